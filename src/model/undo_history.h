@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/model.h"
+#include "model/tool_state.h"
+
+namespace rek {
+
+// A whole copy of the model at one point of its history.
+struct UndoSnapshot {
+    ModelProperties properties;
+    std::vector<std::uint8_t> vertexImages;  // 12 bytes a vertex, in list order
+};
+
+struct RestoreOutcome {
+    bool restored = false;
+    bool sizeChanged = false;  // the window draws a frame, then re-centres the canvas
+};
+
+// Snapshots without limit. Empty only before the first snapshot of start-up.
+class UndoHistory {
+public:
+    // Appends the model as it is now and makes it current, dropping the redo entries.
+    void recordSnapshot(const Model& model);
+    // Restore the older / newer entry. Move and scale modes go off and the selection ends;
+    // `modified`, `filePath` and `displayName` stay as they are.
+    RestoreOutcome undo(Model& model, ToolState& tool);
+    RestoreOutcome redo(Model& model, ToolState& tool);
+
+    bool canUndo() const;
+    bool canRedo() const;
+    std::size_t size() const { return entries_.size(); }
+    const UndoSnapshot& current() const { return entries_.at(current_); }
+
+private:
+    RestoreOutcome restore(Model& model, ToolState& tool, std::size_t index);
+
+    std::vector<UndoSnapshot> entries_;
+    std::size_t current_ = 0;
+};
+
+}  // namespace rek
