@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/geometry.h"
+#include "model/vertex.h"
+
+namespace rek {
+
+// Scales `point` about `pivot` by evaluating it in polar form (radius times factor, same
+// heading), truncating toward zero. Not clamped to the coordinate limit; results beyond the
+// 32-bit range saturate.
+Point scaleAboutPivot(Point point, Point pivot, float factor);
+
+// Sum of the lengths of all segments (stored positions, no jitter): each Joined vertex that has
+// a previous vertex adds its distance to that vertex.
+double totalLineLength(const VertexList& vertices);
+
+}  // namespace rek
