@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "export/image_library.h"
+#include "image_test_support.h"
+
+namespace rek {
+namespace {
+
+std::vector<std::uint8_t> readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
+
+ColorRgb stripes(int x, int y) {
+    if (y == 0) {
+        return {255, 0, 0};  // top row red: shows the row order
+    }
+    return x % 2 ? ColorRgb{0, 0, 255} : ColorRgb{30, 200, 60};
+}
+
+class SaveBmp : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+};
+
+TEST_F(SaveBmp, WritesAnEightBitPalettisedFileThatReadersDecodeExactly) {
+    // Width 5: each row is padded from 5 to 8 bytes.
+    auto image = test::makeImage(5, 3, stripes);
+    ASSERT_TRUE(reduceColors(*image));
+    const auto file = dir.path("frame.bmp");
+    ASSERT_TRUE(saveBmp(*image, file.string()));
+
+    const std::vector<std::uint8_t> bytes = readFile(file);
+    ASSERT_EQ(bytes.size(), 14u + 40 + 3 * 4 + 8 * 3);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(le32(bytes, 2), bytes.size());
+    EXPECT_EQ(le32(bytes, 10), 14u + 40 + 3 * 4);  // pixels after the palette
+    EXPECT_EQ(le32(bytes, 18), 5u);
+    EXPECT_EQ(le32(bytes, 22), 3u);  // positive height: bottom-up
+    EXPECT_EQ(bytes[28], 8);         // bits per pixel
+    EXPECT_EQ(le32(bytes, 46), 3u);  // colours used
+
+    if (!test::imageMagickAvailable()) {
+        GTEST_SKIP() << "ImageMagick is not installed";
+    }
+    EXPECT_EQ(test::identify("%m %w %h %z", file), "BMP3 5 3 8");
+    const auto rgb = test::decodeRgb(file);
+    ASSERT_TRUE(rgb.has_value());
+    ASSERT_EQ(rgb->size(), 5u * 3 * 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            const std::uint8_t* p = rgb->data() + (y * 5 + x) * 3;
+            EXPECT_EQ((ColorRgb{p[0], p[1], p[2]}), stripes(x, y)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(SaveBmp, ReducesATrueColourImageWithoutChangingIt) {
+    auto image = test::makeImage(300, 2, [](int x, int y) {
+        return ColorRgb{std::uint8_t(x), std::uint8_t(x / 2), std::uint8_t(y * 200)};
+    });
+    const auto file = dir.path("many.bmp");
+    ASSERT_TRUE(saveBmp(*image, file.string()));
+    EXPECT_FALSE(image->isReduced());
+    const std::vector<std::uint8_t> bytes = readFile(file);
+    ASSERT_GT(bytes.size(), 54u);
+    EXPECT_EQ(bytes[28], 8);
+    EXPECT_LE(le32(bytes, 46), 256u);
+    if (test::imageMagickAvailable()) {
+        EXPECT_EQ(test::identify("%m %w %h", file), "BMP3 300 2");
+    }
+}
+
+TEST_F(SaveBmp, FailuresReturnFalseAndLeaveNoFiles) {
+    auto image = test::makeImage(4, 4, stripes);
+    EXPECT_FALSE(saveBmp(*image, dir.path("missing/frame.bmp").string()));
+    EXPECT_FALSE(saveBmp(*image, ""));
+    // A directory in the way: the temporary must not be left behind either.
+    std::filesystem::create_directory(dir.path("taken.bmp"));
+    EXPECT_FALSE(saveBmp(*image, dir.path("taken.bmp").string()));
+    EXPECT_EQ(dir.entryCount(), 1u);
+
+    // Overwriting replaces the old file as a whole.
+    const auto file = dir.path("frame.bmp");
+    std::ofstream(file) << std::string(5000, 'x');
+    ASSERT_TRUE(saveBmp(*image, file.string()));
+    EXPECT_EQ(std::filesystem::file_size(file), 14u + 40 + 3 * 4 + 4 * 4);
+    EXPECT_EQ(dir.entryCount(), 2u);
+}
+
+}  // namespace
+}  // namespace rek

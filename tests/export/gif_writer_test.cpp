@@ -1,0 +1,205 @@
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+#include <libimagequant.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "export/image_library.h"
+#include "image_test_support.h"
+
+namespace rek {
+namespace {
+
+const ColorRgb kBackground{238, 156, 0};
+constexpr std::uint32_t kBackgroundRef = 0x009CEE;  // 0x00BBGGRR
+const ColorRgb kLine{0, 0, 0};
+
+struct GifCloser {
+    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
+};
+using DecodedGif = std::unique_ptr<GifFileType, GifCloser>;
+
+DecodedGif decode(const std::filesystem::path& file) {
+    int error = 0;
+    DecodedGif gif(DGifOpenFileName(file.c_str(), &error));
+    if (!gif || DGifSlurp(gif.get()) != GIF_OK) {
+        return nullptr;
+    }
+    return gif;
+}
+
+GraphicsControlBlock control(GifFileType* gif, int frame) {
+    GraphicsControlBlock gcb{};
+    EXPECT_EQ(DGifSavedExtensionToGCB(gif, frame, &gcb), GIF_OK);
+    return gcb;
+}
+
+bool loopsForever(GifFileType* gif) {
+    const SavedImage& first = gif->SavedImages[0];
+    for (int i = 0; i + 1 < first.ExtensionBlockCount; ++i) {
+        const ExtensionBlock& app = first.ExtensionBlocks[i];
+        const ExtensionBlock& data = first.ExtensionBlocks[i + 1];
+        if (app.Function == APPLICATION_EXT_FUNC_CODE && app.ByteCount == 11 &&
+            std::memcmp(app.Bytes, "NETSCAPE2.0", 11) == 0) {
+            return data.ByteCount == 3 && data.Bytes[0] == 1 && data.Bytes[1] == 0 &&
+                   data.Bytes[2] == 0;
+        }
+    }
+    return false;
+}
+
+ColorRgb decodedPixel(GifFileType* gif, int frame, int x, int y) {
+    const SavedImage& image = gif->SavedImages[frame];
+    const ColorMapObject* map =
+        image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+    const GifColorType c = map->Colors[image.RasterBits[y * image.ImageDesc.Width + x]];
+    return {c.Red, c.Green, c.Blue};
+}
+
+// A wobbling line over the background: the line moves one pixel per frame.
+std::unique_ptr<Image> frameImage(int frame, ColorRgb background = kBackground) {
+    auto image = test::makeImage(12, 7, [&](int x, int y) {
+        return (y == 2 + frame % 3 && x > 1) ? kLine
+                                             : (y == 6 ? ColorRgb{120, 120, 120} : background);
+    });
+    reduceColors(*image);
+    return image;
+}
+
+class WriteAnimatedGif : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+};
+
+TEST_F(WriteAnimatedGif, DecodesAsALoopingAnimationWithEachFramesDelay) {
+    std::vector<std::unique_ptr<Image>> images;
+    std::vector<GifFrame> frames;
+    for (int i = 0; i < 5; ++i) {
+        images.push_back(frameImage(i));
+        frames.push_back(gifFrameFromRecord(
+            {kGifFrameFlagsOpaque, 0, 2, static_cast<std::uint16_t>(6 + i), images.back().get()}));
+    }
+    const auto file = dir.path("anim.gif");
+    ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
+
+    const DecodedGif gif = decode(file);
+    ASSERT_NE(gif, nullptr);
+    // giflib's decoder cannot tell 87a from 89a, so read the signature itself.
+    std::ifstream raw(file, std::ios::binary);
+    std::string signature(6, '\0');
+    raw.read(signature.data(), 6);
+    EXPECT_EQ(signature, "GIF89a");
+    EXPECT_EQ(gif->SWidth, 12);
+    EXPECT_EQ(gif->SHeight, 7);
+    ASSERT_EQ(gif->ImageCount, 5);
+    EXPECT_TRUE(loopsForever(gif.get()));
+    ASSERT_NE(gif->SColorMap, nullptr);
+    EXPECT_EQ(gif->SColorMap->ColorCount, 4);  // 3 colours: the next power of two
+    for (int i = 0; i < 5; ++i) {
+        const GraphicsControlBlock gcb = control(gif.get(), i);
+        EXPECT_EQ(gcb.DelayTime, 6 + i);
+        EXPECT_EQ(gcb.DisposalMode, DISPOSE_BACKGROUND);
+        EXPECT_EQ(gcb.TransparentColor, NO_TRANSPARENT_COLOR);
+        for (int y = 0; y < 7; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                ASSERT_EQ(decodedPixel(gif.get(), i, x, y), images[i]->pixel(x, y)) << i;
+            }
+        }
+    }
+
+    if (!test::imageMagickAvailable()) {
+        GTEST_SKIP() << "ImageMagick is not installed";
+    }
+    EXPECT_EQ(test::identify("%m %w %h %T %D;", file),
+              "GIF 12 7 6 Background;GIF 12 7 7 Background;GIF 12 7 8 Background;"
+              "GIF 12 7 9 Background;GIF 12 7 10 Background;");
+}
+
+TEST_F(WriteAnimatedGif, MarksTheTransparentColourOnlyWhereThePaletteHasIt) {
+    const auto plain = frameImage(0);
+    const auto otherBackground = frameImage(1, ColorRgb{255, 255, 255});
+    const std::vector<GifFrame> frames = {
+        gifFrameFromRecord({kGifFrameFlagsTransparent, kBackgroundRef, 2, 6, plain.get()}),
+        gifFrameFromRecord(
+            {kGifFrameFlagsTransparent, kBackgroundRef, 2, 6, otherBackground.get()}),
+        gifFrameFromRecord({kGifFrameFlagsOpaque, kBackgroundRef, 2, 6, plain.get()}),
+    };
+    const auto file = dir.path("transparent.gif");
+    ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
+    const DecodedGif gif = decode(file);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(gif->ImageCount, 3);
+    const int index = control(gif.get(), 0).TransparentColor;
+    ASSERT_NE(index, NO_TRANSPARENT_COLOR);
+    EXPECT_EQ(decodedPixel(gif.get(), 0, 0, 0), kBackground);
+    EXPECT_EQ(gif->SavedImages[0].RasterBits[0], index);
+    EXPECT_EQ(control(gif.get(), 1).TransparentColor, NO_TRANSPARENT_COLOR);
+    EXPECT_EQ(control(gif.get(), 2).TransparentColor, NO_TRANSPARENT_COLOR);
+    // Only the frame whose palette differs carries its own table.
+    EXPECT_EQ(gif->SavedImages[0].ImageDesc.ColorMap, nullptr);
+    EXPECT_NE(gif->SavedImages[1].ImageDesc.ColorMap, nullptr);
+    EXPECT_EQ(gif->SavedImages[2].ImageDesc.ColorMap, nullptr);
+}
+
+TEST_F(WriteAnimatedGif, ColourTableIsTheSmallestPowerOfTwoAndManyColoursAreReduced) {
+    const auto single = test::makeImage(3, 3, [](int, int) { return kBackground; });
+    auto gradient = test::makeImage(40, 40, [](int x, int y) {
+        return ColorRgb{std::uint8_t(x * 6), std::uint8_t(y * 6), 128};
+    });
+    const std::vector<GifFrame> frames = {
+        {false, 0, 10, GifDisposal::RestoreBackground, single.get()},
+        {false, 0, 10, GifDisposal::RestoreBackground, gradient.get()}};
+    const auto file = dir.path("tables.gif");
+    ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
+    EXPECT_FALSE(gradient->isReduced());  // reduced on a copy
+    const DecodedGif gif = decode(file);
+    ASSERT_NE(gif, nullptr);
+    EXPECT_EQ(gif->SColorMap->ColorCount, 2);
+    ASSERT_NE(gif->SavedImages[1].ImageDesc.ColorMap, nullptr);
+    EXPECT_EQ(gif->SavedImages[1].ImageDesc.ColorMap->ColorCount, 256);
+    EXPECT_EQ(gif->SWidth, 40);  // the screen holds the largest frame
+    const ColorRgb c = decodedPixel(gif.get(), 1, 20, 30);
+    EXPECT_NEAR(c.red, 120, 16);
+    EXPECT_NEAR(c.green, 180, 16);
+    EXPECT_NEAR(c.blue, 128, 16);
+}
+
+TEST_F(WriteAnimatedGif, NothingIsWrittenForZeroFramesMissingImagesOrFolders) {
+    const auto image = frameImage(0);
+    const GifFrame frame{false, 0, 6, GifDisposal::RestoreBackground, image.get()};
+    EXPECT_FALSE(writeAnimatedGif(dir.path("empty.gif").string(), {}));
+    const GifFrame withoutImage{false, 0, 6, GifDisposal::RestoreBackground, nullptr};
+    const std::vector<GifFrame> broken = {frame, withoutImage};
+    EXPECT_FALSE(writeAnimatedGif(dir.path("broken.gif").string(), broken));
+    EXPECT_FALSE(writeAnimatedGif(dir.path("missing/anim.gif").string(), std::span(&frame, 1)));
+    EXPECT_EQ(dir.entryCount(), 0u);
+}
+
+TEST(GifFrameRecord, FlagsAndDisposalValueSelectTheFrameSettings) {
+    const GifFrame opaque = gifFrameFromRecord({kGifFrameFlagsOpaque, 0xDEADBEEF, 2, 12, nullptr});
+    EXPECT_FALSE(opaque.transparent);
+    EXPECT_EQ(opaque.delayCentiseconds, 12);
+    EXPECT_EQ(opaque.disposal, GifDisposal::RestoreBackground);
+    const GifFrame clear =
+        gifFrameFromRecord({kGifFrameFlagsTransparent, kBackgroundRef, 1, 6, nullptr});
+    EXPECT_TRUE(clear.transparent);
+    EXPECT_EQ(clear.transparentColor, kBackgroundRef);
+    EXPECT_EQ(clear.disposal, GifDisposal::Keep);
+    EXPECT_EQ(gifFrameFromRecord({kGifFrameFlagsOpaque, 0, 40, 6, nullptr}).disposal,
+              GifDisposal::RestoreBackground);
+}
+
+TEST(ImageLibraryVersion, NamesTheLibrariesThatWriteTheImages) {
+    const std::string line = imageLibraryVersionLine();
+    const int liq = liq_version();
+    EXPECT_EQ(line.rfind("giflib Ver." + std::to_string(GIFLIB_MAJOR) + "." +
+                             std::to_string(GIFLIB_MINOR) + "." + std::to_string(GIFLIB_RELEASE) +
+                             " & libimagequant Ver." + std::to_string(liq / 10000) + "." +
+                             std::to_string(liq / 100 % 100) + "." + std::to_string(liq % 100),
+                         0),
+              0u);
+}
+
+}  // namespace
+}  // namespace rek
