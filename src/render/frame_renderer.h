@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QImage>
-#include <QLine>
+#include <QLineF>
 #include <vector>
 
 #include "model/model_properties.h"
@@ -40,7 +40,7 @@ class FrameRenderer {
 
   private:
     QImage surface_;
-    std::vector<QLine> lineBatch_;  // reused by every pass, so drawing allocates nothing
+    std::vector<QLineF> lineQueue_;  // reused by every pass, so drawing allocates nothing
 };
 
 }  // namespace rek

@@ -10,6 +10,10 @@ namespace rek {
 // 32-bit range saturate.
 Point scaleAboutPivot(Point point, Point pivot, float factor);
 
+// Straight distance between two stored positions. The VTR replay and the total length both
+// measure with this, so a replay ends exactly where the total says.
+double segmentLength(const Vertex& from, const Vertex& to);
+
 // Sum of the lengths of all segments (stored positions, no jitter): each Joined vertex that has
 // a previous vertex adds its distance to that vertex.
 double totalLineLength(const VertexList& vertices);

@@ -1,0 +1,64 @@
+#include "render/geometry_ops.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "render_test_support.h"
+
+namespace rek {
+namespace {
+
+TEST(ScaleAboutPivot, ScalesDistancesFromThePivot) {
+    EXPECT_EQ(scaleAboutPivot({110, 100}, {100, 100}, 2.0f), (Point{120, 100}));
+    EXPECT_EQ(scaleAboutPivot({100, 110}, {100, 100}, 2.0f), (Point{100, 120}));
+    EXPECT_EQ(scaleAboutPivot({130, 140}, {100, 100}, 0.5f), (Point{115, 120}));
+    EXPECT_EQ(scaleAboutPivot({-50, 70}, {100, 100}, 1.0f), (Point{-50, 70}));
+}
+
+TEST(ScaleAboutPivot, FactorZeroCollapsesOntoThePivot) {
+    EXPECT_EQ(scaleAboutPivot({-37, 512}, {100, 100}, 0.0f), (Point{100, 100}));
+}
+
+TEST(ScaleAboutPivot, TruncatesTowardZero) {
+    // -1.5 becomes -1 (not -2), 1.5 becomes 1.
+    EXPECT_EQ(scaleAboutPivot({-3, 0}, {0, 0}, 0.5f), (Point{-1, 0}));
+    EXPECT_EQ(scaleAboutPivot({3, 0}, {0, 0}, 0.5f), (Point{1, 0}));
+}
+
+TEST(ScaleAboutPivot, IsNotClampedButSaturatesAtTheIntegerRange) {
+    EXPECT_EQ(scaleAboutPivot({20000, 0}, {0, 0}, 2.0f), (Point{40000, 0}));
+    const Point far = scaleAboutPivot({30000, 0}, {-30000, 0}, 1.0e9f);
+    EXPECT_EQ(far.x, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(scaleAboutPivot({5, 5}, {1, 2}, std::numeric_limits<float>::quiet_NaN()),
+              (Point{1, 2}));
+}
+
+TEST(TotalLineLength, SumsTheSegmentsOfEveryStroke) {
+    EditorState state = test::plainState();
+    EXPECT_EQ(totalLineLength(state.model.vertices), 0.0);
+    test::addStroke(state, {{0, 0}, {3, 4}, {3, 14}});
+    test::addStroke(state, {{100, 100}, {106, 108}});
+    EXPECT_DOUBLE_EQ(totalLineLength(state.model.vertices), 5.0 + 10.0 + 10.0);
+}
+
+TEST(TotalLineLength, CountsNothingForStrokeStartsOrOtherKinds) {
+    EditorState state = test::plainState();
+    test::addStroke(state, {{0, 0}});
+    test::addStroke(state, {{50, 0}});
+    Vertex odd = test::vertexAt(90, 0, VertexKind::Joined);
+    odd.kind = 7;
+    state.model.vertices.push_back(odd);
+    EXPECT_EQ(totalLineLength(state.model.vertices), 0.0);
+}
+
+TEST(TotalLineLength, ExtremeCoordinatesDoNotOverflow) {
+    EditorState state = test::plainState();
+    constexpr int kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr int kMax = std::numeric_limits<std::int32_t>::max();
+    test::addStroke(state, {{kMin, 0}, {kMax, 0}});
+    EXPECT_DOUBLE_EQ(totalLineLength(state.model.vertices), 4294967295.0);
+}
+
+}  // namespace
+}  // namespace rek
