@@ -23,9 +23,11 @@ struct RestoreOutcome {
 class UndoHistory {
 public:
     // Appends the model as it is now and makes it current, dropping the redo entries.
-    void recordSnapshot(const Model& model);
+    // Returns false, with the history as it was, when memory for the copy cannot be had.
+    bool recordSnapshot(const Model& model);
     // Restore the older / newer entry. Move and scale modes go off and the selection ends;
-    // `modified`, `filePath` and `displayName` stay as they are.
+    // `modified`, `filePath` and `displayName` stay as they are. Without memory for the
+    // rebuilt list nothing changes and `restored` is false.
     RestoreOutcome undo(Model& model, ToolState& tool);
     RestoreOutcome redo(Model& model, ToolState& tool);
 
