@@ -246,7 +246,8 @@ bool renameLegacyForSave(std::string& filePath, std::string& displayName) {
     if (!hasExtensionIgnoringCase(filePath, ".rk2"))
         return false;
     filePath.replace(filePath.size() - 4, 4, ".rkm");
-    if (displayName.size() >= 4 && displayName.compare(displayName.size() - 4, 4, ".rk2") == 0) {
+    // The title names the file really written, whatever case the legacy name had.
+    if (hasExtensionIgnoringCase(displayName, ".rk2")) {
         displayName.replace(displayName.size() - 4, 4, ".rkm");
     }
     return true;

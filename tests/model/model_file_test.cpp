@@ -397,12 +397,12 @@ TEST(ModelFileNames, LegacyPathsAreRenamedForSave) {
     EXPECT_EQ(path, "/d/Old.rkm");
     EXPECT_EQ(name, "Old.rkm");
 
-    // The path compares in any case; the display name only in exactly ".rk2".
+    // Any case: the title must name the file that is really written.
     path = "/d/OLD.RK2";
     name = "OLD.RK2";
     EXPECT_TRUE(renameLegacyForSave(path, name));
     EXPECT_EQ(path, "/d/OLD.rkm");
-    EXPECT_EQ(name, "OLD.RK2");
+    EXPECT_EQ(name, "OLD.rkm");
 
     path = "/d/new.rkm";
     name = "new.rkm";
