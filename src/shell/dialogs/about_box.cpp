@@ -1,0 +1,77 @@
+#include "shell/dialogs/about_box.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QtGlobal>
+
+#include "model/app_info.h"
+#include "shell/dialogs/dialog_style.h"
+#include "shell/dialogs/link_label.h"
+
+namespace rek {
+
+QString AboutBox::versionLine() {
+    return QString::fromUtf8(kAppTitle);
+}
+
+QString AboutBox::authorLine() {
+    return QStringLiteral("レクツール developers");
+}
+
+AboutBox::AboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    setFont(dialogFont());
+    const DialogUnits du(font());
+    setFixedSize(du.x(183), du.y(147));
+
+    auto* version = new QLabel(versionLine(), this);
+    version->setObjectName(QStringLiteral("versionLabel"));
+    version->setGeometry(du.rect(7, 7, 76, 9));
+    auto* author = new QLabel(authorLine(), this);
+    author->setObjectName(QStringLiteral("authorLabel"));
+    author->setGeometry(du.rect(86, 7, 92, 9));
+
+    addLinkRow(QStringLiteral("ご意見・ご感想・バグ情報"), info.feedback, du.rect(7, 29, 80, 9),
+               du.rect(90, 29, 88, 9), "feedbackLink");
+    addLinkRow(QStringLiteral("時間に余裕のある人は"), info.home, du.rect(15, 49, 72, 9),
+               du.rect(90, 49, 88, 9), "homeLink");
+
+    auto* thanks = new QGroupBox(QStringLiteral("Special Thanks"), this);
+    thanks->setGeometry(du.rect(5, 65, 175, 60));
+    QStringList lines{info.imageLibraryLine};
+    if (info.thanks.isEmpty()) {
+        lines << QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()));
+    } else {
+        lines << info.thanks.mid(0, 2);
+    }
+    for (int i = 0; i < lines.size(); ++i) {
+        auto* line = new QLabel(lines[i], thanks);
+        line->setObjectName(QStringLiteral("thanks%1").arg(i));
+        line->setGeometry(du.rect(10, 13 + i * 15, 160, 9));
+    }
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    ok->setGeometry(du.rect(110, 129, 67, 14));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    ok->setFocus();
+}
+
+LinkLabel* AboutBox::addLinkRow(const QString& caption, const AboutLink& link, QRect captionRect,
+                                QRect linkRect, const char* name) {
+    if (link.target.isEmpty())
+        return nullptr;
+    auto* label = new QLabel(caption, this);
+    label->setGeometry(captionRect);
+    auto* linkLabel = new LinkLabel(link.text.isEmpty() ? link.target.toDisplayString() : link.text,
+                                    link.target, this);
+    linkLabel->setObjectName(QString::fromLatin1(name));
+    // Only the position and height come from the layout; the width is the text's.
+    linkLabel->move(linkRect.topLeft());
+    linkLabel->resize(linkLabel->width(), linkRect.height());
+    return linkLabel;
+}
+
+}  // namespace rek

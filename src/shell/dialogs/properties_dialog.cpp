@@ -1,0 +1,287 @@
+#include "shell/dialogs/properties_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "shell/dialogs/color_dialog.h"
+#include "shell/dialogs/color_swatch.h"
+#include "shell/dialogs/dialog_style.h"
+
+namespace rek {
+
+namespace {
+
+constexpr std::int32_t kLineWidthBase = 4;  // slider position p means a width of 4 + 2p
+
+int lineWidthPosition(std::int32_t lineWidth) {
+    return (lineWidth - kLineWidthBase) / 2;
+}
+
+// Reads a size field as an unsigned number within [low, high].
+bool readSize(const QLineEdit* edit, std::int32_t low, std::int32_t high, std::int32_t& out) {
+    bool ok = false;
+    const uint value = edit->text().trimmed().toUInt(&ok);
+    if (!ok || value < static_cast<uint>(low) || value > static_cast<uint>(high))
+        return false;
+    out = static_cast<std::int32_t>(value);
+    return true;
+}
+
+}  // namespace
+
+PropertiesDialog::PropertiesDialog(EditorState& state, Mode mode, QWidget* parent)
+    : QDialog(parent), state_(state), mode_(mode), backup_(state.model.properties) {
+    const ModelProperties& properties = state_.model.properties;
+    setWindowTitle(mode_ == Mode::NewModel ? QStringLiteral("新規作成するレクモデルのプロパティ")
+                                           : QStringLiteral("レクモデルのプロパティ"));
+    setFont(dialogFont());
+    const DialogUnits du(font());
+    setFixedSize(du.x(227), du.y(215));
+
+    auto* sizeGroup = new QGroupBox(QStringLiteral("大きさ"), this);
+    sizeGroup->setGeometry(du.rect(7, 3, 213, 42));
+    auto label = [&](QWidget* owner, const QString& text, QRect geometry,
+                     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+        auto* widget = new QLabel(text, owner);
+        widget->setAlignment(alignment);
+        widget->setGeometry(geometry);
+        return widget;
+    };
+    label(sizeGroup, QStringLiteral("幅"), du.rect(10, 11, 40, 8), Qt::AlignCenter);
+    label(sizeGroup, QStringLiteral("×"), du.rect(50, 22, 14, 10), Qt::AlignCenter);
+    label(sizeGroup, QStringLiteral("高さ"), du.rect(64, 11, 40, 8), Qt::AlignCenter);
+    widthEdit_ = new QLineEdit(QString::number(properties.width), sizeGroup);
+    widthEdit_->setObjectName(QStringLiteral("widthEdit"));
+    widthEdit_->setAlignment(Qt::AlignCenter);
+    widthEdit_->setGeometry(du.rect(10, 21, 40, 12));
+    heightEdit_ = new QLineEdit(QString::number(properties.height), sizeGroup);
+    heightEdit_->setObjectName(QStringLiteral("heightEdit"));
+    heightEdit_->setAlignment(Qt::AlignCenter);
+    heightEdit_->setGeometry(du.rect(64, 21, 40, 12));
+    label(sizeGroup, QStringLiteral("最小 10×10 ～ 最大 800×600"), du.rect(112, 22, 96, 10));
+
+    auto slider = [&](const char* name, int low, int high, int position, bool ticks, int top) {
+        auto* widget = new QSlider(Qt::Horizontal, this);
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setRange(low, high);
+        widget->setValue(position);
+        widget->setPageStep(ticks ? 1 : 10);
+        widget->setTickPosition(ticks ? QSlider::TicksBelow : QSlider::NoTicks);
+        widget->setTickInterval(1);
+        widget->setGeometry(du.rect(60, top, 156, ticks ? 16 : 12));
+        return widget;
+    };
+    label(this, QStringLiteral("線の太さ"), du.rect(12, 50, 46, 10));
+    lineWidthSlider_ =
+        slider("lineWidthSlider", 0, 8, lineWidthPosition(properties.lineWidth), true, 48);
+    label(this, QStringLiteral("揺れ具合"), du.rect(12, 68, 46, 10));
+    wobbleSlider_ = slider("wobbleSlider", 1, 8, properties.wobbleAmount, true, 66);
+    label(this, QStringLiteral("VTRの速さ"), du.rect(12, 85, 46, 10));
+    vtrSpeedSlider_ = slider("vtrSpeedSlider", 1, 150, properties.vtrSpeed, false, 84);
+
+    auto* colorGroup = new QGroupBox(QStringLiteral("色"), this);
+    colorGroup->setGeometry(du.rect(7, 99, 213, 66));
+    const QString swatchTexts[3] = {QStringLiteral("直線"), QStringLiteral("影"),
+                                    QStringLiteral("背景")};
+    const char* const swatchNames[3] = {"line", "shadow", "background"};
+    const ColorTarget targets[3] = {ColorTarget::Line, ColorTarget::Shadow,
+                                    ColorTarget::Background};
+    ColorSwatch* swatches[3] = {};
+    QPushButton* changeButtons[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const int left = 8 + i * 68;
+        swatches[i] = new ColorSwatch(swatchTexts[i], colorGroup);
+        swatches[i]->setObjectName(QString::fromLatin1(swatchNames[i]) + QStringLiteral("Swatch"));
+        swatches[i]->setGeometry(du.rect(left, 12, 60, 14));
+        changeButtons[i] = new QPushButton(QStringLiteral("変更"), colorGroup);
+        changeButtons[i]->setObjectName(QString::fromLatin1(swatchNames[i]) +
+                                        QStringLiteral("Change"));
+        changeButtons[i]->setGeometry(du.rect(left, 28, 60, 13));
+        const ColorTarget target = targets[i];
+        connect(changeButtons[i], &QPushButton::clicked, this,
+                [this, target] { changeColor(target); });
+    }
+    lineSwatch_ = swatches[0];
+    shadowSwatch_ = swatches[1];
+    backgroundSwatch_ = swatches[2];
+    shadowChangeButton_ = changeButtons[1];
+
+    hideShadowBox_ = new QCheckBox(QStringLiteral("影を表示しない"), colorGroup);
+    hideShadowBox_->setObjectName(QStringLiteral("hideShadowBox"));
+    hideShadowBox_->setGeometry(du.rect(8, 48, 90, 10));
+    autoShadowButton_ = new QPushButton(QStringLiteral("影の色を自動調整"), colorGroup);
+    autoShadowButton_->setObjectName(QStringLiteral("autoShadowButton"));
+    autoShadowButton_->setGeometry(du.rect(112, 46, 92, 13));
+
+    auto* standardColorsButton = new QPushButton(QStringLiteral("標準の配色に戻す"), this);
+    standardColorsButton->setObjectName(QStringLiteral("standardColorsButton"));
+    standardColorsButton->setGeometry(du.rect(7, 170, 104, 14));
+    auto* allStandardButton = new QPushButton(QStringLiteral("すべて標準に戻す"), this);
+    allStandardButton->setObjectName(QStringLiteral("allStandardButton"));
+    allStandardButton->setGeometry(du.rect(116, 170, 104, 14));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    ok->setGeometry(du.rect(52, 194, 56, 14));
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    cancel->setGeometry(du.rect(119, 194, 56, 14));
+    cancel->setEnabled(mode_ != Mode::NewModel);
+
+    const bool hidden = properties.shadowMode == 1;
+    hideShadowBox_->setChecked(hidden);
+    autoShadowButton_->setEnabled(!hidden);
+    shadowChangeButton_->setEnabled(!hidden);
+    refreshSwatches();
+
+    // Connected after the controls hold their initial values, so opening changes nothing.
+    connect(wobbleSlider_, &QSlider::valueChanged, this,
+            [this](int position) { state_.model.properties.wobbleAmount = position; });
+    connect(lineWidthSlider_, &QSlider::valueChanged, this, &PropertiesDialog::onLineWidthSlider);
+    connect(vtrSpeedSlider_, &QSlider::valueChanged, this, &PropertiesDialog::onVtrSpeedSlider);
+    connect(hideShadowBox_, &QCheckBox::toggled, this, &PropertiesDialog::onShadowHidden);
+    connect(autoShadowButton_, &QPushButton::clicked, this, &PropertiesDialog::adjustShadowColor);
+    connect(standardColorsButton, &QPushButton::clicked, this,
+            &PropertiesDialog::applyStandardColors);
+    connect(allStandardButton, &QPushButton::clicked, this, &PropertiesDialog::applyAllStandard);
+    connect(ok, &QPushButton::clicked, this, &PropertiesDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &PropertiesDialog::reject);
+
+    widthEdit_->setFocus();
+}
+
+void PropertiesDialog::onLineWidthSlider(int position) {
+    Model& model = state_.model;
+    const std::int32_t width = kLineWidthBase + 2 * position;
+    model.properties.lineWidth = width;
+    applyColor(model, ColorTarget::Line, model.properties.lineColor, width);
+    applyColor(model, ColorTarget::Shadow, model.properties.shadowColor, width);
+}
+
+void PropertiesDialog::onVtrSpeedSlider(int position) {
+    state_.model.properties.vtrSpeed = position;
+    // A replay previews the new speed. Set directly: the mode display stays as it is.
+    if (!state_.playback.vtrPlaying) {
+        state_.playback.vtrPlaying = true;
+        state_.playback.vtrDrawnLength = 0;
+    }
+}
+
+void PropertiesDialog::onShadowHidden(bool hidden) {
+    state_.model.properties.shadowMode = hidden ? 1 : 0;
+    autoShadowButton_->setEnabled(!hidden);
+    shadowChangeButton_->setEnabled(!hidden);
+}
+
+void PropertiesDialog::adjustShadowColor() {
+    Model& model = state_.model;
+    const ColorRgb line = model.properties.lineColor;
+    const ColorRgb background = model.properties.backgroundColor;
+    const auto average = [](std::uint8_t a, std::uint8_t b) {
+        return static_cast<std::uint8_t>((a + b) / 2);
+    };
+    const ColorRgb shadow{average(line.red, background.red), average(line.green, background.green),
+                          average(line.blue, background.blue)};
+    applyColor(model, ColorTarget::Shadow, shadow, model.properties.lineWidth);
+    refreshSwatches();
+}
+
+void PropertiesDialog::applyStandardColors() {
+    Model& model = state_.model;
+    const ModelProperties standard;
+    const std::int32_t width = model.properties.lineWidth;
+    applyColor(model, ColorTarget::Line, standard.lineColor, width);
+    applyColor(model, ColorTarget::Shadow, standard.shadowColor, width);
+    applyColor(model, ColorTarget::Background, standard.backgroundColor, width);
+    refreshSwatches();
+}
+
+void PropertiesDialog::applyAllStandard() {
+    ModelProperties& properties = state_.model.properties;
+    const ModelProperties standard;
+    properties.wobbleAmount = standard.wobbleAmount;
+    properties.vtrSpeed = standard.vtrSpeed;
+    properties.lineWidth = standard.lineWidth;
+    properties.shadowMode = 0;
+    {
+        // The positions follow the values; moving them must not act again (no VTR preview).
+        const QSignalBlocker wobble(wobbleSlider_);
+        const QSignalBlocker vtr(vtrSpeedSlider_);
+        const QSignalBlocker line(lineWidthSlider_);
+        const QSignalBlocker shadow(hideShadowBox_);
+        wobbleSlider_->setValue(standard.wobbleAmount);
+        vtrSpeedSlider_->setValue(standard.vtrSpeed);
+        lineWidthSlider_->setValue(lineWidthPosition(standard.lineWidth));
+        hideShadowBox_->setChecked(false);
+    }
+    autoShadowButton_->setEnabled(true);
+    shadowChangeButton_->setEnabled(true);
+    // Only the fields: the canvas is resized by OK.
+    widthEdit_->setText(QString::number(standard.width));
+    heightEdit_->setText(QString::number(standard.height));
+    applyStandardColors();
+}
+
+void PropertiesDialog::changeColor(ColorTarget target) {
+    ColorDialog dialog(state_, target, this);
+    connect(&dialog, &ColorDialog::workingColorChanged, this, &PropertiesDialog::refreshSwatches);
+    dialog.exec();
+    applyColor(state_.model, target, dialog.workingColor(), state_.model.properties.lineWidth);
+    refreshSwatches();
+}
+
+void PropertiesDialog::refreshSwatches() {
+    const ModelProperties& properties = state_.model.properties;
+    lineSwatch_->setColor(properties.lineColor);
+    shadowSwatch_->setColor(properties.shadowColor);
+    backgroundSwatch_->setColor(properties.backgroundColor);
+}
+
+void PropertiesDialog::stopReplay() {
+    state_.playback.vtrPlaying = false;
+    state_.playback.vtrDrawnLength = 0;
+}
+
+void PropertiesDialog::accept() {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    if (!readSize(widthEdit_, kMinCanvasSize, kMaxCanvasWidth, width)) {
+        showDialogMessage(this, QStringLiteral("レクモデルの幅は 10～800 の値にしてください。"));
+        return;
+    }
+    if (!readSize(heightEdit_, kMinCanvasSize, kMaxCanvasHeight, height)) {
+        showDialogMessage(this, QStringLiteral("レクモデルの高さは 10～600 の値にしてください。"));
+        return;
+    }
+    Model& model = state_.model;
+    applyCanvasSize(model, width, height);
+    if (mode_ != Mode::NewModel)
+        state_.history.recordSnapshot(model);
+    stopReplay();
+    model.modified = true;
+    QDialog::accept();
+}
+
+void PropertiesDialog::reject() {
+    // A new model must get its properties: there is nothing to go back to.
+    if (mode_ == Mode::NewModel)
+        return;
+    ModelProperties& properties = state_.model.properties;
+    properties.wobbleAmount = backup_.wobbleAmount;
+    properties.vtrSpeed = backup_.vtrSpeed;
+    properties.lineWidth = backup_.lineWidth;
+    properties.shadowMode = backup_.shadowMode;
+    applyColor(state_.model, ColorTarget::Line, backup_.lineColor, backup_.lineWidth);
+    applyColor(state_.model, ColorTarget::Shadow, backup_.shadowColor, backup_.lineWidth);
+    applyColor(state_.model, ColorTarget::Background, backup_.backgroundColor, backup_.lineWidth);
+    stopReplay();
+    QDialog::reject();
+}
+
+}  // namespace rek

@@ -1,0 +1,54 @@
+#include "dialog_test_support.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QTest>
+
+namespace rek::test {
+
+MessageBoxAnswerer::MessageBoxAnswerer() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible())
+            return;
+        texts << box->text();
+        captions << box->windowTitle();
+        sawIcon = sawIcon || box->icon() != QMessageBox::NoIcon;
+        buttonCount = static_cast<int>(box->buttons().size());
+        box->button(QMessageBox::Ok)->click();
+    });
+    timer_.start();
+}
+
+UrlCatcher::UrlCatcher(QStringList schemes) : schemes_(std::move(schemes)) {
+    for (const QString& scheme : schemes_)
+        QDesktopServices::setUrlHandler(scheme, this, "open");
+}
+
+UrlCatcher::~UrlCatcher() {
+    for (const QString& scheme : schemes_)
+        QDesktopServices::unsetUrlHandler(scheme);
+}
+
+void whenModal(const std::function<bool(QWidget*)>& action) {
+    // Polls until the action accepts the modal widget it is offered.
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible() && action(modal))
+            timer->deleteLater();
+    });
+    timer->start();
+}
+
+bool showActive(QWidget& widget) {
+    widget.show();
+    QApplication::setActiveWindow(&widget);
+    return QTest::qWaitForWindowActive(&widget);
+}
+
+}  // namespace rek::test

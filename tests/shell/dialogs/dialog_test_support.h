@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+
+namespace rek::test {
+
+// Answers every message box that becomes the active modal window while it lives, pressing
+// its default (OK) button, and remembers what the boxes said.
+class MessageBoxAnswerer : public QObject {
+  public:
+    MessageBoxAnswerer();
+
+    QStringList texts;
+    QStringList captions;
+    bool sawIcon = false;
+    int buttonCount = 0;
+
+  private:
+    QTimer timer_;
+};
+
+// Takes the addresses the desktop would open, in place of the real handlers.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit UrlCatcher(QStringList schemes);
+    ~UrlCatcher() override;
+
+    QList<QUrl> opened;
+
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+
+  private:
+    QStringList schemes_;
+};
+
+// Runs `action` on the next modal dialog of type T once it is showing (for nested exec()).
+void whenModal(const std::function<bool(QWidget*)>& action);
+
+template <typename T>
+T* child(QWidget* parent, const char* name) {
+    return parent->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Shows a top-level widget and waits until it has become the active window.
+bool showActive(QWidget& widget);
+
+}  // namespace rek::test

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "shell/dialogs/file_association.h"
+
+namespace rek {
+namespace {
+
+QString readText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QStringList listTree(const QString& root) {
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(root).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
+
+QImage icon(int size, QColor color) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(color);
+    return image;
+}
+
+class FileAssociationTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        target.dataHome = dir.path() + QStringLiteral("/data");
+        target.executablePath = QStringLiteral("/opt/rek tool/bin/rektool");
+        target.documentIcon = icon(48, Qt::blue);
+        target.programIcon = icon(48, Qt::red);
+    }
+
+    // The type xdg-mime reports for a file, resolved against our data folder. Returns a null
+    // string when no resolver that honours shared-mime-info is installed.
+    QString queryFiletype(const QString& fileName) {
+        const QString path = dir.path() + QLatin1Char('/') + fileName;
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(QByteArray("REK2\x04\x00\x00\x00", 8));
+        file.close();
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), target.dataHome);
+        if (!QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) {
+            // xdg-mime asks GIO under GNOME, which reads the shared-mime-info database.
+            environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
+        } else if (QStandardPaths::findExecutable(QStringLiteral("mimetype")).isEmpty()) {
+            return {};
+        }
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral("xdg-mime"),
+                      {QStringLiteral("query"), QStringLiteral("filetype"), path});
+        if (!process.waitForFinished(30000))
+            return {};
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+
+    QTemporaryDir dir;
+    AssociationTarget target;
+};
+
+TEST_F(FileAssociationTest, AssociationWritesTheTypeTheEntryAndTheIcons) {
+    const AssociationOutcome outcome = associateModelFiles(target);
+    ASSERT_TRUE(outcome.ok) << outcome.message.toStdString();
+    EXPECT_EQ(
+        outcome.message,
+        QStringLiteral("レクモデルファイル(～.rkm)を\n現在起動中のレクツールに関連付けました。"));
+
+    const QString package = readText(mimePackagePath(target.dataHome));
+    EXPECT_TRUE(package.contains(QStringLiteral("type=\"application/x-rektool\"")));
+    EXPECT_TRUE(package.contains(QStringLiteral("<glob pattern=\"*.rkm\"/>")));
+    EXPECT_TRUE(package.contains(QStringLiteral("<comment>レクモデル</comment>")));
+    EXPECT_FALSE(package.contains(QStringLiteral("rk2")));
+
+    const QString entry = readText(desktopEntryPath(target.dataHome));
+    EXPECT_TRUE(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"/opt/rek tool/bin/rektool\" %f\n")));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=application/x-rektool;\n")));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nName=レクツール\n")));
+
+    const QImage documentIcon(target.dataHome + QStringLiteral("/icons/hicolor/48x48/mimetypes/"
+                                                               "application-x-rektool.png"));
+    EXPECT_EQ(documentIcon.pixelColor(10, 10), QColor(Qt::blue));
+    EXPECT_TRUE(
+        QFile::exists(target.dataHome + QStringLiteral("/icons/hicolor/48x48/apps/rektool.png")));
+
+    const QString validator =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (!validator.isEmpty()) {
+        QProcess process;
+        process.start(validator, {desktopEntryPath(target.dataHome)});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAll().toStdString();
+    }
+}
+
+TEST_F(FileAssociationTest, TheDesktopResolvesModelFilesOnlyWhileAssociated) {
+    const QString before = queryFiletype(QStringLiteral("some.rkm"));
+    if (before.isNull())
+        GTEST_SKIP() << "xdg-mime has no shared-mime-info resolver here";
+    EXPECT_NE(before, QStringLiteral("application/x-rektool"));
+
+    ASSERT_TRUE(associateModelFiles(target).ok);
+    EXPECT_EQ(queryFiletype(QStringLiteral("some.rkm")), QStringLiteral("application/x-rektool"));
+    EXPECT_NE(queryFiletype(QStringLiteral("old.rk2")), QStringLiteral("application/x-rektool"));
+
+    const AssociationOutcome removed = removeModelFileAssociation(target.dataHome);
+    ASSERT_TRUE(removed.ok) << removed.message.toStdString();
+    EXPECT_NE(queryFiletype(QStringLiteral("some.rkm")), QStringLiteral("application/x-rektool"));
+}
+
+TEST_F(FileAssociationTest, RemovalLeavesNothingOfOursBehind) {
+    ASSERT_TRUE(associateModelFiles(target).ok);
+    target.documentIcon = icon(32, Qt::green);  // a second association at another size
+    ASSERT_TRUE(associateModelFiles(target).ok);
+
+    const AssociationOutcome outcome = removeModelFileAssociation(target.dataHome);
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.message,
+              QStringLiteral("レクモデルファイル(～.rkm)の関連付け情報を削除しました。"));
+    for (const QString& entry : listTree(target.dataHome)) {
+        EXPECT_FALSE(entry.contains(QStringLiteral("rektool"))) << entry.toStdString();
+    }
+    const QString globs = readText(target.dataHome + QStringLiteral("/mime/globs2"));
+    EXPECT_FALSE(globs.contains(QStringLiteral("rkm")));
+}
+
+TEST_F(FileAssociationTest, RemovalWithoutAnAssociationChangesNothing) {
+    ASSERT_TRUE(QDir().mkpath(target.dataHome + QStringLiteral("/applications")));
+    QFile other(target.dataHome + QStringLiteral("/applications/other.desktop"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    const QStringList before = listTree(target.dataHome);
+
+    const AssociationOutcome outcome = removeModelFileAssociation(target.dataHome);
+    EXPECT_TRUE(outcome.ok);
+    QStringList after = listTree(target.dataHome);
+    // The desktop database tool may leave its cache; nothing else may appear or go.
+    after.removeAll(QStringLiteral("applications/mimeinfo.cache"));
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(FileAssociationTest, AFailedWriteIsReportedAndLeavesNoHalfAssociation) {
+    ASSERT_TRUE(QDir().mkpath(target.dataHome));
+    QFile blocker(target.dataHome + QStringLiteral("/applications"));  // a file, not a folder
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const AssociationOutcome outcome = associateModelFiles(target);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.message.startsWith(
+        QStringLiteral("レクモデルファイル(～.rkm)を関連付けられませんでした。")));
+    EXPECT_FALSE(QFile::exists(mimePackagePath(target.dataHome)));
+}
+
+TEST_F(FileAssociationTest, ARelativeProgramPathIsRefused) {
+    target.executablePath = QStringLiteral("rektool");
+    EXPECT_FALSE(associateModelFiles(target).ok);
+    EXPECT_FALSE(QFile::exists(desktopEntryPath(target.dataHome)));
+}
+
+TEST(DesktopExecLineTest, QuotesThePathAsOneArgument) {
+    EXPECT_EQ(desktopExecLine(QStringLiteral("/usr/bin/rektool")),
+              QStringLiteral("\"/usr/bin/rektool\" %f"));
+    EXPECT_EQ(desktopExecLine(QStringLiteral("/home/a b/rek")),
+              QStringLiteral("\"/home/a b/rek\" %f"));
+    // Inside quotes ", `, $ and \ take a backslash, and the string level escapes \ again.
+    EXPECT_EQ(desktopExecLine(QStringLiteral("/x/\"q\"/$HOME/`c`/b\\s/100%")),
+              QStringLiteral("\"/x/\\\\\"q\\\\\"/\\\\$HOME/\\\\`c\\\\`/b\\\\\\\\s/100%%\" %f"));
+}
+
+TEST(DefaultDataHomeTest, FollowsAnAbsoluteXdgDataHome) {
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "/tmp/somewhere/");
+    EXPECT_EQ(defaultDataHome(), QStringLiteral("/tmp/somewhere"));
+    qputenv("XDG_DATA_HOME", "relative/dir");
+    EXPECT_EQ(defaultDataHome(), QDir::homePath() + QStringLiteral("/.local/share"));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(defaultDataHome(), QDir::homePath() + QStringLiteral("/.local/share"));
+    if (!saved.isNull())
+        qputenv("XDG_DATA_HOME", saved);
+}
+
+}  // namespace
+}  // namespace rek

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "dialog_test_support.h"
+#include "model/app_info.h"
+#include "shell/dialogs/about_box.h"
+#include "shell/dialogs/link_label.h"
+#include "shell/dialogs/settings_dialog.h"
+
+namespace rek {
+namespace {
+
+using test::child;
+
+class SettingsDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        association.dataHome = dir.path();
+        association.executablePath = QStringLiteral("/usr/bin/rektool");
+    }
+
+    QTemporaryDir dir;
+    AssociationTarget association;
+};
+
+TEST_F(SettingsDialogTest, TheVtrSettingChangesOnOkOnly) {
+    bool openInVtrMode = true;
+    {
+        SettingsDialog dialog(openInVtrMode, association);
+        dialog.show();
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("設定"));
+        auto* box = child<QCheckBox>(&dialog, "vtrModeBox");
+        EXPECT_TRUE(box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&dialog, "cancel"), Qt::LeftButton);
+    }
+    EXPECT_TRUE(openInVtrMode);
+    {
+        SettingsDialog dialog(openInVtrMode, association);
+        dialog.show();
+        QTest::mouseClick(child<QCheckBox>(&dialog, "vtrModeBox"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&dialog, "ok"), Qt::LeftButton);
+    }
+    EXPECT_FALSE(openInVtrMode);
+}
+
+TEST_F(SettingsDialogTest, AssociationButtonsActAtOnceAndSayWhatTheyDid) {
+    bool openInVtrMode = false;
+    SettingsDialog dialog(openInVtrMode, association);
+    dialog.show();
+    test::MessageBoxAnswerer answerer;
+
+    QTest::mouseClick(child<QPushButton>(&dialog, "associateButton"), Qt::LeftButton);
+    EXPECT_TRUE(QFile::exists(desktopEntryPath(dir.path())));
+    QTest::mouseClick(child<QPushButton>(&dialog, "removeButton"), Qt::LeftButton);
+    EXPECT_FALSE(QFile::exists(desktopEntryPath(dir.path())));
+    EXPECT_TRUE(dialog.isVisible());
+
+    ASSERT_EQ(answerer.texts.size(), 2);
+    EXPECT_EQ(
+        answerer.texts[0],
+        QStringLiteral("レクモデルファイル(～.rkm)を\n現在起動中のレクツールに関連付けました。"));
+    EXPECT_EQ(answerer.texts[1],
+              QStringLiteral("レクモデルファイル(～.rkm)の関連付け情報を削除しました。"));
+    EXPECT_EQ(answerer.captions, QStringList(2, QString::fromUtf8(kAppTitle)));
+    EXPECT_FALSE(answerer.sawIcon);
+}
+
+class AboutBoxTest : public ::testing::Test {
+  protected:
+    AboutBoxTest() {
+        info.imageLibraryLine = QStringLiteral("giflib Ver.5.22 / libimagequant Ver.2.17");
+        info.feedback = {QStringLiteral("issues"),
+                         QUrl(QStringLiteral("https://example.org/issues"))};
+        info.home = {QStringLiteral("README.md"),
+                     QUrl(QStringLiteral("https://example.org/readme"))};
+    }
+
+    AboutInfo info;
+};
+
+TEST_F(AboutBoxTest, ShowsTheVersionsAndCredits) {
+    AboutBox box(info);
+    box.show();
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("バージョン情報"));
+    EXPECT_EQ(child<QLabel>(&box, "versionLabel")->text(), QStringLiteral("レクツール Ver.1.41"));
+    EXPECT_EQ(child<QLabel>(&box, "thanks0")->text(), info.imageLibraryLine);
+    EXPECT_TRUE(child<QLabel>(&box, "thanks1")->text().startsWith(QStringLiteral("Qt 6.")));
+
+    info.thanks = {QStringLiteral("giflib"), QStringLiteral("libimagequant"), QStringLiteral("x")};
+    AboutBox custom(info);
+    EXPECT_EQ(child<QLabel>(&custom, "thanks2")->text(), QStringLiteral("libimagequant"));
+    EXPECT_EQ(child<QLabel>(&custom, "thanks3"), nullptr) << "two lines fit";
+}
+
+TEST_F(AboutBoxTest, LinksLookLikeLinksAndAreOnlyAsWideAsTheirText) {
+    AboutBox box(info);
+    box.show();
+    for (const char* name : {"feedbackLink", "homeLink"}) {
+        auto* link = child<LinkLabel>(&box, name);
+        ASSERT_NE(link, nullptr) << name;
+        const QFont font = link->font();
+        EXPECT_TRUE(font.underline());
+        EXPECT_EQ(font.pixelSize(), 12);
+        // CJK faces are dual width, so fixed pitch shows in equal Latin advances.
+        const QFontMetrics metrics(font);
+        EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')),
+                  metrics.horizontalAdvance(QLatin1Char('W')));
+        EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(128, 0, 255));
+        EXPECT_EQ(link->width(), QFontMetrics(font).horizontalAdvance(link->text()));
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    }
+    EXPECT_NE(box.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(child<LinkLabel>(&box, "homeLink")->text(), QStringLiteral("README.md"));
+}
+
+TEST_F(AboutBoxTest, ClicksOnTheTextOpenTheAddress) {
+    test::UrlCatcher catcher({QStringLiteral("https")});
+    AboutBox box(info);
+    box.show();
+    auto* home = child<LinkLabel>(&box, "homeLink");
+    QTest::mouseClick(&box, Qt::LeftButton, {}, home->geometry().topRight() + QPoint(4, 2));
+    EXPECT_TRUE(catcher.opened.isEmpty()) << "beside the text is no link";
+    QTest::mouseClick(home, Qt::LeftButton);
+    QTest::mouseClick(child<LinkLabel>(&box, "feedbackLink"), Qt::LeftButton);
+    EXPECT_EQ(catcher.opened, (QList<QUrl>{info.home.target, info.feedback.target}));
+}
+
+TEST_F(AboutBoxTest, ALinkWithoutAddressIsLeftOut) {
+    info.feedback = {};
+    AboutBox box(info);
+    EXPECT_EQ(child<LinkLabel>(&box, "feedbackLink"), nullptr);
+    EXPECT_NE(child<LinkLabel>(&box, "homeLink"), nullptr);
+}
+
+TEST_F(AboutBoxTest, OkAndEscapeClose) {
+    {
+        AboutBox box(info);
+        box.show();
+        QTest::mouseClick(child<QPushButton>(&box, "ok"), Qt::LeftButton);
+        EXPECT_FALSE(box.isVisible());
+    }
+    {
+        AboutBox box(info);
+        ASSERT_TRUE(test::showActive(box));
+        QTest::keyClick(&box, Qt::Key_Escape);
+        EXPECT_FALSE(box.isVisible());
+    }
+}
+
+}  // namespace
+}  // namespace rek
