@@ -42,7 +42,7 @@ class UrlCatcher : public QObject {
     QStringList schemes_;
 };
 
-// Runs `action` on the next modal dialog of type T once it is showing (for nested exec()).
+// Offers each active modal widget to `action` until it returns true (drives nested exec()).
 void whenModal(const std::function<bool(QWidget*)>& action);
 
 template <typename T>
