@@ -154,7 +154,7 @@ FrameOutcome FrameRenderer::drawFrame(EditorState& state) {
     const int width = penWidth(properties);
     bool completed = true;
     {
-        RasterPainter painter(surface_, lineQueue_);
+        RasterPainter painter(surface_);
         painter.fillRect(0, 0, std::clamp(properties.width, 0, kSurfaceWidth),
                          std::clamp(properties.height, 0, kSurfaceHeight),
                          properties.backgroundColor);
@@ -188,7 +188,7 @@ FrameOutcome FrameRenderer::drawFrame(EditorState& state) {
 
 void FrameRenderer::drawOverlays(const EditorState& state) {
     const int width = penWidth(state.model.properties);
-    RasterPainter painter(surface_, lineQueue_);
+    RasterPainter painter(surface_);
     drawRubberBand(state, painter, width);
     drawSelectionHighlight(state, painter, width);
 }

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QLineF>
-#include <vector>
 
 #include "model/model_properties.h"
 #include "render/editor_state.h"
@@ -40,7 +38,6 @@ class FrameRenderer {
 
   private:
     QImage surface_;
-    std::vector<QLineF> lineQueue_;  // reused by every pass, so drawing allocates nothing
 };
 
 }  // namespace rek

@@ -4,22 +4,41 @@
 #include <QRectF>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace rek {
 
 namespace {
 
-// Lines are queued in chunks of this many; the queue is reserved once and never grows.
-constexpr std::size_t kQueueChunk = 2048;
-
 // Coordinates can come from files anywhere in the 32-bit range. Lines are clipped to a box
-// well outside the surface before they reach the rasterizer, whose fixed-point arithmetic
-// would overflow; within the box nothing visible changes.
+// well outside the surface before they are scan-converted, so the arithmetic stays exact
+// enough and the loops stay short; within the box nothing visible changes.
 constexpr double kClipMin = -4096.0;
 constexpr double kClipMax = 4096.0 + 800.0;
 
+// A pixel (x, y) is sampled at (x + 0.5 + bias, y + 0.5 + bias). The small bias breaks ties
+// on pixel edges the same way on both sides, so a line of width w covers w rows or columns.
+constexpr double kSampleOffset = 0.5 + 1.0 / 1024.0;
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// floor and ceil for values well inside the int range, without a library call.
+int floorToInt(double value) {
+    const int truncated = static_cast<int>(value);
+    return truncated - (value < truncated ? 1 : 0);
+}
+
+int ceilToInt(double value) {
+    const int truncated = static_cast<int>(value);
+    return truncated + (value > truncated ? 1 : 0);
+}
+
 QColor toQColor(ColorRgb color) {
     return QColor(color.red, color.green, color.blue);
+}
+
+QRgb toRgb(ColorRgb color) {
+    return qRgb(color.red, color.green, color.blue);
 }
 
 bool insideClipBox(QPointF point) {
@@ -67,26 +86,19 @@ QRectF rectThrough(QPointF corner1, QPointF corner2) {
 
 }  // namespace
 
-RasterPainter::RasterPainter(QImage& image, std::vector<QLineF>& lineQueue)
-    : image_(image), painter_(&image), queue_(lineQueue) {
+RasterPainter::RasterPainter(QImage& image)
+    : image_(image), painter_(&image), bits_(image.bits()), bytesPerLine_(image.bytesPerLine()) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setBrush(Qt::NoBrush);
-    queue_.clear();
-    queue_.reserve(kQueueChunk);
-}
-
-RasterPainter::~RasterPainter() {
-    flush();
-    painter_.end();
 }
 
 void RasterPainter::fillRect(int x, int y, int width, int height, ColorRgb color) {
-    flush();
     painter_.fillRect(x, y, width, height, toQColor(color));
 }
 
 void RasterPainter::setPen(ColorRgb color, int width) {
-    flush();
+    penColor_ = toRgb(color);
+    penRadius_ = std::max(width, 1) / 2.0;
     QPen pen(toQColor(color));
     pen.setWidth(width);
     pen.setCapStyle(Qt::RoundCap);
@@ -100,43 +112,102 @@ void RasterPainter::lineTo(QPointF point) {
     current_ = point;
     if (!(insideClipBox(from) && insideClipBox(to)) && !clipToBox(from, to))
         return;
-    queue_.emplace_back(from, to);
-    if (queue_.size() >= kQueueChunk)
-        flush();
-}
-
-void RasterPainter::flush() {
-    if (queue_.empty())
-        return;
-    painter_.drawLines(queue_.data(), static_cast<int>(queue_.size()));
-    queue_.clear();
+    fillCapsule(from, to, penRadius_, penColor_);
 }
 
 void RasterPainter::dot(QPointF center, int diameter, ColorRgb color) {
-    flush();
     if (!insideClipBox(center))
         return;
-    const QPen previous = painter_.pen();
-    QPen pen(toQColor(color));
-    pen.setWidth(diameter);
-    pen.setCapStyle(Qt::RoundCap);
-    painter_.setPen(pen);
-    painter_.drawPoint(center);
-    painter_.setPen(previous);
+    fillCapsule(center, center, std::max(diameter, 1) / 2.0, toRgb(color));
+}
+
+void RasterPainter::fillCapsule(QPointF from, QPointF to, double radius, QRgb color) {
+    // In sample space pixel (x, y) is inside when its integer position is within `radius` of
+    // the segment. The shape is convex, so each row is one span: the union of the spans of
+    // the two end discs and of the body.
+    const double ax = from.x() - kSampleOffset;
+    const double ay = from.y() - kSampleOffset;
+    const double bx = to.x() - kSampleOffset;
+    const double by = to.y() - kSampleOffset;
+    const int imageWidth = image_.width();
+    const int imageHeight = image_.height();
+    const int firstRow = std::max(0, ceilToInt(std::min(ay, by) - radius));
+    const int lastRow = std::min(imageHeight - 1, floorToInt(std::max(ay, by) + radius));
+    if (firstRow > lastRow)
+        return;
+
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const double ux = length > 0.0 ? dx / length : 0.0;
+    const double uy = length > 0.0 ? dy / length : 0.0;
+    const double radiusSquared = radius * radius;
+    const double inverseUx = ux != 0.0 ? 1.0 / ux : 0.0;
+    const double inverseUy = uy != 0.0 ? 1.0 / uy : 0.0;
+    const double acrossHalf = std::abs(radius * inverseUy);
+
+    for (int y = firstRow; y <= lastRow; ++y) {
+        double low = kInfinity;
+        double high = -kInfinity;
+        const double fromA = y - ay;
+        if (fromA * fromA <= radiusSquared) {
+            const double half = std::sqrt(radiusSquared - fromA * fromA);
+            low = ax - half;
+            high = ax + half;
+        }
+        const double fromB = y - by;
+        if (fromB * fromB <= radiusSquared) {
+            const double half = std::sqrt(radiusSquared - fromB * fromB);
+            low = std::min(low, bx - half);
+            high = std::max(high, bx + half);
+        }
+        if (length > 0.0) {
+            // Along the segment: 0 <= (x - ax) * ux + fromA * uy <= length.
+            // Across it: -radius <= -(x - ax) * uy + fromA * ux <= radius.
+            double bodyLow = -kInfinity;
+            double bodyHigh = kInfinity;
+            if (ux != 0.0) {
+                const double start = ax - fromA * uy * inverseUx;
+                const double end = start + length * inverseUx;
+                bodyLow = std::min(start, end);
+                bodyHigh = std::max(start, end);
+            } else if (fromA * uy < 0.0 || fromA * uy > length) {
+                bodyLow = kInfinity;
+            }
+            if (uy != 0.0) {
+                const double middle = ax + fromA * ux * inverseUy;
+                bodyLow = std::max(bodyLow, middle - acrossHalf);
+                bodyHigh = std::min(bodyHigh, middle + acrossHalf);
+            } else if (std::abs(fromA * ux) > radius) {
+                bodyLow = kInfinity;
+            }
+            if (bodyLow <= bodyHigh) {
+                low = std::min(low, bodyLow);
+                high = std::max(high, bodyHigh);
+            }
+        }
+        if (!(low <= high))
+            continue;
+        // The spans lie within the clip box; clamping first keeps the conversions defined.
+        const int first = std::max(0, ceilToInt(std::max(low, -1.0)));
+        const int last =
+            std::min(imageWidth - 1, floorToInt(std::min(high, static_cast<double>(imageWidth))));
+        if (first > last)
+            continue;
+        QRgb* row = reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_);
+        std::fill(row + first, row + last + 1, color);
+    }
 }
 
 void RasterPainter::rectOutline(QPointF corner1, QPointF corner2) {
-    flush();
     painter_.drawRect(rectThrough(corner1, corner2));
 }
 
 void RasterPainter::ellipseOutline(QPointF corner1, QPointF corner2) {
-    flush();
     painter_.drawEllipse(rectThrough(corner1, corner2));
 }
 
 void RasterPainter::dottedRectOutline(QPoint corner1, QPoint corner2) {
-    flush();
     const int width = image_.width();
     const int height = image_.height();
     const int left = std::clamp(std::min(corner1.x(), corner2.x()), -1, width);
@@ -148,7 +219,7 @@ void RasterPainter::dottedRectOutline(QPoint corner1, QPoint corner2) {
         const QRgb color = (index++ % 2 == 0) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
         if (x < 0 || y < 0 || x >= width || y >= height)
             return;
-        reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = color;
+        reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_)[x] = color;
     };
     // Clockwise from the top-left corner, each pixel once.
     for (int x = left; x <= right; ++x)

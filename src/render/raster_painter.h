@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QImage>
-#include <QLineF>
 #include <QPainter>
 #include <QPointF>
-#include <vector>
 
 #include "model/color_rgb.h"
 
@@ -12,14 +10,15 @@ namespace rek {
 
 // Every raw drawing call of the renderer goes through here: aliased solid lines with round
 // ends, outlines, dots and fills on the off-screen surface. The passes know nothing of the
-// drawing library, so a faster rasterizer can take its place.
+// drawing library.
 //
-// Lines are queued and drawn in batches; each stays a separate line with its own round ends.
-// The queue is borrowed from the caller and keeps its capacity between frames.
+// Lines and dots are scan-converted here directly into the image: a line is the set of pixels
+// whose sample point lies within half the pen width of the segment, which gives round ends and
+// lets every segment be drawn on its own. This is many times faster than stroking each
+// segment as a path. Outlines of rectangles and ellipses are rare and left to QPainter.
 class RasterPainter {
   public:
-    RasterPainter(QImage& image, std::vector<QLineF>& lineQueue);
-    ~RasterPainter();
+    explicit RasterPainter(QImage& image);
 
     RasterPainter(const RasterPainter&) = delete;
     RasterPainter& operator=(const RasterPainter&) = delete;
@@ -32,7 +31,7 @@ class RasterPainter {
     // A line from the current position to `point`, which becomes the current position.
     void lineTo(QPointF point);
 
-    // A filled round dot, as a zero-length line of a round pen of that width would paint.
+    // A filled round dot, as a zero-length line of a round pen of that width paints.
     void dot(QPointF center, int diameter, ColorRgb color);
     // Outlines with the current pen; the corners are opposite corners, in any order.
     void rectOutline(QPointF corner1, QPointF corner2);
@@ -41,13 +40,15 @@ class RasterPainter {
     // pixel by pixel around the outline, starting black at the top-left.
     void dottedRectOutline(QPoint corner1, QPoint corner2);
 
-    // Draws every queued line.
-    void flush();
-
   private:
+    void fillCapsule(QPointF from, QPointF to, double radius, QRgb color);
+
     QImage& image_;
     QPainter painter_;
-    std::vector<QLineF>& queue_;
+    uchar* bits_;
+    qsizetype bytesPerLine_;
+    QRgb penColor_ = 0;
+    double penRadius_ = 0.5;
     QPointF current_;
 };
 
