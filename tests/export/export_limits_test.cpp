@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "export/export_limits.h"
+#include "export_test_support.h"
+
+namespace rek {
+namespace {
+
+constexpr std::uint64_t kPlenty = std::numeric_limits<std::uint64_t>::max();
+
+TEST(ExportFrameCount, FollowsTheKindAndTheVtrFormula) {
+    // Wobble is 5 and a still is 1, whatever the wait says.
+    EXPECT_EQ(exportFrameCount(ExportKind::Wobble, 1000.7, 40, 0, 6), 5u);
+    EXPECT_EQ(exportFrameCount(ExportKind::Wobble, 1000.7, 40, 2000000000, 6), 5u);
+    EXPECT_EQ(exportFrameCount(ExportKind::Still, 1000.7, 40, 5, 12), 1u);
+    // step = 40 * 12 / 6 = 80; 1000 / 80 + 5 * 100 / 12 = 12 + 41.
+    EXPECT_EQ(vtrExportStep(40, 12), 80);
+    EXPECT_EQ(exportFrameCount(ExportKind::Vtr, 1000.7, 40, 5, 12), 53u);
+    EXPECT_EQ(exportFrameCount(ExportKind::Vtr, 79.9, 40, 0, 12), 0u);
+    // The model's own length goes in the same way.
+    const EditorState state = test::twoSegmentModel();
+    ExportRequest request;
+    request.kind = ExportKind::Vtr;
+    request.delay = 12;
+    EXPECT_EQ(exportFrameCount(state, request), 53u);
+}
+
+TEST(ExportFrameCount, NeverDividesByZeroOrWraps) {
+    EXPECT_EQ(vtrExportStep(1, 5), 1);  // 5 / 6 would be a step of 0
+    EXPECT_EQ(vtrExportStep(0, 6), 1);
+    EXPECT_EQ(vtrExportStep(kMaxVtrSpeed, 18), 3000000);
+    // Longer than the 32-bit replay position: measured up to its end.
+    EXPECT_EQ(exportFrameCount(ExportKind::Vtr, 1e12, 1, 0, 6), 4294967295u);
+    EXPECT_EQ(exportFrameCount(ExportKind::Vtr, 0.0, 40, 2147483647, 6), 35791394116u);
+}
+
+class ValidateExport : public ::testing::Test {
+  protected:
+    ValidateExport() {
+        request.path = "/tmp/out.gif";
+        request.width = 800;
+        request.height = 600;
+    }
+    std::optional<std::string> check(ExportTarget target = ExportTarget::Gif,
+                                     std::uint64_t budget = kPlenty) {
+        return validateExport(target, request, state, budget);
+    }
+    EditorState state = test::twoSegmentModel();
+    ExportRequest request;
+};
+
+TEST_F(ValidateExport, AcceptsTheDialogDefaults) {
+    EXPECT_EQ(check(), std::nullopt);
+    EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
+}
+
+TEST_F(ValidateExport, RefusesSizesBeyondTheImageBounds) {
+    request.width = 0;
+    EXPECT_EQ(check(), kExportWidthInvalidMessage);
+    request.width = 800;
+    request.height = -1;
+    EXPECT_EQ(check(), kExportHeightInvalidMessage);
+    request.height = 16385;
+    EXPECT_EQ(check(), kExportSizeTooLargeMessage);
+    request.width = 16384;
+    request.height = 16384;  // each side fits, the area does not
+    EXPECT_EQ(check(), kExportSizeTooLargeMessage);
+    request.width = 2147483647;
+    request.height = 2147483647;
+    EXPECT_EQ(check(ExportTarget::Bmp), kExportSizeTooLargeMessage);
+}
+
+TEST_F(ValidateExport, BoundsTheWaitAndTheFrameCountOfAReplay) {
+    request.kind = ExportKind::Vtr;
+    request.waitSeconds = kMaxExportWaitSeconds + 1;
+    EXPECT_EQ(check(), kExportWaitTooLongMessage);
+    request.waitSeconds = -1;
+    EXPECT_EQ(check(), kExportWaitInvalidMessage);
+    // A day of wait at 6 hundredths a frame: 1 440 000 frames.
+    request.waitSeconds = kMaxExportWaitSeconds;
+    const auto tooMany = check(ExportTarget::Bmp);
+    ASSERT_TRUE(tooMany.has_value());
+    EXPECT_NE(tooMany->find("1440025"), std::string::npos) << *tooMany;
+    // A wobble export ignores the wait entirely.
+    request.kind = ExportKind::Wobble;
+    request.waitSeconds = 2147483647;
+    EXPECT_EQ(check(), std::nullopt);
+}
+
+TEST_F(ValidateExport, RefusesWhatTheGifCannotHold) {
+    request.kind = ExportKind::Still;
+    EXPECT_EQ(check(ExportTarget::Gif), kExportStillGifMessage);
+    EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
+    // A replay shorter than one step with no wait has no frames: no GIF, but an empty BMP run.
+    state = test::shortLineModel(30);
+    request.kind = ExportKind::Vtr;
+    request.waitSeconds = 0;
+    request.delay = 12;
+    EXPECT_EQ(check(ExportTarget::Gif), kExportNoFramesGifMessage);
+    EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
+    request.delay = 19;
+    EXPECT_EQ(check(ExportTarget::Bmp), kExportDelayInvalidMessage);
+    request.path.clear();
+    EXPECT_EQ(check(ExportTarget::Bmp), kExportNoPathMessage);
+}
+
+TEST_F(ValidateExport, ComparesTheFramesHeldInMemoryWithTheBudget) {
+    request.kind = ExportKind::Vtr;
+    request.delay = 6;
+    request.waitSeconds = 600;  // 10 000 frames of 800 x 600: about 4.5 GiB kept for a GIF
+    const std::uint64_t frames = exportFrameCount(state, request);
+    const std::uint64_t needed =
+        exportMemoryEstimate(ExportTarget::Gif, request, state.model.properties, frames);
+    EXPECT_GT(needed, frames * 800 * 600);
+    const auto refused = check(ExportTarget::Gif, needed - 1);
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_NE(refused->find("メモリが足りません"), std::string::npos);
+    EXPECT_EQ(check(ExportTarget::Gif, needed), std::nullopt);
+    // Numbered files hold one frame at a time.
+    EXPECT_EQ(check(ExportTarget::Bmp, 64u << 20), std::nullopt);
+    EXPECT_GT(availableMemoryBytes(), 0u);
+}
+
+}  // namespace
+}  // namespace rek
