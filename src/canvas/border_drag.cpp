@@ -26,15 +26,20 @@ std::int32_t shiftBetween(std::int32_t previous, std::int32_t current) {
         std::clamp<std::int64_t>(shift, -2 * kCoordinateLimit, 2 * kCoordinateLimit));
 }
 
-// Clamps one axis; `startMoves` says whether the dragged edge is the start (left or top) one,
-// in which case the end (right or bottom) edge stays put.
+// Clamps one axis; `startMoves` says whether the dragged edge is the start (left or top) one.
+// Too small, the dragged edge stops where the minimum allows. Too large, the end (right or
+// bottom) edge gives way: dragging the left edge of a full-size canvas moves the whole canvas,
+// and the drawing follows the pointer.
 void clampSpan(std::int32_t& start, std::int32_t& length, std::int32_t minimum,
                std::int32_t maximum, bool startMoves) {
-    const std::int32_t clamped = std::clamp(length, minimum, maximum);
-    if (startMoves) {
-        start = static_cast<std::int32_t>(static_cast<std::int64_t>(start) + length - clamped);
+    if (length < minimum) {
+        if (startMoves) {
+            start = static_cast<std::int32_t>(static_cast<std::int64_t>(start) + length - minimum);
+        }
+        length = minimum;
+    } else if (length > maximum) {
+        length = maximum;
     }
-    length = clamped;
 }
 
 }  // namespace

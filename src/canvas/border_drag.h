@@ -46,9 +46,9 @@ struct AreaRect {
     friend bool operator==(const AreaRect&, const AreaRect&) = default;
 };
 
-// Keeps a rectangle the drag proposes within 10..800 x 10..600 by moving the dragged edge
-// back: a left edge is clamped with the right edge fixed, a top edge with the bottom edge
-// fixed, and otherwise the left or top edge stays where it is.
+// Keeps a rectangle the drag proposes within 10..800 x 10..600. Below the minimum the dragged
+// edge is held back; above the maximum the right or bottom edge gives way, so a left or top
+// edge dragged past the limit moves the whole canvas.
 AreaRect clampBorderDragRect(AreaRect proposed, BorderEdge edge);
 
 }  // namespace rek

@@ -74,11 +74,11 @@ TEST_F(BorderDragTest, EndKeepsTheSizeWithinTheCanvasLimits) {
     EXPECT_EQ(state.model.properties.height, 600);
 }
 
-TEST(BorderDragRectTest, DraggedEdgeIsHeldAtTheLimitsWithTheOppositeEdgeFixed) {
-    // Left edge past 800 wide: the right edge (100 + 850) stays.
+TEST(BorderDragRectTest, MinimumHoldsTheDraggedEdgeAndMaximumMovesTheFarEdge) {
+    // Left edge past 800 wide: the canvas keeps its left edge at the pointer, the right gives.
     EXPECT_EQ(clampBorderDragRect({100, 50, 850, 400}, BorderEdge::Left),
-              (AreaRect{150, 50, 800, 400}));
-    // Right edge past the limit: the left edge stays.
+              (AreaRect{100, 50, 800, 400}));
+    // Right edge past the limit: held back, the left edge stays.
     EXPECT_EQ(clampBorderDragRect({100, 50, 850, 400}, BorderEdge::Right),
               (AreaRect{100, 50, 800, 400}));
     // Top-left corner below the minimum on both axes: bottom-right stays at (110, 58).
@@ -88,22 +88,28 @@ TEST(BorderDragRectTest, DraggedEdgeIsHeldAtTheLimitsWithTheOppositeEdgeFixed) {
     EXPECT_EQ(clampBorderDragRect({0, -20, 300, 640}, BorderEdge::Bottom),
               (AreaRect{0, -20, 300, 600}));
     EXPECT_EQ(clampBorderDragRect({0, -20, 300, 640}, BorderEdge::TopRight),
-              (AreaRect{0, 20, 300, 600}));
+              (AreaRect{0, -20, 300, 600}));
     // Within the limits nothing changes.
     EXPECT_EQ(clampBorderDragRect({1, 2, 10, 600}, BorderEdge::BottomLeft),
               (AreaRect{1, 2, 10, 600}));
 }
 
-TEST(BorderDragRectTest, CornerHeldAtTheLimitStopsTheShift) {
-    // The widget passes the clamped area's top-left corner: once the left edge is held at
-    // 800 pixels, the pointer may go on but the drawing stays where it is.
+TEST(BorderDragRectTest, DrawingFollowsTheEdgeAtBothLimits) {
     EditorState state;
     state.model.vertices = {makeVertex(50, 50, false)};
+
+    // At full width the left edge keeps following the pointer: the drawing moves with it.
     const AreaRect start = clampBorderDragRect({100, 100, 790, 500}, BorderEdge::Left);
     beginBorderDrag(state, {start.left, start.top});
-    const AreaRect held = clampBorderDragRect({70, 100, 820, 500}, BorderEdge::Left);
-    borderDragStep(state, BorderEdge::Left, {held.left, held.top});
-    EXPECT_EQ(state.model.vertices[0].x, 60);  // grew by 10, not by the pointer's 30
+    const AreaRect wide = clampBorderDragRect({70, 100, 820, 500}, BorderEdge::Left);
+    borderDragStep(state, BorderEdge::Left, {wide.left, wide.top});
+    EXPECT_EQ(state.model.vertices[0].x, 80);
+
+    // At the minimum the edge stops, and so does the drawing, while the pointer goes on.
+    const AreaRect narrow = clampBorderDragRect({870, 100, 0, 500}, BorderEdge::Left);
+    borderDragStep(state, BorderEdge::Left, {narrow.left, narrow.top});
+    EXPECT_EQ(narrow.width, 10);
+    EXPECT_EQ(state.model.vertices[0].x, 80 - (narrow.left - 70));
 }
 
 }  // namespace
