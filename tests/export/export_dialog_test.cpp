@@ -1,0 +1,391 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "export/export_dialog.h"
+#include "export/export_limits.h"
+#include "export_test_support.h"
+#include "image_test_support.h"
+#include "model/app_info.h"
+
+namespace rek {
+namespace {
+
+QString qs(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// Answers the dialogs' message boxes and keeps what they said.
+class ScriptedMessages : public ExportMessages {
+  public:
+    void inform(QWidget* owner, const QString& text, MessageIcon icon) override {
+        informed.push_back(text);
+        icons.push_back(icon);
+        owners.push_back(owner);
+    }
+    bool confirmOverwrite(QWidget*, const QString& text) override {
+        questions.push_back(text);
+        return answerYes;
+    }
+    bool answerYes = false;
+    QStringList informed;
+    std::vector<MessageIcon> icons;
+    std::vector<QWidget*> owners;
+    QStringList questions;
+};
+
+class ExportDialogTest : public ::testing::Test {
+  protected:
+    ExportDialogTest() {
+        state.model.filePath = dir.path("drawing.rkm").string();
+        state.model.displayName = "drawing.rkm";
+    }
+
+    template <typename Dialog>
+    std::unique_ptr<Dialog> open() {
+        auto dialog = std::make_unique<Dialog>(
+            state, renderer, settings,
+            [this](QWidget*, const SaveChooserRequest& request) {
+                chooserRequests.push_back(request);
+                return chosenPath;
+            },
+            &mainWindow);
+        dialog->setMessages(&messages);
+        dialog->show();
+        return dialog;
+    }
+
+    template <typename T>
+    static T* child(QDialog& dialog, const char* name) {
+        T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    static QString text(QDialog& dialog, const char* name) {
+        return child<QLabel>(dialog, name)->text();
+    }
+    static void setEdit(QDialog& dialog, const char* name, const QString& value) {
+        child<QLineEdit>(dialog, name)->setText(value);
+    }
+    static void type(QDialog& dialog, const char* name, const QString& value) {
+        QLineEdit* edit = child<QLineEdit>(dialog, name);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, value);
+    }
+    static void click(QDialog& dialog, const char* name) {
+        child<QAbstractButton>(dialog, name)->click();
+    }
+
+    test::TempDir dir;
+    EditorState state = test::twoSegmentModel();
+    FrameRenderer renderer;
+    ExportSettings settings;
+    ScriptedMessages messages;
+    QWidget mainWindow;
+    std::optional<QString> chosenPath;
+    std::vector<SaveChooserRequest> chooserRequests;
+};
+
+TEST_F(ExportDialogTest, OpensWithTheModelsPathSizeAndTheRememberedChoices) {
+    settings = {ExportKind::Vtr, 7, 3, true, true};
+    auto gif = open<GifExportDialog>();
+    EXPECT_EQ(gif->windowTitle(), qs("アニメーションGIFファイル作成"));
+    EXPECT_EQ(child<QLineEdit>(*gif, "pathEdit")->text(),
+              QString::fromStdString(dir.path("drawing.gif").string()));
+    EXPECT_TRUE(child<QRadioButton>(*gif, "vtrButton")->isChecked());
+    EXPECT_TRUE(child<QLineEdit>(*gif, "waitEdit")->isEnabled());
+    EXPECT_EQ(child<QLineEdit>(*gif, "waitEdit")->text(), "7");
+    EXPECT_EQ(child<QSlider>(*gif, "smoothnessSlider")->value(), 3);
+    EXPECT_EQ(child<QSlider>(*gif, "smoothnessSlider")->maximum(), 12);
+    EXPECT_EQ(text(*gif, "canvasWidthLabel"), "800");
+    EXPECT_EQ(child<QLineEdit>(*gif, "heightEdit")->text(), "600");
+    EXPECT_TRUE(child<QRadioButton>(*gif, "antiAliasOnButton")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(*gif, "transparentBox")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(*gif, "transparentBox")->isEnabled());
+    EXPECT_EQ(text(*gif, "statusLabel"), qs("上記内容を確認し、「作成」ボタンを押してください。"));
+    EXPECT_EQ(gif->font().pointSize(), 9);
+    EXPECT_GE(gif->width(), 300);
+    EXPECT_GT(gif->height(), gif->width());
+
+    // A remembered still image opens the GIF dialog on the wobble and is forgotten.
+    settings.kind = ExportKind::Still;
+    state.model.displayName.clear();
+    auto second = open<GifExportDialog>();
+    EXPECT_TRUE(child<QRadioButton>(*second, "wobbleButton")->isChecked());
+    EXPECT_FALSE(child<QLineEdit>(*second, "waitEdit")->isEnabled());
+    EXPECT_EQ(settings.kind, ExportKind::Wobble);
+    EXPECT_TRUE(child<QLineEdit>(*second, "pathEdit")->text().isEmpty());
+
+    settings.kind = ExportKind::Still;
+    state.model.displayName = "drawing.rkm";
+    auto bmp = open<BmpExportDialog>();
+    EXPECT_EQ(bmp->windowTitle(), qs("連番BMPファイルの作成"));
+    EXPECT_TRUE(child<QRadioButton>(*bmp, "stillButton")->isChecked());
+    EXPECT_FALSE(child<QLineEdit>(*bmp, "waitEdit")->isEnabled());
+    EXPECT_EQ(child<QLineEdit>(*bmp, "pathEdit")->text(),
+              QString::fromStdString(dir.path("drawing.bmp").string()));
+    EXPECT_EQ(bmp->findChild<QCheckBox*>("transparentBox"), nullptr);
+}
+
+TEST_F(ExportDialogTest, EstimatesFramesAndMegabytesLive) {
+    auto gif = open<GifExportDialog>();
+    EXPECT_EQ(text(*gif, "frameEstimate"), "5");
+    click(*gif, "vtrButton");
+    EXPECT_TRUE(child<QLineEdit>(*gif, "waitEdit")->isEnabled());
+    child<QSlider>(*gif, "smoothnessSlider")->setValue(6);
+    EXPECT_EQ(text(*gif, "frameEstimate"), "53");
+    setEdit(*gif, "waitEdit", "");
+    EXPECT_EQ(text(*gif, "frameEstimate"), "***");
+    setEdit(*gif, "waitEdit", "2147483648");
+    EXPECT_EQ(text(*gif, "frameEstimate"), "***");
+    click(*gif, "wobbleButton");
+    EXPECT_EQ(text(*gif, "frameEstimate"), "5");
+    EXPECT_FALSE(child<QLineEdit>(*gif, "waitEdit")->isEnabled());
+
+    auto bmp = open<BmpExportDialog>();
+    EXPECT_EQ(text(*bmp, "sizeEstimate"), "     2.289");  // 800 x 600 x 5 bytes
+    setEdit(*bmp, "widthEdit", "abc");
+    EXPECT_EQ(text(*bmp, "frameEstimate"), "***");
+    EXPECT_EQ(text(*bmp, "sizeEstimate"), "***");
+    setEdit(*bmp, "widthEdit", "0");
+    EXPECT_EQ(text(*bmp, "sizeEstimate"), "     0.000");
+    click(*bmp, "stillButton");
+    click(*bmp, "originalSizeButton");
+    EXPECT_EQ(text(*bmp, "frameEstimate"), "1");
+    EXPECT_EQ(text(*bmp, "sizeEstimate"), "     0.458");
+}
+
+TEST_F(ExportDialogTest, KeepsTheRatioOnlyForTheEditBeingTypedInto) {
+    auto gif = open<GifExportDialog>();
+    type(*gif, "widthEdit", "400");
+    EXPECT_EQ(child<QLineEdit>(*gif, "heightEdit")->text(), "300");
+    type(*gif, "heightEdit", "301");
+    EXPECT_EQ(child<QLineEdit>(*gif, "widthEdit")->text(), "401");  // 401.33 truncated
+    // Text that is not a number leaves the other edit alone.
+    type(*gif, "heightEdit", "x");
+    EXPECT_EQ(child<QLineEdit>(*gif, "widthEdit")->text(), "401");
+    click(*gif, "originalSizeButton");
+    EXPECT_EQ(child<QLineEdit>(*gif, "widthEdit")->text(), "800");
+    EXPECT_EQ(child<QLineEdit>(*gif, "heightEdit")->text(), "600");
+
+    click(*gif, "antiAliasOnButton");
+    EXPECT_FALSE(child<QCheckBox>(*gif, "transparentBox")->isEnabled());
+    click(*gif, "antiAliasOffButton");
+    EXPECT_TRUE(child<QCheckBox>(*gif, "transparentBox")->isEnabled());
+}
+
+TEST_F(ExportDialogTest, RefusesInvalidFieldsAndStaysOpenRememberingNothing) {
+    auto gif = open<GifExportDialog>();
+    const ExportSettings before = settings;
+    auto expectRefusal = [&](const char* message) {
+        click(*gif, "createButton");
+        ASSERT_FALSE(messages.informed.isEmpty());
+        EXPECT_EQ(messages.informed.back(), qs(message));
+        EXPECT_EQ(messages.icons.back(), MessageIcon::None);
+        EXPECT_EQ(messages.owners.back(), gif.get());
+        EXPECT_TRUE(gif->isVisible());
+        EXPECT_EQ(settings, before);
+    };
+    setEdit(*gif, "pathEdit", "");
+    expectRefusal(kExportNoPathMessage);
+    setEdit(*gif, "pathEdit", QString::fromStdString(dir.path("out.gif").string()));
+    click(*gif, "vtrButton");
+    setEdit(*gif, "waitEdit", "soon");
+    expectRefusal(kExportWaitInvalidMessage);
+    setEdit(*gif, "waitEdit", "86401");
+    expectRefusal(kExportWaitTooLongMessage);
+    setEdit(*gif, "waitEdit", "0");
+    setEdit(*gif, "widthEdit", "0");
+    expectRefusal(kExportWidthInvalidMessage);
+    setEdit(*gif, "widthEdit", "2147483648");
+    expectRefusal(kExportWidthInvalidMessage);
+    setEdit(*gif, "widthEdit", "20000");
+    setEdit(*gif, "heightEdit", "-3");
+    expectRefusal(kExportHeightInvalidMessage);
+    setEdit(*gif, "heightEdit", "10");
+    expectRefusal(kExportSizeTooLargeMessage);
+    EXPECT_EQ(dir.entryCount(), 0u);
+}
+
+TEST_F(ExportDialogTest, AppendsGifToAnUpperCaseNameAndRemembersAWobbleAsSmoothness12) {
+    auto gif = open<GifExportDialog>();
+    setEdit(*gif, "pathEdit", QString::fromStdString(dir.path("anim.GIF").string()));
+    child<QSlider>(*gif, "smoothnessSlider")->setValue(3);
+    setEdit(*gif, "widthEdit", "200");
+    setEdit(*gif, "heightEdit", "150");
+    bool disabledAfterExport = false;
+    gif->setAfterExport([&] {
+        disabledAfterExport = !child<QPushButton>(*gif, "createButton")->isEnabled() &&
+                              !child<QLineEdit>(*gif, "pathEdit")->isEnabled() &&
+                              !child<QSlider>(*gif, "smoothnessSlider")->isEnabled() &&
+                              !state.exportBusy;
+    });
+    click(*gif, "createButton");
+    EXPECT_TRUE(disabledAfterExport);
+    EXPECT_FALSE(gif->isVisible());
+    EXPECT_EQ(gif->result(), QDialog::Accepted);
+    EXPECT_EQ(messages.informed, QStringList{qs("アニメーションGIFファイルを作成しました。")});
+    EXPECT_EQ(text(*gif, "statusLabel"), qs(kStatusDone));
+    EXPECT_EQ(child<QProgressBar>(*gif, "progressBar")->value(), 5);
+
+    test::DecodedGif decoded = test::decodeGif(dir.path("anim.GIF.gif"));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->ImageCount, 5);
+    EXPECT_EQ(decoded->SWidth, 200);
+    EXPECT_FALSE(std::filesystem::exists(dir.path("anim.GIF")));
+    EXPECT_EQ(settings, (ExportSettings{ExportKind::Wobble, 5, 12, false, false}));
+}
+
+TEST_F(ExportDialogTest, AsksBeforeOverwritingTheFileThatWillBeWritten) {
+    const auto target = dir.path("anim.gif");
+    std::ofstream(target) << "old";
+    auto gif = open<GifExportDialog>();
+    setEdit(*gif, "pathEdit", QString::fromStdString(target.string()));
+    click(*gif, "createButton");
+    ASSERT_EQ(messages.questions.size(), 1);
+    EXPECT_EQ(messages.questions[0],
+              qs("「%1」\nこのファイルはすでに存在します。\n上書きしますか？")
+                  .arg(QString::fromStdString(target.string())));
+    EXPECT_TRUE(gif->isVisible());  // No keeps the dialog and the file
+    EXPECT_EQ(std::filesystem::file_size(target), 3u);
+    messages.answerYes = true;
+    click(*gif, "createButton");
+    EXPECT_FALSE(gif->isVisible());
+    EXPECT_TRUE(test::decodeGif(target));
+
+    // BMP: the base name itself is never written, the first numbered file is.
+    std::ofstream(dir.path("series")) << "unrelated";
+    messages.questions.clear();
+    messages.answerYes = false;
+    auto bmp = open<BmpExportDialog>();
+    setEdit(*bmp, "pathEdit", QString::fromStdString(dir.path("series.bmp").string()));
+    setEdit(*bmp, "widthEdit", "80");
+    setEdit(*bmp, "heightEdit", "60");
+    click(*bmp, "createButton");
+    EXPECT_TRUE(messages.questions.isEmpty());
+    EXPECT_TRUE(std::filesystem::exists(dir.path("series0004.bmp")));
+    EXPECT_FALSE(std::filesystem::exists(dir.path("series0000.bmp.bmp")));
+
+    auto again = open<BmpExportDialog>();
+    setEdit(*again, "pathEdit", QString::fromStdString(dir.path("series").string()));
+    click(*again, "createButton");
+    ASSERT_EQ(messages.questions.size(), 1);
+    EXPECT_TRUE(messages.questions[0].contains(
+        QString::fromStdString(dir.path("series0000.bmp").string())));
+    EXPECT_TRUE(again->isVisible());
+
+    // A still image is asked about its one file.
+    std::ofstream(dir.path("still.bmp")) << "old";
+    auto still = open<BmpExportDialog>();
+    click(*still, "stillButton");
+    setEdit(*still, "pathEdit", QString::fromStdString(dir.path("still.bmp").string()));
+    click(*still, "createButton");
+    ASSERT_EQ(messages.questions.size(), 2);
+    EXPECT_TRUE(
+        messages.questions[1].contains(QString::fromStdString(dir.path("still.bmp").string())));
+}
+
+TEST_F(ExportDialogTest, CancelRemembersTheChoicesWithAnInvalidWaitAsFive) {
+    auto gif = open<GifExportDialog>();
+    click(*gif, "vtrButton");
+    setEdit(*gif, "waitEdit", "12");
+    child<QSlider>(*gif, "smoothnessSlider")->setValue(4);
+    click(*gif, "antiAliasOnButton");
+    click(*gif, "cancelButton");
+    EXPECT_FALSE(gif->isVisible());
+    EXPECT_EQ(settings, (ExportSettings{ExportKind::Vtr, 12, 4, true, false}));
+    auto next = open<GifExportDialog>();
+    EXPECT_EQ(child<QLineEdit>(*next, "waitEdit")->text(), "12");
+    EXPECT_EQ(child<QSlider>(*next, "smoothnessSlider")->value(), 4);
+
+    settings.transparent = true;
+    auto bmp = open<BmpExportDialog>();
+    click(*bmp, "stillButton");
+    setEdit(*bmp, "waitEdit", "later");
+    bmp->reject();  // Escape and the close box cancel too
+    EXPECT_EQ(settings.kind, ExportKind::Still);
+    EXPECT_EQ(settings.waitSeconds, 5);
+    EXPECT_FALSE(settings.transparent);
+    EXPECT_TRUE(messages.informed.isEmpty());
+}
+
+TEST_F(ExportDialogTest, ReportsAFailedExportAndClosesWithTheSettingsGivenBack) {
+    state.wobbleEnabled = false;
+    auto gif = open<GifExportDialog>();
+    setEdit(*gif, "pathEdit", QString::fromStdString(dir.path("no/such/folder/a.gif").string()));
+    setEdit(*gif, "widthEdit", "100");
+    setEdit(*gif, "heightEdit", "75");
+    click(*gif, "createButton");
+    ASSERT_EQ(messages.informed.size(), 2);
+    EXPECT_TRUE(messages.informed[0].contains(qs("書き込めませんでした")));
+    EXPECT_EQ(messages.icons[0], MessageIcon::Error);
+    EXPECT_EQ(messages.owners[0], &mainWindow);
+    EXPECT_EQ(messages.informed[1], qs("アニメーションGIFファイルの作成に失敗しました。"));
+    EXPECT_NE(text(*gif, "statusLabel"), qs(kStatusDone));
+    EXPECT_FALSE(gif->isVisible());
+    EXPECT_FALSE(state.wobbleEnabled);
+    EXPECT_FALSE(state.exportBusy);
+}
+
+TEST_F(ExportDialogTest, BrowseAsksTheShellsChooserAndTakesItsAnswer) {
+    auto bmp = open<BmpExportDialog>();
+    chosenPath = QStringLiteral("/somewhere/frames.bmp");
+    click(*bmp, "browseButton");
+    ASSERT_EQ(chooserRequests.size(), 1u);
+    EXPECT_EQ(chooserRequests[0].title, qs("連番BMPファイルの保存"));
+    EXPECT_EQ(chooserRequests[0].filterName, qs("BMPファイル(*.bmp)"));
+    EXPECT_EQ(chooserRequests[0].pattern, "*.bmp");
+    EXPECT_EQ(chooserRequests[0].currentPath,
+              QString::fromStdString(dir.path("drawing.bmp").string()));
+    EXPECT_EQ(child<QLineEdit>(*bmp, "pathEdit")->text(), *chosenPath);
+    chosenPath.reset();
+    click(*bmp, "browseButton");
+    EXPECT_EQ(child<QLineEdit>(*bmp, "pathEdit")->text(), "/somewhere/frames.bmp");
+}
+
+TEST_F(ExportDialogTest, ValidationMessagesAreCaptionedPlainOkBoxes) {
+    auto gif = open<GifExportDialog>();
+    gif->setMessages(nullptr);  // the real message boxes
+    setEdit(*gif, "pathEdit", "");
+    QString caption;
+    QString shown;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        shown = box->text();
+        icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
+    });
+    click(*gif, "createButton");
+    EXPECT_EQ(caption, qs(kAppTitle));
+    EXPECT_EQ(shown, qs(kExportNoPathMessage));
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(gif->isVisible());
+}
+
+}  // namespace
+}  // namespace rek
+
+int main(int argc, char** argv) {
+    // Test discovery runs this binary outside the test environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
