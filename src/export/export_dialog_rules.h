@@ -1,7 +1,8 @@
 #pragma once
 
 // The small rules of the export dialogs that need no widget: reading numbers from the
-// fields, forming paths and formatting the estimates.
+// fields, forming paths and formatting the estimates. The command-line exporter shares the
+// number and path rules.
 
 #include <QString>
 #include <cstdint>

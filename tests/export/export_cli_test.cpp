@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <fstream>
+
+#include "export_test_support.h"
+#include "image_test_support.h"
+#include "model/model_file.h"
+
+namespace rek {
+namespace {
+
+struct ProcessRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ProcessRun runExporter(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(REKTOOL_EXPORT_BINARY), arguments);
+    EXPECT_TRUE(process.waitForFinished(120000));
+    ProcessRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+class ExportCli : public ::testing::Test {
+  protected:
+    ExportCli() {
+        EditorState state = test::twoSegmentModel();
+        state.model.properties.width = 400;
+        state.model.properties.height = 300;
+        state.model.properties.backgroundColor = {1, 2, 3};
+        state.model.vertices[1].x = 390;  // 340 + 159.1 px of line, kept on the canvas
+        state.model.vertices[2] = state.model.vertices[1];
+        state.model.vertices[2].x -= 53;
+        state.model.vertices[2].y += 150;
+        state.model.vertices[2].reserved = 9;
+        saved = saveModel(state.model, model.string()).ok;
+    }
+    void SetUp() override { ASSERT_TRUE(saved); }
+    QString path(const char* name) const { return QString::fromStdString(dir.path(name).string()); }
+
+    test::TempDir dir;
+    std::filesystem::path model = dir.path("drawing.rkm");
+    bool saved = false;
+};
+
+TEST_F(ExportCli, InfoPrintsThePropertiesAndEveryVertexAsJson) {
+    const ProcessRun run = runExporter({QString::fromStdString(model.string()), "--info"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QJsonParseError error{};
+    const QJsonDocument json = QJsonDocument::fromJson(run.out, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    const QJsonObject root = json.object();
+    EXPECT_EQ(root["properties"].toObject()["width"].toInt(), 400);
+    EXPECT_EQ(root["properties"].toObject()["backgroundColor"].toObject()["blue"].toInt(), 3);
+    EXPECT_EQ(root["vertexCount"].toInt(), 3);
+    EXPECT_GT(root["totalLineLength"].toDouble(), 340.0);
+    const QJsonArray vertices = root["vertices"].toArray();
+    ASSERT_EQ(vertices.size(), 3);
+    EXPECT_EQ(vertices[0].toObject()["kind"].toInt(), 1);
+    EXPECT_EQ(vertices[2].toObject()["x"].toInt(), 337);
+    EXPECT_EQ(vertices[2].toObject()["y"].toInt(), 250);
+    EXPECT_EQ(vertices[2].toObject()["reserved"].toInt(), 9);
+    EXPECT_TRUE(vertices[2].toObject().contains("wobbleDx"));
+}
+
+TEST_F(ExportCli, WritesAReadableGifWithTheDefaultsAndAppendsGif) {
+    const ProcessRun run = runExporter(
+        {QString::fromStdString(model.string()), "--gif", path("anim.GIF"), "--seed", "5"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("frame 5/5")) << run.err.toStdString();
+    test::DecodedGif gif = test::decodeGif(dir.path("anim.GIF.gif"));
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->ImageCount, 5);  // wobble by default
+    EXPECT_EQ(gif->SWidth, 400);    // canvas size by default
+    EXPECT_EQ(test::gifControl(gif.get(), 0).DelayTime, 6);
+    EXPECT_EQ(test::gifControl(gif.get(), 0).TransparentColor, NO_TRANSPARENT_COLOR);
+    if (test::imageMagickAvailable()) {
+        EXPECT_EQ(
+            test::identify("%n %m %w %h\\n", dir.path("anim.GIF.gif")).value_or("").substr(0, 14),
+            "5 GIF 400 300\n");
+    }
+
+    // A replay with every option.
+    const ProcessRun vtr = runExporter(
+        {QString::fromStdString(model.string()), "--gif", path("v.gif"), "--kind", "vtr", "--wait",
+         "1", "--smoothness", "6", "--size", "200x150", "--transparent", "--seed", "5"});
+    ASSERT_EQ(vtr.exitCode, 0) << vtr.err.toStdString();
+    gif = test::decodeGif(dir.path("v.gif"));
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->ImageCount, 499 / 80 + 100 / 12);
+    EXPECT_EQ(gif->SWidth, 200);
+    EXPECT_EQ(test::gifControl(gif.get(), 0).DelayTime, 12);
+    EXPECT_NE(test::gifControl(gif.get(), 0).TransparentColor, NO_TRANSPARENT_COLOR);
+}
+
+TEST_F(ExportCli, SameSeedSameFramesAndBmpStripsItsExtension) {
+    auto exportSeries = [&](const char* base, const char* seed) {
+        return runExporter({QString::fromStdString(model.string()), "--bmp", path(base), "--seed",
+                            seed, "--size", "100x75"});
+    };
+    ASSERT_EQ(exportSeries("a.bmp", "42").exitCode, 0);
+    ASSERT_EQ(exportSeries("b", "42").exitCode, 0);
+    for (int i = 0; i < 5; ++i) {
+        const std::string suffix = "000" + std::to_string(i) + ".bmp";
+        std::ifstream a(dir.path("a" + suffix), std::ios::binary);
+        std::ifstream b(dir.path("b" + suffix), std::ios::binary);
+        ASSERT_TRUE(a && b) << suffix;
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
+                  std::string(std::istreambuf_iterator<char>(b), {}))
+            << suffix;
+    }
+    EXPECT_EQ(dir.entryCount(), 11u);  // the model and ten frames
+    const ProcessRun still = runExporter(
+        {QString::fromStdString(model.string()), "--bmp", path("still.bmp"), "--kind", "still"});
+    ASSERT_EQ(still.exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.path("still.bmp")));
+}
+
+TEST_F(ExportCli, RefusesBadInputWithAMessageAndANonZeroExit) {
+    const QString m = QString::fromStdString(model.string());
+    const std::vector<QStringList> bad = {
+        {},
+        {m},
+        {m, "--gif", path("x.gif"), "--info"},
+        {m, "--gif", path("x.gif"), "--kind", "spin"},
+        {m, "--gif", path("x.gif"), "--kind", "still"},
+        {m, "--gif", path("x.gif"), "--smoothness", "13"},
+        {m, "--gif", path("x.gif"), "--size", "0x10"},
+        {m, "--gif", path("x.gif"), "--size", "20000x10"},
+        {m, "--gif", path("x.gif"), "--kind", "vtr", "--wait", "-1"},
+        {m, "--gif", path("x.gif"), "--kind", "vtr", "--wait", "90000"},
+        {m, "--gif", path("x.gif"), "--seed", "4294967296"},
+        {m, "--gif", path("x.gif"), "--colour", "red"},
+        {path("missing.rkm"), "--info"},
+    };
+    for (const QStringList& arguments : bad) {
+        const ProcessRun run = runExporter(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("rektool-export: ")) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path("x.gif")));
+
+    // A file that is not a model is refused with the reader's message.
+    std::ofstream(dir.path("text.rkm")) << "hello, this is not a model";
+    const ProcessRun notModel = runExporter({path("text.rkm"), "--info"});
+    EXPECT_EQ(notModel.exitCode, 2);
+    EXPECT_TRUE(notModel.err.contains(kNotModelFileMessage)) << notModel.err.toStdString();
+
+    // A write that fails is an export failure.
+    const ProcessRun unwritable = runExporter({m, "--gif", path("no/folder/x.gif")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(unwritable.err.contains("x.gif"));
+
+    const ProcessRun help = runExporter({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("--smoothness"));
+}
+
+}  // namespace
+}  // namespace rek
