@@ -1,0 +1,112 @@
+#include "shell/config_record.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <fstream>
+
+namespace rek {
+namespace {
+
+std::vector<std::uint8_t> bytesOf(const ConfigRecord& record) {
+    const auto raw = encodeConfigRecord(record);
+    return {raw.begin(), raw.end()};
+}
+
+ConfigRecord distinctiveRecord(std::int32_t version) {
+    ConfigRecord record;
+    record.version = version;
+    record.windowLeft = -20;
+    record.windowTop = 1234;
+    record.openInVtrMode = 0;
+    record.wobbleAmount = 7;
+    record.vtrSpeed = 99;
+    record.shadowMode = 1;
+    record.modelWidth = 321;
+    record.modelHeight = 123;
+    record.lineColor = {1, 2, 3};
+    record.shadowColor = {4, 5, 6};
+    record.backgroundColor = {7, 8, 9};
+    record.padding = {0xAA, 0xBB, 0xCC};
+    record.lineWidth = 12;
+    return record;
+}
+
+TEST(ConfigRecord, CurrentVersionRoundTripsEveryFieldAtItsOffset) {
+    const ConfigRecord record = distinctiveRecord(3);
+    const auto bytes = bytesOf(record);
+    ASSERT_EQ(bytes.size(), 52u);
+    EXPECT_EQ(bytes[4], 0xEC);  // -20, little-endian
+    EXPECT_EQ(bytes[7], 0xFF);
+    EXPECT_EQ(bytes[36], 1);     // line colour red
+    EXPECT_EQ(bytes[44], 9);     // background blue
+    EXPECT_EQ(bytes[45], 0xAA);  // padding kept
+    EXPECT_EQ(bytes[48], 12);
+    EXPECT_EQ(decodeConfigRecord(bytes), record);
+}
+
+TEST(ConfigRecord, OldVersionsMigrate) {
+    // Version 2: everything kept but the line width, which did not exist yet.
+    ConfigRecord v2 = decodeConfigRecord(bytesOf(distinctiveRecord(2)));
+    EXPECT_EQ(v2.lineWidth, 4);
+    EXPECT_EQ(v2.modelWidth, 321);
+    EXPECT_EQ(v2.lineColor, (ColorRgb{1, 2, 3}));
+
+    // Version 1: only the position and the replay setting survive.
+    ConfigRecord v1 = decodeConfigRecord(bytesOf(distinctiveRecord(1)));
+    ConfigRecord expected;
+    expected.version = 1;
+    expected.windowLeft = -20;
+    expected.windowTop = 1234;
+    expected.openInVtrMode = 0;
+    expected.padding = {0xAA, 0xBB, 0xCC};
+    EXPECT_EQ(v1, expected);
+}
+
+TEST(ConfigRecord, ShortFilesReadAsFarAsTheyGo) {
+    // An empty file is version 0: defaults, and the replay setting reads as zero.
+    const ConfigRecord empty = decodeConfigRecord({});
+    EXPECT_EQ(empty.version, 0);
+    EXPECT_EQ(empty.openInVtrMode, 0);
+    EXPECT_EQ(empty.modelWidth, 800);
+    EXPECT_EQ(empty.lineWidth, 4);
+
+    // A version-3 file cut after the model size: the colours and width read as zero.
+    auto bytes = bytesOf(distinctiveRecord(3));
+    bytes.resize(36);
+    const ConfigRecord cut = decodeConfigRecord(bytes);
+    EXPECT_EQ(cut.modelHeight, 123);
+    EXPECT_EQ(cut.lineColor, (ColorRgb{0, 0, 0}));
+    EXPECT_EQ(cut.lineWidth, 0);
+    // ...which the program must not run with.
+    EXPECT_GE(propertiesFromConfig(cut).lineWidth, 1);
+}
+
+TEST(ConfigRecord, PropertiesAreBroughtIntoSafeRanges) {
+    ConfigRecord record;
+    record.vtrSpeed = 0;
+    record.wobbleAmount = 100000;
+    record.lineWidth = -5;
+    record.modelWidth = 0;
+    record.modelHeight = 5000;
+    const ModelProperties properties = propertiesFromConfig(record);
+    EXPECT_GE(properties.vtrSpeed, 1);
+    EXPECT_LE(properties.wobbleAmount, 127);
+    EXPECT_GE(properties.lineWidth, 1);
+    EXPECT_EQ(properties.width, 800);  // zero keeps the created size
+    EXPECT_EQ(properties.height, 600);
+}
+
+TEST(ConfigRecord, FileRoundTripAndMissingFile) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("sub/Config.dat").toStdString();
+    EXPECT_FALSE(readConfigFile(path).has_value());
+    const ConfigRecord record = distinctiveRecord(3);
+    ASSERT_TRUE(writeConfigFile(path, record));
+    EXPECT_EQ(readConfigFile(path), record);
+
+    EXPECT_FALSE(writeConfigFile("/proc/no-such-folder/Config.dat", record));
+}
+
+}  // namespace
+}  // namespace rek
