@@ -1,0 +1,135 @@
+#include "shell/single_instance.h"
+
+#include <unistd.h>
+#include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QPointer>
+#include <QThread>
+
+namespace rek {
+namespace {
+
+constexpr int kConnectRetryMs = 3000;  // the running instance may still be starting up
+constexpr quint32 kMaxPathBytes = 1 << 20;
+
+}  // namespace
+
+SingleInstance::SingleInstance(QString runtimeDir, QObject* parent)
+    : QObject(parent), runtimeDir_(std::move(runtimeDir)) {
+    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+}
+
+SingleInstance::~SingleInstance() {
+    server_.close();
+}
+
+QString SingleInstance::defaultRuntimeDir() {
+    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!xdg.isEmpty() && QDir(xdg).exists())
+        return xdg;
+    const QString fallback = QDir::temp().filePath(QStringLiteral("rektool-%1").arg(getuid()));
+    QDir().mkpath(fallback);
+    QFile::setPermissions(fallback,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return fallback;
+}
+
+QString SingleInstance::lockPath() const {
+    return QDir(runtimeDir_).filePath(QStringLiteral("rektool.lock"));
+}
+
+QString SingleInstance::socketPath() const {
+    return QDir(runtimeDir_).filePath(QStringLiteral("rektool.socket"));
+}
+
+bool SingleInstance::claim() {
+    QDir().mkpath(runtimeDir_);
+    lock_ = std::make_unique<QLockFile>(lockPath());
+    // Never stale by age: a live instance keeps its lock however long it runs. A lock whose
+    // process has died is still recognised and taken over.
+    lock_->setStaleLockTime(0);
+    if (!lock_->tryLock(0)) {
+        lock_.reset();
+        return false;
+    }
+    // We own the lock, so any socket file left behind is a crashed instance's.
+    QLocalServer::removeServer(socketPath());
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    return server_.listen(socketPath());
+}
+
+SingleInstance::HandOff SingleInstance::sendOpenRequest(const QString& path) {
+    QLocalSocket socket;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(500))
+            break;
+        if (waited.elapsed() > kConnectRetryMs)
+            return HandOff::NoInstance;
+        QThread::msleep(100);
+    }
+
+    const QByteArray bytes = path.toUtf8();
+    QByteArray message;
+    QDataStream out(&message, QIODevice::WriteOnly);
+    out << static_cast<quint32>(bytes.size());
+    message.append(bytes);
+    socket.write(message);
+    if (!socket.waitForBytesWritten(5000))
+        return HandOff::NoInstance;
+
+    // The running instance may ask the user whether to save first: wait as long as it takes.
+    while (socket.bytesAvailable() < 1) {
+        if (!socket.waitForReadyRead(-1))
+            break;
+    }
+    socket.disconnectFromServer();
+    return HandOff::Delivered;
+}
+
+void SingleInstance::setOpenHandler(std::function<bool(const QString&)> handler) {
+    handler_ = std::move(handler);
+}
+
+void SingleInstance::onNewConnection() {
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (socket->property("handled").toBool())
+                return;
+            if (socket->bytesAvailable() < 4)
+                return;
+            QDataStream in(socket->peek(4));
+            quint32 length = 0;
+            in >> length;
+            if (length > kMaxPathBytes) {
+                socket->abort();
+                return;
+            }
+            if (socket->bytesAvailable() < 4 + static_cast<qint64>(length))
+                return;
+            socket->read(4);
+            const QString path = QString::fromUtf8(socket->read(length));
+            socket->setProperty("handled", true);
+            // The handler may ask the user first; the sender can vanish meanwhile.
+            QPointer<QLocalSocket> guard(socket);
+            const bool ok = handler_ ? handler_(path) : false;
+            if (guard && guard->state() == QLocalSocket::ConnectedState) {
+                socket->write(ok ? "1" : "0", 1);
+                socket->flush();
+            }
+        });
+    }
+}
+
+QString pathFromCommandLine(const QStringList& arguments) {
+    QString path = arguments.join(QLatin1Char(' '));
+    path.remove(QLatin1Char('"'));
+    return path;
+}
+
+}  // namespace rek
