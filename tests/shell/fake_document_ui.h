@@ -1,0 +1,54 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "shell/document_commands.h"
+
+namespace rek {
+
+// Answers the document commands' questions from a script and records what they showed.
+class FakeDocumentUi : public DocumentUi {
+  public:
+    std::deque<SaveAnswer> saveAnswers;
+    std::deque<std::optional<QString>> openPaths;
+    std::deque<std::optional<QString>> savePaths;
+    bool overwriteAnswer = true;
+
+    int saveQuestions = 0;
+    int newModelDialogs = 0;
+    int framesPresented = 0;
+    std::vector<UserMessage> messages;
+    std::vector<QString> overwriteQuestions;
+
+    SaveAnswer askSaveChanges() override {
+        ++saveQuestions;
+        return next(saveAnswers, SaveAnswer::Cancel);
+    }
+    void showMessage(const UserMessage& message) override { messages.push_back(message); }
+    std::optional<QString> chooseOpenPath(FileDialogState&) override {
+        return next(openPaths, std::optional<QString>{});
+    }
+    std::optional<QString> chooseSavePath(FileDialogState&) override {
+        return next(savePaths, std::optional<QString>{});
+    }
+    bool confirmOverwrite(const QString& path) override {
+        overwriteQuestions.push_back(path);
+        return overwriteAnswer;
+    }
+    void runNewModelProperties() override { ++newModelDialogs; }
+    void presentFrameNow() override { ++framesPresented; }
+
+  private:
+    template <typename T>
+    static T next(std::deque<T>& queue, T fallback) {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+}  // namespace rek
