@@ -1,0 +1,9 @@
+#pragma once
+
+namespace rek {
+
+// Runs the editor: the single-instance check, start-up, the event loop and the shutdown that
+// writes Config.dat. Returns the process exit code.
+int runEditor(int argc, char** argv);
+
+}  // namespace rek
