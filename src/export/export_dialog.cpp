@@ -215,6 +215,11 @@ void ExportDialog::buildControls() {
     canvasHeightLabel_ = sunkenLabel("canvasHeightLabel");
     widthEdit_ = centredEdit("widthEdit");
     heightEdit_ = centredEdit("heightEdit");
+    const int sizeFieldWidth = dialogUnitsToPixels(font(), 36, 0).width();
+    for (QWidget* field :
+         {static_cast<QWidget*>(canvasWidthLabel_), static_cast<QWidget*>(canvasHeightLabel_),
+          static_cast<QWidget*>(widthEdit_), static_cast<QWidget*>(heightEdit_)})
+        field->setFixedWidth(sizeFieldWidth);
     const char* headers[] = {"幅", "", "高さ", "", "幅", "", "高さ"};
     for (int column = 0; column < 7; ++column) {
         if (headers[column][0] != '\0') {
@@ -230,6 +235,7 @@ void ExportDialog::buildControls() {
     sizeGrid->addWidget(widthEdit_, 1, 4);
     sizeGrid->addWidget(new QLabel(qs("×")), 1, 5);
     sizeGrid->addWidget(heightEdit_, 1, 6);
+    sizeGrid->setColumnStretch(7, 1);
     propertiesLayout->addLayout(sizeGrid);
     auto* ratioRow = new QHBoxLayout;
     ratioRow->addWidget(new QLabel(qs("幅と高さの比率を保持してサイズ変更")), 1);
