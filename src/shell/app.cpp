@@ -81,6 +81,7 @@ int runEditor(int argc, char** argv) {
     MainWindow window(state);
     window.move(state.config.windowLeft, state.config.windowTop);
     window.show();
+    window.activateWindow();
     window.canvas().setFocus();
     refreshModeDisplay(state.editor);
     window.syncUi();
