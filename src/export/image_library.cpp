@@ -152,12 +152,14 @@ GifFrame gifFrameFromRecord(const GifFrameRecord& record) {
 std::string imageLibraryVersionLine() {
     const int liq = liq_version();
     char line[160];
-    std::snprintf(line, sizeof line,
-                  "giflib Ver.%d.%d.%d & libimagequant Ver.%d.%d.%d (Eric S. Raymond, "
-                  "Kornel Lesiński)",
+    std::snprintf(line, sizeof line, "giflib Ver.%d.%d.%d & libimagequant Ver.%d.%d.%d",
                   GIFLIB_MAJOR, GIFLIB_MINOR, GIFLIB_RELEASE, liq / 10000, liq / 100 % 100,
                   liq % 100);
     return line;
+}
+
+std::string imageLibraryAuthors() {
+    return "Eric S. Raymond, Kornel Lesiński";
 }
 
 namespace detail {

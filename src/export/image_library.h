@@ -146,7 +146,9 @@ bool writeAnimatedGif(const std::string& path, std::span<const GifFrame> frames)
 
 // The About box's line naming the components that write the images, with their versions
 // as the libraries report them, e.g.
-// "giflib Ver.5.2.1 & libimagequant Ver.2.16.0 (Eric S. Raymond, Kornel Lesiński)".
+// "giflib Ver.5.2.1 & libimagequant Ver.2.16.0".
 std::string imageLibraryVersionLine();
+// The authors of the libraries that write the images, for the About box's credits.
+std::string imageLibraryAuthors();
 
 }  // namespace rek

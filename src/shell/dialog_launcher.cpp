@@ -35,6 +35,8 @@ void DialogLauncher::settings() {
 void DialogLauncher::about() {
     AboutInfo info;
     info.imageLibraryLine = QString::fromStdString(imageLibraryVersionLine());
+    info.thanks = {QString::fromStdString(imageLibraryAuthors()),
+                   QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()))};
     const QFileInfo manual(QStringLiteral(REK_MANUAL_PATH));
     if (manual.exists()) {
         info.home = AboutLink{manual.fileName(), QUrl::fromLocalFile(manual.absoluteFilePath())};
