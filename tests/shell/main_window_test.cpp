@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
 #include "fake_document_ui.h"
+#include "model/model_file.h"
 #include "resources/resources_init.h"
 
 namespace rek {
@@ -160,6 +163,32 @@ TEST_F(MainWindowTest, ExportsRefuseAnEmptyModel) {
     window->runCommand(CommandId::ExportBmp);
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, "レクモデルがありません。");
+}
+
+TEST_F(MainWindowTest, DroppingFilesOpensTheFirstOnly) {
+    QTemporaryDir dir;
+    Model dropped;
+    dropped.properties.width = 300;
+    appendVertex(dropped, 1, 1, false);
+    appendVertex(dropped, 9, 9, true);
+    const QString first = dir.filePath("first.rkm");
+    ASSERT_TRUE(saveModel(dropped, first.toStdString()).ok);
+    const QString second = dir.filePath("second.rkm");
+    ASSERT_TRUE(saveModel(Model{}, second.toStdString()).ok);
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+    QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(state.editor.model.displayName, "first.rkm");
+    EXPECT_EQ(state.editor.model.vertices.size(), 2u);
+    EXPECT_EQ(canvas().size(), CanvasWindow::outerSizeFor(300, 600));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("レクツール Ver.1.41 - [ first.rkm ]"));
 }
 
 }  // namespace
