@@ -254,8 +254,9 @@ bool renameLegacyForSave(std::string& filePath, std::string& displayName) {
 }
 
 LoadResult loadModel(Model& model, ToolState& tool, UndoHistory& history, const std::string& path) {
+    // Only a regular file can hold a model. Opening a pipe would wait for a writer forever.
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    if (!std::filesystem::is_regular_file(path, error))
         return {};
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open())

@@ -1,9 +1,13 @@
 #include "model/model_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <ostream>
 
 #include "model/undo_history.h"
@@ -368,6 +372,25 @@ TEST_F(ModelFileTest, FailedSaveReportsAndLeavesTheTargetIntact) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+TEST_F(ModelFileTest, PipeNamedLikeAModelIsNotWaitedOn) {
+    const std::string path = folder.file("pipe.rkm");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const Model before = model;
+    auto loading = std::async(std::launch::async, [&] { return load(path); });
+    if (loading.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+        // Let a reader stuck in open() go, so the test can end and report.
+        const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+        loading.wait();
+        FAIL() << "loading waited for a writer on the pipe";
+    }
+    const LoadResult result = loading.get();
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.message.empty());
+    EXPECT_TRUE(test::sameModel(model, before));
 }
 
 TEST_F(ModelFileTest, SaveIntoReadOnlyFolderKeepsTheOldFile) {
