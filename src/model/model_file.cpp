@@ -158,10 +158,15 @@ std::optional<LoadResult> parseFile(std::ifstream& in, std::uintmax_t fileSize, 
     return std::nullopt;
 }
 
-// Creates a file beside `target` that nobody else uses; -1 on failure.
+// Creates a file in the folder of `target` that nobody else uses; -1 on failure. Its name is
+// short and independent of the target's, so a target named as long as the folder allows can
+// still be saved.
 int createTemporaryBeside(const std::string& target, std::string& tempPath) {
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        const std::string name =
+            ".rek-save-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+        tempPath = (folder / name).string();
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

@@ -374,6 +374,19 @@ TEST_F(ModelFileTest, FailedSaveReportsAndLeavesTheTargetIntact) {
               1);
 }
 
+TEST_F(ModelFileTest, SaveWorksForTheLongestFileNameTheFolderAllows) {
+    // The temporary file must not need a longer name than the target itself.
+    const long nameMax = ::pathconf(folder.path().c_str(), _PC_NAME_MAX);
+    if (nameMax <= 4 || nameMax > 4096)
+        GTEST_SKIP() << "the folder has no usable name limit";
+    const std::string path = folder.file(std::string(nameMax - 4, 'a') + ".rkm");
+    ASSERT_TRUE(saveModel(model, path).ok);
+    EXPECT_EQ(test::readFile(path).size(), kModelFileHeaderSize + 12 * model.vertices.size());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 TEST_F(ModelFileTest, PipeNamedLikeAModelIsNotWaitedOn) {
     const std::string path = folder.file("pipe.rkm");
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
