@@ -310,24 +310,33 @@ LoadResult loadModel(Model& model, ToolState& tool, UndoHistory& history, const 
 SaveResult saveModel(const Model& model, const std::string& path) {
     const SaveResult failed{false, UserMessage{kSaveFailedMessage, MessageIcon::Error}};
 
+    // A link keeps linking: the file it points at is the one replaced.
+    std::string target = path;
+    std::error_code error;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+        const std::filesystem::path resolved = std::filesystem::canonical(path, error);
+        if (!error)
+            target = resolved.string();
+    }
+
     std::string tempPath;
-    const int fd = createTemporaryBeside(path, tempPath);
+    const int fd = createTemporaryBeside(target, tempPath);
     if (fd < 0)
         return failed;
 
     // An existing file keeps its permissions.
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
         ::fchmod(fd, existing.st_mode & 07777);
     }
 
     const bool written = writeModel(fd, model) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(tempPath.c_str(), path.c_str()) != 0) {
+    if (!written || !closed || std::rename(tempPath.c_str(), target.c_str()) != 0) {
         ::unlink(tempPath.c_str());
         return failed;
     }
-    syncFolderOf(path);
+    syncFolderOf(target);
     return SaveResult{true, {}};
 }
 

@@ -38,7 +38,8 @@ struct SaveResult {
 };
 
 // Writes the model as version 4, atomically: a temporary file beside the target is written,
-// flushed and renamed over it.
+// flushed and renamed over it. A target that is a symbolic link stays one: the file it points
+// at is replaced.
 SaveResult saveModel(const Model& model, const std::string& path);
 
 // Extension tests as the reader does them: the last four characters, case-insensitively.

@@ -387,6 +387,21 @@ TEST_F(ModelFileTest, SaveWorksForTheLongestFileNameTheFolderAllows) {
               1);
 }
 
+TEST_F(ModelFileTest, SaveThroughALinkReplacesTheFileItPointsAt) {
+    std::filesystem::create_directory(folder.file("real"));
+    const std::string real = folder.file("real/model.rkm");
+    test::writeFile(real, std::vector<std::uint8_t>(77, 0x42));
+    const std::string link = folder.file("link.rkm");
+    std::filesystem::create_symlink("real/model.rkm", link);
+
+    ASSERT_TRUE(saveModel(model, link).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(test::readFile(real).size(), kModelFileHeaderSize + 12 * model.vertices.size());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("real")),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 TEST_F(ModelFileTest, PipeNamedLikeAModelIsNotWaitedOn) {
     const std::string path = folder.file("pipe.rkm");
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
