@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "model/byte_order.h"
 #include "model/undo_history.h"
 
 namespace rek {
@@ -28,21 +29,6 @@ constexpr std::size_t kLegacyHeaderSize = 4;
 constexpr std::size_t kVertexOffsetByVersion[] = {18, 30, 34, 47, 51};
 // Vertices are read and written in blocks of this many.
 constexpr std::size_t kBlockVertices = 1024;
-
-std::int32_t getInt32(const std::uint8_t* in) {
-    const std::uint32_t bits =
-        static_cast<std::uint32_t>(in[0]) | (static_cast<std::uint32_t>(in[1]) << 8) |
-        (static_cast<std::uint32_t>(in[2]) << 16) | (static_cast<std::uint32_t>(in[3]) << 24);
-    return static_cast<std::int32_t>(bits);
-}
-
-void putInt32(std::uint8_t* out, std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    out[0] = static_cast<std::uint8_t>(bits);
-    out[1] = static_cast<std::uint8_t>(bits >> 8);
-    out[2] = static_cast<std::uint8_t>(bits >> 16);
-    out[3] = static_cast<std::uint8_t>(bits >> 24);
-}
 
 ColorRgb getColor(const std::uint8_t* in) {
     return ColorRgb{in[0], in[1], in[2]};

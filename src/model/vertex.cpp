@@ -1,25 +1,8 @@
 #include "model/vertex.h"
 
+#include "model/byte_order.h"
+
 namespace rek {
-
-namespace {
-
-void putInt32(std::uint8_t* out, std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    out[0] = static_cast<std::uint8_t>(bits);
-    out[1] = static_cast<std::uint8_t>(bits >> 8);
-    out[2] = static_cast<std::uint8_t>(bits >> 16);
-    out[3] = static_cast<std::uint8_t>(bits >> 24);
-}
-
-std::int32_t getInt32(const std::uint8_t* in) {
-    const std::uint32_t bits =
-        static_cast<std::uint32_t>(in[0]) | (static_cast<std::uint32_t>(in[1]) << 8) |
-        (static_cast<std::uint32_t>(in[2]) << 16) | (static_cast<std::uint32_t>(in[3]) << 24);
-    return static_cast<std::int32_t>(bits);
-}
-
-}  // namespace
 
 VertexImage encodeVertexImage(const Vertex& vertex) {
     VertexImage image{};
