@@ -20,11 +20,16 @@ bool AtomicFile::open() {
     if (fd_ >= 0 || path_.empty()) {
         return false;
     }
+    // A short name of its own in the destination's folder, so that the rename stays within
+    // one file system and a destination name of the longest allowed length still works.
+    const std::size_t slash = path_.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path_.substr(0, slash + 1);
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x%08x.tmp", random(), random());
-        std::string candidate = path_ + suffix;
+        char name[40];
+        std::snprintf(name, sizeof name, ".rektool-%08x%08x.tmp", random(), random());
+        std::string candidate = folder + name;
         // 0666 so that the umask decides the final permissions, as for any new file.
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {

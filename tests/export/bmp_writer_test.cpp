@@ -95,5 +95,22 @@ TEST_F(SaveBmp, FailuresReturnFalseAndLeaveNoFiles) {
     EXPECT_EQ(dir.entryCount(), 2u);
 }
 
+TEST_F(SaveBmp, WritesANameOfTheLongestLengthTheFileSystemAllows) {
+    // The temporary name must fit the folder's name limit whatever the final name's length.
+    auto image = test::makeImage(4, 4, stripes);
+    const std::string longest = std::string(251, 'n') + ".bmp";  // 255 bytes
+    ASSERT_TRUE(saveBmp(*image, dir.path(longest).string()));
+    EXPECT_EQ(std::filesystem::file_size(dir.path(longest)), 14u + 40 + 3 * 4 + 4 * 4);
+    EXPECT_EQ(dir.entryCount(), 1u);
+    EXPECT_FALSE(saveBmp(*image, dir.path("x" + longest).string()));
+    EXPECT_EQ(dir.entryCount(), 1u);
+
+    std::vector<GifFrame> frames(1);
+    frames[0].image = image.get();
+    const std::string gifName = std::string(251, 'g') + ".gif";
+    EXPECT_TRUE(writeAnimatedGif(dir.path(gifName).string(), frames));
+    EXPECT_EQ(dir.entryCount(), 2u);
+}
+
 }  // namespace
 }  // namespace rek
