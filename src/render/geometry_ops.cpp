@@ -1,5 +1,6 @@
 #include "render/geometry_ops.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -19,6 +20,15 @@ std::int32_t truncateToInt32(double value) {
     return static_cast<std::int32_t>(value);
 }
 
+// cos and sin of an exact heading are off by an ulp or so, which leaves a result that should be
+// an integer just below it. Such noise is removed before truncating; a true fraction, including
+// one that comes from a factor a float cannot hold exactly, is far larger and stays.
+double withoutRoundingNoise(double value, double radius) {
+    const double nearest = std::nearbyint(value);
+    const double noise = 1e-12 * std::max(1.0, std::abs(radius));
+    return std::abs(value - nearest) <= noise ? nearest : value;
+}
+
 }  // namespace
 
 Point scaleAboutPivot(Point point, Point pivot, float factor) {
@@ -31,8 +41,8 @@ Point scaleAboutPivot(Point point, Point pivot, float factor) {
     const double dy = static_cast<double>(pivot.y) - point.y;
     const double radius = std::sqrt(dx * dx + dy * dy) * static_cast<double>(factor);
     const double heading = std::atan2(dy, dx);
-    return {truncateToInt32(pivot.x + radius * std::cos(heading)),
-            truncateToInt32(pivot.y - radius * std::sin(heading))};
+    return {truncateToInt32(withoutRoundingNoise(pivot.x + radius * std::cos(heading), radius)),
+            truncateToInt32(withoutRoundingNoise(pivot.y - radius * std::sin(heading), radius))};
 }
 
 double segmentLength(const Vertex& from, const Vertex& to) {

@@ -6,8 +6,9 @@
 namespace rek {
 
 // Scales `point` about `pivot` by evaluating it in polar form (radius times factor, same
-// heading), truncating toward zero. Not clamped to the coordinate limit; results beyond the
-// 32-bit range saturate.
+// heading), truncating toward zero once the rounding noise of cos and sin is removed (so a
+// factor of 1 leaves every point where it is). Not clamped to the coordinate limit; results beyond
+// the 32-bit range saturate.
 Point scaleAboutPivot(Point point, Point pivot, float factor);
 
 // Straight distance between two stored positions. The VTR replay and the total length both

@@ -26,6 +26,21 @@ TEST(ScaleAboutPivot, TruncatesTowardZero) {
     EXPECT_EQ(scaleAboutPivot({3, 0}, {0, 0}, 0.5f), (Point{1, 0}));
 }
 
+TEST(ScaleAboutPivot, RoundingNoiseOfThePolarFormDoesNotCostAPixel) {
+    // Off-axis points come back from cos/sin a hair below their exact value; truncating that
+    // would shift the scale preview by a pixel the moment scale mode starts at factor 1.
+    for (int x = -40; x <= 40; ++x) {
+        for (int y = -40; y <= 40; ++y) {
+            ASSERT_EQ(scaleAboutPivot({100 + x, 200 + y}, {100, 200}, 1.0f),
+                      (Point{100 + x, 200 + y}));
+            ASSERT_EQ(scaleAboutPivot({100 + x, 200 + y}, {100, 200}, 2.0f),
+                      (Point{100 + 2 * x, 200 + 2 * y}));
+        }
+    }
+    // A factor that a float cannot hold exactly still truncates as its true value says.
+    EXPECT_EQ(scaleAboutPivot({10, 0}, {0, 0}, 0.7f), (Point{6, 0}));
+}
+
 TEST(ScaleAboutPivot, IsNotClampedButSaturatesAtTheIntegerRange) {
     EXPECT_EQ(scaleAboutPivot({20000, 0}, {0, 0}, 2.0f), (Point{40000, 0}));
     const Point far = scaleAboutPivot({30000, 0}, {-30000, 0}, 1.0e9f);
