@@ -49,11 +49,14 @@ void showMultipleStartMessage() {
 
 }  // namespace
 
+void configureApplication() {
+    QApplication::setApplicationName(QStringLiteral("rektool"));
+    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+}
+
 int runEditor(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("rektool"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kAppName));
-    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    configureApplication();
     initResources();
 
     QString path = pathFromCommandLine(QApplication::arguments().mid(1));

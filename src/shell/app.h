@@ -6,4 +6,8 @@ namespace rek {
 // writes Config.dat. Returns the process exit code.
 int runEditor(int argc, char** argv);
 
+// The application-wide settings made before any window exists: the name (which names the
+// configuration folder) and the dialog font.
+void configureApplication();
+
 }  // namespace rek

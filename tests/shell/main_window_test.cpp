@@ -11,6 +11,7 @@
 #include "fake_document_ui.h"
 #include "model/model_file.h"
 #include "resources/resources_init.h"
+#include "shell/app.h"
 
 namespace rek {
 namespace {
@@ -189,6 +190,14 @@ TEST_F(MainWindowTest, DroppingFilesOpensTheFirstOnly) {
     EXPECT_EQ(state.editor.model.vertices.size(), 2u);
     EXPECT_EQ(canvas().size(), CanvasWindow::outerSizeFor(300, 600));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("レクツール Ver.1.41 - [ first.rkm ]"));
+}
+
+TEST(ApplicationTest, CaptionsGetNoApplicationNameAppended) {
+    // A display name set on the application is appended to every caption by the window
+    // system ("... - [ 無題 ] — レクツール"); the title and every message box caption must be
+    // exactly the program's own texts.
+    configureApplication();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 }
 
 }  // namespace
