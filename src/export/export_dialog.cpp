@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "export/bmp_export.h"
+#include "export/dialog_style.h"
 #include "export/export_dialog_rules.h"
 #include "export/export_limits.h"
 #include "export/gif_export.h"
@@ -30,26 +30,6 @@ namespace {
 
 QString qs(const char* text) {
     return QString::fromUtf8(text);
-}
-
-// The dialogs' face: a proportional Japanese Gothic at 9 points.
-QFont exportDialogFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(9);
-    return font;
-}
-
-// Dialog-template units for the font: a quarter of the average character width across, an
-// eighth of the character height down.
-QSize dialogUnitsToPixels(const QFont& font, int width, int height) {
-    const QFontMetrics metrics(font);
-    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const int baseWidth = std::max(1, (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2);
-    const int baseHeight = std::max(1, metrics.height());
-    return QSize((width * baseWidth + 2) / 4, (height * baseHeight + 4) / 8);
 }
 
 QLabel* sunkenLabel(const char* name) {
@@ -70,9 +50,7 @@ QLineEdit* centredEdit(const char* name) {
 }  // namespace
 
 void ExportMessages::inform(QWidget* owner, const QString& text, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    qs(kAppTitle), text, QMessageBox::Ok, owner);
-    box.exec();
+    showDialogMessage(owner, text, icon);
 }
 
 bool ExportMessages::confirmOverwrite(QWidget* owner, const QString& text) {
@@ -112,12 +90,13 @@ ExportDialog::ExportDialog(ExportTarget target, EditorState& state, FrameRendere
       browseForPath_(std::move(browseForPath)),
       totalLength_(totalLineLength(state.model.vertices)) {
     setModal(true);
-    setFont(exportDialogFont());
+    setFont(dialogFont());
     setWindowTitle(target_ == ExportTarget::Gif ? qs("アニメーションGIFファイル作成")
                                                 : qs("連番BMPファイルの作成"));
     buildControls();
     loadSettings();
-    resize(dialogUnitsToPixels(font(), 235, 305).expandedTo(minimumSizeHint()));
+    const DialogUnits units(font());
+    resize(QSize(units.x(235), units.y(305)).expandedTo(minimumSizeHint()));
 }
 
 ExportDialog::~ExportDialog() = default;
@@ -132,6 +111,7 @@ void ExportDialog::setAfterExport(std::function<void()> afterExport) {
 
 void ExportDialog::buildControls() {
     const bool gif = target_ == ExportTarget::Gif;
+    const DialogUnits units(font());
     auto* layout = new QVBoxLayout(this);
 
     layout->addWidget(new QLabel(gif ? qs("GIFファイル保存先：") : qs("連番BMPファイル保存先：")));
@@ -167,7 +147,7 @@ void ExportDialog::buildControls() {
 
     auto* waitRow = new QHBoxLayout;
     waitEdit_ = centredEdit("waitEdit");
-    waitEdit_->setMaximumWidth(dialogUnitsToPixels(font(), 40, 0).width());
+    waitEdit_->setMaximumWidth(units.x(40));
     waitRow->addWidget(new QLabel(qs("VTR終了後の待ち時間")));
     waitRow->addWidget(waitEdit_);
     waitRow->addWidget(new QLabel(qs("秒")));
@@ -184,14 +164,14 @@ void ExportDialog::buildControls() {
 
     auto* estimateRow = new QHBoxLayout;
     frameEstimate_ = sunkenLabel("frameEstimate");
-    frameEstimate_->setMinimumWidth(dialogUnitsToPixels(font(), 40, 0).width());
+    frameEstimate_->setMinimumWidth(units.x(40));
     estimateRow->addWidget(
         new QLabel(gif ? qs("現在のアニメーション数") : qs("作成されるBMPファイル")));
     estimateRow->addWidget(frameEstimate_);
     estimateRow->addWidget(new QLabel(gif ? qs("コマ") : qs("枚")));
     if (!gif) {
         sizeEstimate_ = sunkenLabel("sizeEstimate");
-        sizeEstimate_->setMinimumWidth(dialogUnitsToPixels(font(), 44, 0).width());
+        sizeEstimate_->setMinimumWidth(units.x(44));
         estimateRow->addWidget(new QLabel(qs("合計")));
         estimateRow->addWidget(sizeEstimate_);
         estimateRow->addWidget(new QLabel(QStringLiteral("MB")));
@@ -215,7 +195,7 @@ void ExportDialog::buildControls() {
     canvasHeightLabel_ = sunkenLabel("canvasHeightLabel");
     widthEdit_ = centredEdit("widthEdit");
     heightEdit_ = centredEdit("heightEdit");
-    const int sizeFieldWidth = dialogUnitsToPixels(font(), 36, 0).width();
+    const int sizeFieldWidth = units.x(36);
     for (QWidget* field :
          {static_cast<QWidget*>(canvasWidthLabel_), static_cast<QWidget*>(canvasHeightLabel_),
           static_cast<QWidget*>(widthEdit_), static_cast<QWidget*>(heightEdit_)})

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QtGlobal>
 
+#include "export/dialog_style.h"
 #include "model/app_info.h"
-#include "shell/dialogs/dialog_style.h"
 #include "shell/dialogs/link_label.h"
 
 namespace rek {

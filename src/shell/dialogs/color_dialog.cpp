@@ -7,9 +7,9 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "export/dialog_style.h"
 #include "shell/dialogs/color_palette.h"
 #include "shell/dialogs/color_swatch.h"
-#include "shell/dialogs/dialog_style.h"
 
 namespace rek {
 

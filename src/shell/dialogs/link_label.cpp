@@ -4,9 +4,23 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 
-#include "shell/dialogs/dialog_style.h"
-
 namespace rek {
+
+namespace {
+
+// The face of the links: 12 pixels high, underlined, fixed pitch.
+QFont linkFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                      QStringLiteral("VL Gothic")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPixelSize(12);
+    font.setUnderline(true);
+    return font;
+}
+
+}  // namespace
 
 LinkLabel::LinkLabel(const QString& text, const QUrl& target, QWidget* parent)
     : QLabel(text, parent), target_(target) {

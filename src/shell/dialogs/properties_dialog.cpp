@@ -8,9 +8,9 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "export/dialog_style.h"
 #include "shell/dialogs/color_dialog.h"
 #include "shell/dialogs/color_swatch.h"
-#include "shell/dialogs/dialog_style.h"
 
 namespace rek {
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/dialogs/dialog_style.h"
+#include "export/dialog_style.h"
 
 namespace rek {
 

@@ -1,8 +1,13 @@
 #pragma once
 
+// The look every dialog of the program shares, the export dialogs and the shell's alike: the
+// dialog font, dialog-template units and the plain message box.
+
 #include <QFont>
 #include <QRect>
 #include <QString>
+
+#include "model/user_message.h"
 
 class QWidget;
 
@@ -10,9 +15,6 @@ namespace rek {
 
 // The face every dialog uses: a proportional Japanese Gothic at 9 points.
 QFont dialogFont();
-
-// The face of the About box links: 12 pixels high, underlined, fixed pitch.
-QFont linkFont();
 
 // Converts dialog-template units to pixels for a font, the way dialog layouts scale with their
 // font: a horizontal unit is a quarter of the average character width, a vertical unit an
@@ -30,7 +32,8 @@ class DialogUnits {
     int baseHeight_;
 };
 
-// A modal message owned by `owner`: the program title as caption, an OK button and no icon.
-void showDialogMessage(QWidget* owner, const QString& text);
+// A modal message owned by `owner`: the program title as caption, an OK button, and no icon
+// unless the error icon is asked for.
+void showDialogMessage(QWidget* owner, const QString& text, MessageIcon icon = MessageIcon::None);
 
 }  // namespace rek

@@ -1,4 +1,4 @@
-#include "shell/dialogs/dialog_style.h"
+#include "export/dialog_style.h"
 
 #include <QFontMetrics>
 #include <QMessageBox>
@@ -13,17 +13,6 @@ QFont dialogFont() {
                       QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(9);
-    return font;
-}
-
-QFont linkFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                      QStringLiteral("VL Gothic")});
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPixelSize(12);
-    font.setUnderline(true);
     return font;
 }
 
@@ -51,9 +40,9 @@ QRect DialogUnits::rect(int left, int top, int width, int height) const {
     return QRect(x(left), y(top), x(width), y(height));
 }
 
-void showDialogMessage(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle), text, QMessageBox::Ok,
-                    owner);
+void showDialogMessage(QWidget* owner, const QString& text, MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    QString::fromUtf8(kAppTitle), text, QMessageBox::Ok, owner);
     box.exec();
 }
 
