@@ -9,16 +9,6 @@
 
 namespace rek {
 
-namespace {
-
-ExportResult failure(std::string text, MessageIcon icon = MessageIcon::Error) {
-    ExportResult result;
-    result.message = UserMessage{std::move(text), icon};
-    return result;
-}
-
-}  // namespace
-
 std::string bmpFileName(const std::string& base, ExportKind kind, std::uint64_t frame) {
     if (kind == ExportKind::Still)
         return base + ".bmp";
@@ -31,7 +21,7 @@ ExportResult exportBmpSequence(EditorState& state, FrameRenderer& renderer,
                                const ExportRequest& request, ExportObserver& observer) {
     if (auto refused = validateExport(ExportTarget::Bmp, request, state,
                                       std::numeric_limits<std::uint64_t>::max())) {
-        return failure(std::move(*refused), MessageIcon::None);
+        return detail::exportFailure(std::move(*refused), MessageIcon::None);
     }
 
     // A still image is the model as stored: no wobble.
@@ -40,7 +30,7 @@ ExportResult exportBmpSequence(EditorState& state, FrameRenderer& renderer,
 
     detail::FrameProducer producer(state, renderer, request);
     if (!producer.allocate())
-        return failure(kBmpWorkScreenMemoryMessage);
+        return detail::exportFailure(kBmpWorkScreenMemoryMessage);
 
     const std::uint64_t frameCount = exportFrameCount(state, request);
     if (request.kind == ExportKind::Vtr)
@@ -54,7 +44,7 @@ ExportResult exportBmpSequence(EditorState& state, FrameRenderer& renderer,
         observer.pumpEvents();
         std::unique_ptr<Image> image = producer.next();
         if (!image)
-            return failure(kBmpFrameImageMemoryMessage);
+            return detail::exportFailure(kBmpFrameImageMemoryMessage);
         const std::string name = bmpFileName(request.path, request.kind, i);
         if (!saveBmp(*image, name)) {
             result.message = UserMessage{"「" + name + "」\nこのファイルに書き込めませんでした。",

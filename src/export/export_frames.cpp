@@ -2,11 +2,18 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "export/stretch_copy.h"
 #include "render/wobble.h"
 
 namespace rek::detail {
+
+ExportResult exportFailure(std::string text, MessageIcon icon) {
+    ExportResult result;
+    result.message = UserMessage{std::move(text), icon};
+    return result;
+}
 
 ExportStateGuard::ExportStateGuard(EditorState& state, bool wobble)
     : state_(state),

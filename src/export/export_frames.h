@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "export/export_job.h"
@@ -13,6 +14,9 @@
 #include "render/frame_renderer.h"
 
 namespace rek::detail {
+
+// The result of an export that did not finish, with the message to show.
+ExportResult exportFailure(std::string text, MessageIcon icon = MessageIcon::Error);
 
 // Sets exportBusy and the wobble switch for the duration of an export and gives back, on
 // every way out, the VTR speed and the wobble switch. A VTR export leaves the replay state

@@ -13,12 +13,6 @@ namespace rek {
 
 namespace {
 
-ExportResult failure(std::string text, MessageIcon icon = MessageIcon::Error) {
-    ExportResult result;
-    result.message = UserMessage{std::move(text), icon};
-    return result;
-}
-
 std::uint32_t colorRef(ColorRgb color) {
     return std::uint32_t{color.red} | (std::uint32_t{color.green} << 8) |
            (std::uint32_t{color.blue} << 16);
@@ -30,7 +24,7 @@ ExportResult exportAnimatedGif(EditorState& state, FrameRenderer& renderer,
                                const ExportRequest& request, ExportObserver& observer) {
     if (auto refused = validateExport(ExportTarget::Gif, request, state,
                                       std::numeric_limits<std::uint64_t>::max())) {
-        return failure(std::move(*refused), MessageIcon::None);
+        return detail::exportFailure(std::move(*refused), MessageIcon::None);
     }
 
     detail::ExportStateGuard guard(state, /*wobble=*/true);
@@ -38,7 +32,7 @@ ExportResult exportAnimatedGif(EditorState& state, FrameRenderer& renderer,
 
     detail::FrameProducer producer(state, renderer, request);
     if (!producer.allocate())
-        return failure(kGifWorkScreenMemoryMessage);
+        return detail::exportFailure(kGifWorkScreenMemoryMessage);
 
     const std::uint64_t frameCount = exportFrameCount(state, request);
     if (request.kind == ExportKind::Vtr)
@@ -51,12 +45,12 @@ ExportResult exportAnimatedGif(EditorState& state, FrameRenderer& renderer,
     try {
         images.reserve(frameCount);
     } catch (const std::bad_alloc&) {
-        return failure(kGifFrameImageMemoryMessage);
+        return detail::exportFailure(kGifFrameImageMemoryMessage);
     }
     try {
         records.reserve(frameCount);
     } catch (const std::bad_alloc&) {
-        return failure(kGifAnimationInfoMemoryMessage);
+        return detail::exportFailure(kGifAnimationInfoMemoryMessage);
     }
 
     // Transparency is only exact without anti-aliasing: smoothing blends the background into
@@ -69,7 +63,7 @@ ExportResult exportAnimatedGif(EditorState& state, FrameRenderer& renderer,
         observer.pumpEvents();
         std::unique_ptr<Image> image = producer.next();
         if (!image)
-            return failure(kGifFrameImageMemoryMessage);
+            return detail::exportFailure(kGifFrameImageMemoryMessage);
         observer.stepProgress();
 
         GifFrameRecord record;
@@ -93,10 +87,11 @@ ExportResult exportAnimatedGif(EditorState& state, FrameRenderer& renderer,
             frames.push_back(gifFrameFromRecord(record));
         written = writeAnimatedGif(request.path, frames);
     } catch (const std::bad_alloc&) {
-        return failure(kGifAnimationInfoMemoryMessage);
+        return detail::exportFailure(kGifAnimationInfoMemoryMessage);
     }
     if (!written)
-        return failure("「" + request.path + "」\nこのファイルに書き込めませんでした。");
+        return detail::exportFailure("「" + request.path +
+                                     "」\nこのファイルに書き込めませんでした。");
 
     observer.setStatus(kStatusDone);
     ExportResult result;
