@@ -294,15 +294,18 @@ void MainWindow::syncUi() {
             button->setChecked(display.buttons[i].checked);
         }
     }
-    if (display.progressVisible != progressShown_) {
-        progressShown_ = display.progressVisible;
-        if (progressShown_) {
-            status_->showProgress(static_cast<int>(std::min<std::uint32_t>(
-                display.progressMaximum, static_cast<std::uint32_t>(INT32_MAX))));
-        } else {
-            status_->hideProgress();
-        }
+    // The range follows the model: a replay may restart for another one (an open during a
+    // replay) or the drawing may change under it.
+    const int progressMaximum = static_cast<int>(
+        std::min<std::uint32_t>(display.progressMaximum, static_cast<std::uint32_t>(INT32_MAX)));
+    if (display.progressVisible) {
+        if (!progressShown_ || progressMaximum != progressMaximum_)
+            status_->showProgress(progressMaximum);
+    } else if (progressShown_) {
+        status_->hideProgress();
     }
+    progressShown_ = display.progressVisible;
+    progressMaximum_ = progressMaximum;
     refreshProgress();
     canvas_->setToolCursor(cursorFor(display.cursor));
 }

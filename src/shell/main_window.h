@@ -98,7 +98,7 @@ class MainWindow : public QMainWindow, private DocumentUi {
 
     QString lastTitle_;
     bool progressShown_ = false;
-    bool quitting_ = false;
+    int progressMaximum_ = 0;
 };
 
 }  // namespace rek

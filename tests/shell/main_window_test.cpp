@@ -136,6 +136,26 @@ TEST_F(MainWindowTest, ReplayDisablesTheToolbarAndShowsProgress) {
     EXPECT_TRUE(window->action(CommandId::New)->isEnabled());
 }
 
+TEST_F(MainWindowTest, ReplayOfAnotherModelRangesTheProgressOverItsLength) {
+    drawLine({0, 0}, {400, 0});
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    ASSERT_EQ(window->statusPanel().progressBar().maximum(), 400);
+
+    // Opening during the replay starts a replay of the opened model at once.
+    QTemporaryDir dir;
+    Model shorter;
+    appendVertex(shorter, 0, 0, false);
+    appendVertex(shorter, 0, 100, true);
+    const QString path = dir.filePath("shorter.rkm");
+    ASSERT_TRUE(saveModel(shorter, path.toStdString()).ok);
+    state.settings.openInVtrMode = true;
+    ui.saveAnswers = {SaveAnswer::No};
+    ASSERT_TRUE(window->openModelFile(path));
+    ASSERT_TRUE(state.editor.playback.vtrPlaying);
+    EXPECT_EQ(window->statusPanel().progressBar().maximum(), 100);
+    EXPECT_EQ(window->statusPanel().progressBar().value(), 0);
+}
+
 TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
     drawLine({10, 10}, {60, 10});
     ui.saveAnswers = {SaveAnswer::Cancel};
