@@ -23,7 +23,6 @@ AboutBox::AboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(dialogFont());
     const DialogUnits du(font());
-    setFixedSize(du.x(183), du.y(147));
 
     auto* version = new QLabel(versionLine(), this);
     version->setObjectName(QStringLiteral("versionLabel"));
@@ -32,13 +31,19 @@ AboutBox::AboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
     author->setObjectName(QStringLiteral("authorLabel"));
     author->setGeometry(du.rect(86, 7, 92, 9));
 
-    addLinkRow(QStringLiteral("ご意見・ご感想・バグ情報"), info.feedback, du.rect(7, 29, 80, 9),
-               du.rect(90, 29, 88, 9), "feedbackLink");
-    addLinkRow(QStringLiteral("時間に余裕のある人は"), info.home, du.rect(15, 49, 72, 9),
-               du.rect(90, 49, 88, 9), "homeLink");
+    // The link rows follow one another; a row left out takes its height out of the box.
+    constexpr int kRowHeight = 20;
+    int top = 29;
+    if (addLinkRow(QStringLiteral("ご意見・ご感想・バグ情報"), info.feedback,
+                   du.rect(7, top, 80, 9), du.rect(90, top, 88, 9), "feedbackLink") != nullptr)
+        top += kRowHeight;
+    if (addLinkRow(QStringLiteral("時間に余裕のある人は"), info.home, du.rect(15, top, 72, 9),
+                   du.rect(90, top, 88, 9), "homeLink") != nullptr)
+        top += kRowHeight;
+    const int shift = 69 - top;  // dialog units the rows below move up
 
     auto* thanks = new QGroupBox(QStringLiteral("Special Thanks"), this);
-    thanks->setGeometry(du.rect(5, 65, 175, 60));
+    thanks->setGeometry(du.rect(5, 65 - shift, 175, 60));
     QStringList lines{info.imageLibraryLine};
     if (info.thanks.isEmpty()) {
         lines << QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()));
@@ -54,9 +59,10 @@ AboutBox::AboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    ok->setGeometry(du.rect(110, 129, 67, 14));
+    ok->setGeometry(du.rect(110, 129 - shift, 67, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setFocus();
+    setFixedSize(du.x(183), du.y(147 - shift));
 }
 
 LinkLabel* AboutBox::addLinkRow(const QString& caption, const AboutLink& link, QRect captionRect,

@@ -134,11 +134,19 @@ TEST_F(AboutBoxTest, ClicksOnTheTextOpenTheAddress) {
     EXPECT_EQ(catcher.opened, (QList<QUrl>{info.home.target, info.feedback.target}));
 }
 
-TEST_F(AboutBoxTest, ALinkWithoutAddressIsLeftOut) {
+TEST_F(AboutBoxTest, ALinkWithoutAddressIsLeftOutAndLeavesNoGap) {
+    AboutBox both(info);
+    const int firstRowTop = child<LinkLabel>(&both, "feedbackLink")->y();
     info.feedback = {};
     AboutBox box(info);
     EXPECT_EQ(child<LinkLabel>(&box, "feedbackLink"), nullptr);
-    EXPECT_NE(child<LinkLabel>(&box, "homeLink"), nullptr);
+    auto* home = child<LinkLabel>(&box, "homeLink");
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(home->y(), firstRowTop) << "the remaining link takes the first row";
+    EXPECT_LT(box.height(), both.height()) << "and the box loses the empty row";
+    auto* thanks = child<QLabel>(&box, "thanks0")->parentWidget();
+    EXPECT_GT(thanks->y(), home->geometry().bottom());
+    EXPECT_LE(child<QPushButton>(&box, "ok")->geometry().bottom(), box.height());
 }
 
 TEST_F(AboutBoxTest, OkAndEscapeClose) {
