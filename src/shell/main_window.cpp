@@ -307,7 +307,12 @@ void MainWindow::syncUi() {
     progressShown_ = display.progressVisible;
     progressMaximum_ = progressMaximum;
     refreshProgress();
-    canvas_->setToolCursor(cursorFor(display.cursor));
+    // Built and handed to the window system only on a change: this runs for every mouse
+    // event and every replay frame.
+    if (display.cursor != shownCursor_) {
+        canvas_->setToolCursor(cursorFor(display.cursor));
+        shownCursor_ = display.cursor;
+    }
 }
 
 void MainWindow::refreshProgress() {

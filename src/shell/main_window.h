@@ -6,9 +6,11 @@
 #include <QToolBar>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "canvas/canvas_input.h"
 #include "canvas/canvas_window.h"
+#include "canvas/tool_modes.h"
 #include "model/command_id.h"
 #include "render/animation_clock.h"
 #include "render/frame_renderer.h"
@@ -99,6 +101,7 @@ class MainWindow : public QMainWindow, private DocumentUi {
     QString lastTitle_;
     bool progressShown_ = false;
     int progressMaximum_ = 0;
+    std::optional<CursorKind> shownCursor_;
 };
 
 }  // namespace rek

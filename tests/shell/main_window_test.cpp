@@ -10,6 +10,7 @@
 
 #include "fake_document_ui.h"
 #include "model/model_file.h"
+#include "resources/artwork.h"
 #include "resources/resources_init.h"
 #include "shell/app.h"
 
@@ -154,6 +155,42 @@ TEST_F(MainWindowTest, ReplayOfAnotherModelRangesTheProgressOverItsLength) {
     ASSERT_TRUE(state.editor.playback.vtrPlaying);
     EXPECT_EQ(window->statusPanel().progressBar().maximum(), 100);
     EXPECT_EQ(window->statusPanel().progressBar().value(), 0);
+}
+
+// Counts the cursor changes of a widget.
+class CursorChanges : public QObject {
+  public:
+    explicit CursorChanges(QWidget& widget) { widget.installEventFilter(this); }
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::CursorChange)
+            ++count;
+        return false;
+    }
+};
+
+QImage cursorImage(const QCursor& cursor) {
+    return cursor.pixmap().isNull() ? cursor.bitmap().toImage() : cursor.pixmap().toImage();
+}
+
+TEST_F(MainWindowTest, CursorIsSetWhenItChangesOnlyAndFollowsCtrl) {
+    QTest::keyClick(window.get(), Qt::Key_M);
+    moveTo(100, 100);  // over the drawing area, not its sizing border
+    CursorChanges changes(canvas());
+    // The state is brought to the widgets after every event and every replay frame; an
+    // unchanged cursor must not be built and handed to the window system each time.
+    for (int i = 0; i < 5; ++i)
+        window->syncUi();
+    EXPECT_EQ(changes.count, 0);
+
+    QTest::keyPress(window.get(), Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(changes.count, 1);
+    EXPECT_EQ(cursorImage(canvas().cursor()), cursorImage(selectAddCursor()));
+    QTest::keyRelease(window.get(), Qt::Key_Control, Qt::NoModifier);
+    EXPECT_EQ(changes.count, 2);
+    EXPECT_EQ(cursorImage(canvas().cursor()), cursorImage(selectCursor()));
 }
 
 TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
