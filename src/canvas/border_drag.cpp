@@ -74,9 +74,7 @@ void endBorderDrag(EditorState& state, std::int32_t newWidth, std::int32_t newHe
     if (!state.tool.resizingCanvas)
         return;
     // Resizing the canvas is not an edit of the drawing: `modified` stays as it was.
-    const bool wasModified = state.model.modified;
     applyCanvasSize(state.model, newWidth, newHeight);
-    state.model.modified = wasModified;
     state.history.recordSnapshot(state.model);
     state.tool.resizingCanvas = false;
 }

@@ -204,17 +204,12 @@ void translateVertices(EditorState& state, std::int32_t dx, std::int32_t dy) {
 
 void applyScale(EditorState& state) {
     ToolState& tool = state.tool;
-    // A factor of exactly 1 (a click without a drag) leaves every vertex where it is: the polar
-    // evaluation could otherwise truncate a coordinate one pixel off.
-    if (tool.scaleFactor != 1.0f) {
-        for (Vertex& v : state.model.vertices) {
-            if (!v.isSelected())
-                continue;
-            const Point scaled =
-                scaleAboutPivot(Point{v.x, v.y}, tool.scalePivot, tool.scaleFactor);
-            v.x = clampCoordinate(scaled.x);
-            v.y = clampCoordinate(scaled.y);
-        }
+    for (Vertex& v : state.model.vertices) {
+        if (!v.isSelected())
+            continue;
+        const Point scaled = scaleAboutPivot(Point{v.x, v.y}, tool.scalePivot, tool.scaleFactor);
+        v.x = clampCoordinate(scaled.x);
+        v.y = clampCoordinate(scaled.y);
     }
     tool.scaleFactor = 1.0f;
 }
