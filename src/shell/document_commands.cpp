@@ -65,6 +65,7 @@ bool DocumentCommands::openModelFile(const QString& displayName, const QString& 
         return false;
     }
     editor.wobbleEnabled = true;
+    editor.drawnVertexCount = countVertices(editor.model);
     state_.exportSettings = ExportSettings{};
     editor.model.displayName = displayName.toStdString();
     editor.model.filePath = path.toStdString();

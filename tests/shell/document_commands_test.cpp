@@ -122,6 +122,8 @@ TEST_F(DocumentCommandsTest, OpenSetsNameAndStartsReplayBySetting) {
     EXPECT_EQ(state.editor.model.displayName, "face.rkm");
     EXPECT_EQ(state.editor.model.filePath, path.toStdString());
     EXPECT_EQ(state.editor.model.properties.lineWidth, 10);
+    // The status bar keeps this count while the replay runs.
+    EXPECT_EQ(state.editor.drawnVertexCount, 3);
     EXPECT_TRUE(state.editor.playback.vtrPlaying);
     EXPECT_EQ(state.exportSettings, ExportSettings{});
 
