@@ -145,8 +145,10 @@ void MainWindow::buildShortcuts() {
                 continue;
             auto* shortcut = new QShortcut(keys, this);
             shortcut->setContext(Qt::WindowShortcut);
-            shortcut->setAutoRepeat(false);
             const CommandId id = info.id;
+            // Holding a key steps through undo, redo and deletion; toggles must not flicker.
+            shortcut->setAutoRepeat(id == CommandId::Undo || id == CommandId::Redo ||
+                                    id == CommandId::DeleteLastVertex);
             connect(shortcut, &QShortcut::activated, this, [this, id] { runCommand(id); });
         }
     }
@@ -394,8 +396,10 @@ std::optional<QString> MainWindow::chooseOpenPath(FileDialogState& chooser) {
         "レクツール関係ファイル(*.rkm,*rk2) (*.rkm *rk2);;"
         "レクモデルファイル(*.rkm) (*.rkm);;"
         "旧レクツールファイル(*.rk2) (*.rk2)");
+    // The descriptions already name their patterns; don't show them twice.
     const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("レクモデルファイルの読み込み"), chooser.startLocation(), filter);
+        this, QStringLiteral("レクモデルファイルの読み込み"), chooser.startLocation(), filter,
+        nullptr, QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     chooser.path = path;
@@ -407,7 +411,8 @@ std::optional<QString> MainWindow::chooseSavePath(FileDialogState& chooser) {
         return testUi_->chooseSavePath(chooser);
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("レクモデルファイルの保存"), chooser.startLocation(),
-        QStringLiteral("レクモデルファイル(*.rkm) (*.rkm)"));
+        QStringLiteral("レクモデルファイル(*.rkm) (*.rkm)"), nullptr,
+        QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     chooser.path = path;
