@@ -16,8 +16,10 @@ struct Point {
 inline constexpr std::int32_t kCoordinateLimit = 30000;
 
 constexpr std::int32_t clampCoordinate(std::int64_t value) {
-    if (value < -kCoordinateLimit) return -kCoordinateLimit;
-    if (value > kCoordinateLimit) return kCoordinateLimit;
+    if (value < -kCoordinateLimit)
+        return -kCoordinateLimit;
+    if (value > kCoordinateLimit)
+        return kCoordinateLimit;
     return static_cast<std::int32_t>(value);
 }
 

@@ -22,9 +22,9 @@ struct Model {
 };
 
 enum class AppendResult {
-    Added,      // a vertex was created
-    Reused,     // a trailing lone stroke start was moved to the point
-    Dropped,    // the point equals the tail: nothing changed
+    Added,    // a vertex was created
+    Reused,   // a trailing lone stroke start was moved to the point
+    Dropped,  // the point equals the tail: nothing changed
     OutOfMemory
 };
 

@@ -21,7 +21,7 @@ struct RestoreOutcome {
 
 // Snapshots without limit. Empty only before the first snapshot of start-up.
 class UndoHistory {
-public:
+  public:
     // Appends the model as it is now and makes it current, dropping the redo entries.
     // Returns false, with the history as it was, when memory for the copy cannot be had.
     bool recordSnapshot(const Model& model);
@@ -36,7 +36,7 @@ public:
     std::size_t size() const { return entries_.size(); }
     const UndoSnapshot& current() const { return entries_.at(current_); }
 
-private:
+  private:
     RestoreOutcome restore(Model& model, ToolState& tool, std::size_t index);
 
     std::vector<UndoSnapshot> entries_;

@@ -21,7 +21,9 @@ struct Vertex {
     std::uint8_t reserved = 0;
     std::uint8_t selected = 0;  // in memory only, never saved
 
-    bool isStrokeStart() const { return kind == static_cast<std::uint8_t>(VertexKind::StrokeStart); }
+    bool isStrokeStart() const {
+        return kind == static_cast<std::uint8_t>(VertexKind::StrokeStart);
+    }
     bool isJoined() const { return kind == static_cast<std::uint8_t>(VertexKind::Joined); }
     bool isSelected() const { return selected != 0; }
 };

@@ -7,7 +7,7 @@ namespace rek {
 // The classic C runtime rand() sequence, so wobble and shapes match the original program:
 // state = state * 214013 + 2531011 (mod 2^32), result = (state >> 16) & 0x7FFF.
 class Random {
-public:
+  public:
     explicit Random(std::uint32_t seed = 1) : state_(seed) {}
 
     void seed(std::uint32_t seed) { state_ = seed; }
@@ -18,7 +18,7 @@ public:
         return static_cast<int>((state_ >> 16) & 0x7FFFu);
     }
 
-private:
+  private:
     std::uint32_t state_;
 };
 
