@@ -88,6 +88,10 @@ int runEditor(int argc, char** argv) {
     window.canvas().setFocus();
     refreshModeDisplay(state.editor);
     window.syncUi();
+    // Ready for a second start's file from here on, also while the command line's file opens
+    // (its failure message runs an event loop).
+    instance.setOpenHandler(
+        [&window](const QString& requested) { return window.handleOpenRequest(requested); });
 
     const bool opened = !path.isEmpty() && window.openModelFile(path);
     if (!opened)
@@ -95,8 +99,6 @@ int runEditor(int argc, char** argv) {
     window.syncUi();
 
     state.editor.random.seed(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
-    instance.setOpenHandler(
-        [&window](const QString& requested) { return window.handleOpenRequest(requested); });
     TerminationSignals terminations;
     QObject::connect(&terminations, &TerminationSignals::terminationRequested, &window,
                      &QWidget::close);
