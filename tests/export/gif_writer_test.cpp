@@ -6,56 +6,21 @@
 #include <fstream>
 
 #include "export/image_library.h"
+#include "export_test_support.h"
 #include "image_test_support.h"
 
 namespace rek {
 namespace {
 
+using test::DecodedGif;
+using test::decodeGif;
+using test::gifControl;
+using test::gifLoopsForever;
+using test::gifPixel;
+
 const ColorRgb kBackground{238, 156, 0};
 constexpr std::uint32_t kBackgroundRef = 0x009CEE;  // 0x00BBGGRR
 const ColorRgb kLine{0, 0, 0};
-
-struct GifCloser {
-    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
-};
-using DecodedGif = std::unique_ptr<GifFileType, GifCloser>;
-
-DecodedGif decode(const std::filesystem::path& file) {
-    int error = 0;
-    DecodedGif gif(DGifOpenFileName(file.c_str(), &error));
-    if (!gif || DGifSlurp(gif.get()) != GIF_OK) {
-        return nullptr;
-    }
-    return gif;
-}
-
-GraphicsControlBlock control(GifFileType* gif, int frame) {
-    GraphicsControlBlock gcb{};
-    EXPECT_EQ(DGifSavedExtensionToGCB(gif, frame, &gcb), GIF_OK);
-    return gcb;
-}
-
-bool loopsForever(GifFileType* gif) {
-    const SavedImage& first = gif->SavedImages[0];
-    for (int i = 0; i + 1 < first.ExtensionBlockCount; ++i) {
-        const ExtensionBlock& app = first.ExtensionBlocks[i];
-        const ExtensionBlock& data = first.ExtensionBlocks[i + 1];
-        if (app.Function == APPLICATION_EXT_FUNC_CODE && app.ByteCount == 11 &&
-            std::memcmp(app.Bytes, "NETSCAPE2.0", 11) == 0) {
-            return data.ByteCount == 3 && data.Bytes[0] == 1 && data.Bytes[1] == 0 &&
-                   data.Bytes[2] == 0;
-        }
-    }
-    return false;
-}
-
-ColorRgb decodedPixel(GifFileType* gif, int frame, int x, int y) {
-    const SavedImage& image = gif->SavedImages[frame];
-    const ColorMapObject* map =
-        image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-    const GifColorType c = map->Colors[image.RasterBits[y * image.ImageDesc.Width + x]];
-    return {c.Red, c.Green, c.Blue};
-}
 
 // A wobbling line over the background: the line moves one pixel per frame.
 std::unique_ptr<Image> frameImage(int frame, ColorRgb background = kBackground) {
@@ -83,7 +48,7 @@ TEST_F(WriteAnimatedGif, DecodesAsALoopingAnimationWithEachFramesDelay) {
     const auto file = dir.path("anim.gif");
     ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
 
-    const DecodedGif gif = decode(file);
+    const DecodedGif gif = decodeGif(file);
     ASSERT_NE(gif, nullptr);
     // giflib's decoder cannot tell 87a from 89a, so read the signature itself.
     std::ifstream raw(file, std::ios::binary);
@@ -93,17 +58,17 @@ TEST_F(WriteAnimatedGif, DecodesAsALoopingAnimationWithEachFramesDelay) {
     EXPECT_EQ(gif->SWidth, 12);
     EXPECT_EQ(gif->SHeight, 7);
     ASSERT_EQ(gif->ImageCount, 5);
-    EXPECT_TRUE(loopsForever(gif.get()));
+    EXPECT_TRUE(gifLoopsForever(gif.get()));
     ASSERT_NE(gif->SColorMap, nullptr);
     EXPECT_EQ(gif->SColorMap->ColorCount, 4);  // 3 colours: the next power of two
     for (int i = 0; i < 5; ++i) {
-        const GraphicsControlBlock gcb = control(gif.get(), i);
+        const GraphicsControlBlock gcb = gifControl(gif.get(), i);
         EXPECT_EQ(gcb.DelayTime, 6 + i);
         EXPECT_EQ(gcb.DisposalMode, DISPOSE_BACKGROUND);
         EXPECT_EQ(gcb.TransparentColor, NO_TRANSPARENT_COLOR);
         for (int y = 0; y < 7; ++y) {
             for (int x = 0; x < 12; ++x) {
-                ASSERT_EQ(decodedPixel(gif.get(), i, x, y), images[i]->pixel(x, y)) << i;
+                ASSERT_EQ(gifPixel(gif.get(), i, x, y), images[i]->pixel(x, y)) << i;
             }
         }
     }
@@ -127,15 +92,15 @@ TEST_F(WriteAnimatedGif, MarksTheTransparentColourOnlyWhereThePaletteHasIt) {
     };
     const auto file = dir.path("transparent.gif");
     ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
-    const DecodedGif gif = decode(file);
+    const DecodedGif gif = decodeGif(file);
     ASSERT_NE(gif, nullptr);
     ASSERT_EQ(gif->ImageCount, 3);
-    const int index = control(gif.get(), 0).TransparentColor;
+    const int index = gifControl(gif.get(), 0).TransparentColor;
     ASSERT_NE(index, NO_TRANSPARENT_COLOR);
-    EXPECT_EQ(decodedPixel(gif.get(), 0, 0, 0), kBackground);
+    EXPECT_EQ(gifPixel(gif.get(), 0, 0, 0), kBackground);
     EXPECT_EQ(gif->SavedImages[0].RasterBits[0], index);
-    EXPECT_EQ(control(gif.get(), 1).TransparentColor, NO_TRANSPARENT_COLOR);
-    EXPECT_EQ(control(gif.get(), 2).TransparentColor, NO_TRANSPARENT_COLOR);
+    EXPECT_EQ(gifControl(gif.get(), 1).TransparentColor, NO_TRANSPARENT_COLOR);
+    EXPECT_EQ(gifControl(gif.get(), 2).TransparentColor, NO_TRANSPARENT_COLOR);
     // Only the frame whose palette differs carries its own table.
     EXPECT_EQ(gif->SavedImages[0].ImageDesc.ColorMap, nullptr);
     EXPECT_NE(gif->SavedImages[1].ImageDesc.ColorMap, nullptr);
@@ -153,13 +118,13 @@ TEST_F(WriteAnimatedGif, ColourTableIsTheSmallestPowerOfTwoAndManyColoursAreRedu
     const auto file = dir.path("tables.gif");
     ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
     EXPECT_FALSE(gradient->isReduced());  // reduced on a copy
-    const DecodedGif gif = decode(file);
+    const DecodedGif gif = decodeGif(file);
     ASSERT_NE(gif, nullptr);
     EXPECT_EQ(gif->SColorMap->ColorCount, 2);
     ASSERT_NE(gif->SavedImages[1].ImageDesc.ColorMap, nullptr);
     EXPECT_EQ(gif->SavedImages[1].ImageDesc.ColorMap->ColorCount, 256);
     EXPECT_EQ(gif->SWidth, 40);  // the screen holds the largest frame
-    const ColorRgb c = decodedPixel(gif.get(), 1, 20, 30);
+    const ColorRgb c = gifPixel(gif.get(), 1, 20, 30);
     EXPECT_NEAR(c.red, 120, 16);
     EXPECT_NEAR(c.green, 180, 16);
     EXPECT_NEAR(c.blue, 128, 16);
