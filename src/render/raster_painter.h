@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
+#include <cstdint>
+#include <vector>
 
 #include "model/color_rgb.h"
 
@@ -15,7 +17,9 @@ namespace rek {
 // Lines and dots are scan-converted here directly into the image: a line is the set of pixels
 // whose sample point lies within half the pen width of the segment, which gives round ends and
 // lets every segment be drawn on its own. This is many times faster than stroking each
-// segment as a path. Outlines of rectangles and ellipses are rare and left to QPainter.
+// segment as a path. The short whole-pixel steps that make up most strokes are copied from a
+// table of spans built once per direction and pen width. Outlines of rectangles and ellipses are
+// rare and left to QPainter.
 class RasterPainter {
   public:
     explicit RasterPainter(QImage& image);
@@ -41,15 +45,42 @@ class RasterPainter {
     void dottedRectOutline(QPoint corner1, QPoint corner2);
 
   private:
-    void fillCapsule(QPointF from, QPointF to, double radius, QRgb color);
+    // The spans of every short whole-pixel step of one pen diameter, filled in as steps are
+    // met; see raster_painter.cpp.
+    struct StepSpans {
+        struct Step {
+            std::int32_t firstSpan = 0;
+            std::int16_t firstRow = 0;   // relative to the step's start
+            std::int16_t rowCount = -1;  // kNotBuilt or kNotShiftable when negative
+        };
+        struct Span {
+            std::int32_t low;
+            std::int32_t high;
+        };
+        int diameter = 0;
+        std::vector<Step> steps;
+        std::vector<Span> spans;
+    };
+
+    void fillCapsule(QPointF from, QPointF to, int diameter, QRgb color);
+    // Whether the step from `from` to `to` (whole pixels) was drawn from the step table.
+    bool fillStep(QPointF from, QPointF to, int diameter, QRgb color);
+    StepSpans& stepSpans(int diameter);
+    static void buildStep(StepSpans& table, StepSpans::Step& step, int dx, int dy);
+    void fillAnyCapsule(QPointF from, QPointF to, double radius, QRgb color);
 
     QImage& image_;
     QPainter painter_;
     uchar* bits_;
     qsizetype bytesPerLine_;
+    int width_;
+    int height_;
     QRgb penColor_ = 0;
-    double penRadius_ = 0.5;
+    int penDiameter_ = 1;
     QPointF current_;
+    // A frame draws with two diameters: the pen's and the marker dots'.
+    StepSpans stepSpans_[2];
+    int nextStepSpans_ = 0;
 };
 
 }  // namespace rek

@@ -143,6 +143,23 @@ TEST_F(PainterMatchesReference, EveryShortWholePixelStep) {
     }
 }
 
+TEST_F(PainterMatchesReference, StepsAndPensAroundTheTableLimits) {
+    const int lengths[] = {-33, -32, -31, 0, 31, 32, 33};
+    const int widths[] = {1, 2, 99, 100, 127, 128, 129, 200};
+    for (int penWidth : widths) {
+        for (int dy : lengths) {
+            for (int dx : lengths) {
+                checkLine(QPointF(50, 40), QPointF(50 + dx, 40 + dy), penWidth);
+                if (HasFatalFailure())
+                    return;
+            }
+        }
+        checkDot(QPointF(50, 40), penWidth);
+        if (HasFatalFailure())
+            return;
+    }
+}
+
 TEST_F(PainterMatchesReference, LongLinesAcrossTheClipBox) {
     std::mt19937 random(77);
     std::uniform_int_distribution<int> width(1, 100);
@@ -174,6 +191,36 @@ TEST_F(PainterMatchesReference, Dots) {
         checkDot(QPointF(60.5, 45.5), markerDiameter);
         if (HasFatalFailure())
             return;
+    }
+}
+
+// Steps far to the right on a surface as wide as the clip box: the sums with large positions
+// round more coarsely than near the origin, which must not move any span end.
+TEST(PainterMatchesReferenceFarRight, ShortSteps) {
+    constexpr int kWideWidth = 4900;
+    constexpr int kWideHeight = 24;
+    QImage surface(kWideWidth, kWideHeight, QImage::Format_RGB32);
+    QImage expected(kWideWidth, kWideHeight, QImage::Format_RGB32);
+    RasterPainter painter(surface);
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int> x(3900, 4896);
+    std::uniform_int_distribution<int> step(-8, 8);
+    std::uniform_int_distribution<int> width(1, 12);
+    for (int i = 0; i < 3000; ++i) {
+        const int dy = step(random);
+        // Half of them diagonal, where span ends fall exactly on pixel edges.
+        const int dx = i % 2 == 0 ? (i % 4 == 0 ? dy : -dy) : step(random);
+        const QPointF from(x(random), 12);
+        const QPointF to = from + QPointF(dx, dy);
+        const int penWidth = width(random);
+        surface.fill(kBackgroundRgb);
+        expected.fill(kBackgroundRgb);
+        painter.setPen(kPen, penWidth);
+        painter.moveTo(from);
+        painter.lineTo(to);
+        test::referenceLine(expected, from, to, penWidth, kPenRgb);
+        ASSERT_TRUE(surface == expected) << "line (" << from.x() << ", " << from.y() << ") - ("
+                                         << to.x() << ", " << to.y() << ") width " << penWidth;
     }
 }
 
