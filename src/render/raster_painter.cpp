@@ -254,12 +254,17 @@ void RasterPainter::setPen(ColorRgb color, int width) {
 }
 
 void RasterPainter::lineTo(QPointF point) {
-    QPointF from = current_;
-    QPointF to = point;
+    const QPointF from = current_;
     current_ = point;
-    if (!(insideClipBox(from) && insideClipBox(to)) && !clipToBox(from, to))
+    if (insideClipBox(from) && insideClipBox(point)) {
+        fillCapsule(from, point, penDiameter_, penColor_);
         return;
-    fillCapsule(from, to, penDiameter_, penColor_);
+    }
+    // Apart from the common case above, so the points can stay in registers there.
+    QPointF clippedFrom = from;
+    QPointF clippedTo = point;
+    if (clipToBox(clippedFrom, clippedTo))
+        fillCapsule(clippedFrom, clippedTo, penDiameter_, penColor_);
 }
 
 void RasterPainter::dot(QPointF center, int diameter, ColorRgb color) {
@@ -331,14 +336,17 @@ bool RasterPainter::fillStep(QPointF from, QPointF to, int diameter, QRgb color)
     if (step.rowCount == kNotShiftable)
         return false;
 
+    // Locals, as the pixel stores could otherwise alias the members.
+    const int lastColumn = width_ - 1;
+    const qsizetype bytesPerLine = bytesPerLine_;
     const int top = fromY + step.firstRow;
     const int begin = std::max(0, -top);
     const int end = std::min<int>(step.rowCount, height_ - top);
     const StepSpans::Span* spans = table.spans.data() + step.firstSpan;
-    uchar* rowBits = bits_ + static_cast<qsizetype>(top + begin) * bytesPerLine_;
-    for (int i = begin; i < end; ++i, rowBits += bytesPerLine_) {
+    uchar* rowBits = bits_ + static_cast<qsizetype>(top + begin) * bytesPerLine;
+    for (int i = begin; i < end; ++i, rowBits += bytesPerLine) {
         fillPixels(reinterpret_cast<QRgb*>(rowBits), std::max(0, fromX + spans[i].low),
-                   std::min(width_ - 1, fromX + spans[i].high), color);
+                   std::min(lastColumn, fromX + spans[i].high), color);
     }
     return true;
 }
