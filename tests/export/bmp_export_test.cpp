@@ -9,25 +9,11 @@
 namespace rek {
 namespace {
 
-class BmpExport : public ::testing::Test {
+class BmpExport : public test::EngineTest<exportBmpSequence> {
   protected:
     ExportRequest request(ExportKind kind, int width = 200, int height = 150) {
-        ExportRequest r;
-        r.path = dir.path("anim").string();
-        r.kind = kind;
-        r.width = width;
-        r.height = height;
-        r.delay = kind == ExportKind::Wobble ? 6 : 12;
-        return r;
+        return makeRequest("anim", kind, width, height);
     }
-    ExportResult run(const ExportRequest& r) {
-        return exportBmpSequence(state, renderer, r, observer);
-    }
-
-    test::TempDir dir;
-    EditorState state = test::twoSegmentModel();
-    FrameRenderer renderer;
-    test::RecordingObserver observer;
 };
 
 TEST(BmpFileName, NumbersFramesFromZeroWithFourDigitsOrMore) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gif_lib.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -8,8 +9,10 @@
 #include <vector>
 
 #include "export/export_job.h"
+#include "image_test_support.h"
 #include "model/color_rgb.h"
 #include "render/editor_state.h"
+#include "render/frame_renderer.h"
 
 namespace rek::test {
 
@@ -44,6 +47,28 @@ class RecordingObserver : public ExportObserver {
     int pumps = 0;
     bool busyAtEveryPump = true;
     bool wobbleAtEveryPump = true;
+};
+
+// A two-segment model, a renderer and an observer, ready to run one export engine into a
+// temporary folder.
+template <auto Engine>
+class EngineTest : public ::testing::Test {
+  protected:
+    ExportRequest makeRequest(const std::string& name, ExportKind kind, int width, int height) {
+        ExportRequest r;
+        r.path = dir.path(name).string();
+        r.kind = kind;
+        r.width = width;
+        r.height = height;
+        r.delay = kind == ExportKind::Wobble ? 6 : 12;
+        return r;
+    }
+    ExportResult run(const ExportRequest& r) { return Engine(state, renderer, r, observer); }
+
+    TempDir dir;
+    EditorState state = twoSegmentModel();
+    FrameRenderer renderer;
+    RecordingObserver observer;
 };
 
 }  // namespace rek::test

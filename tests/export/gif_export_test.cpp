@@ -10,25 +10,11 @@
 namespace rek {
 namespace {
 
-class GifExport : public ::testing::Test {
+class GifExport : public test::EngineTest<exportAnimatedGif> {
   protected:
     ExportRequest request(ExportKind kind, int width = 800, int height = 600) {
-        ExportRequest r;
-        r.path = dir.path("anim.gif").string();
-        r.kind = kind;
-        r.width = width;
-        r.height = height;
-        r.delay = kind == ExportKind::Wobble ? 6 : 12;
-        return r;
+        return makeRequest("anim.gif", kind, width, height);
     }
-    ExportResult run(const ExportRequest& r) {
-        return exportAnimatedGif(state, renderer, r, observer);
-    }
-
-    test::TempDir dir;
-    EditorState state = test::twoSegmentModel();
-    FrameRenderer renderer;
-    test::RecordingObserver observer;
 };
 
 TEST_F(GifExport, WobbleIsFiveLoopingFramesOfSixHundredthsWhateverTheWait) {
