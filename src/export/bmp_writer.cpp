@@ -3,9 +3,9 @@
 #include <new>
 #include <vector>
 
-#include "export/atomic_file.h"
 #include "export/image_internal.h"
 #include "export/image_library.h"
+#include "model/atomic_file.h"
 
 namespace rek {
 
@@ -80,9 +80,7 @@ bool saveBmp(const Image& image, const std::string& path) {
         return false;
     }
     try {
-        const std::vector<std::uint8_t> bytes = encodeBmp(*reduced);
-        detail::AtomicFile file(path);
-        return file.open() && file.write(bytes.data(), bytes.size()) && file.commit();
+        return writeFileAtomically(path, encodeBmp(*reduced));
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -6,9 +6,9 @@
 #include <new>
 #include <vector>
 
-#include "export/atomic_file.h"
 #include "export/image_internal.h"
 #include "export/image_library.h"
+#include "model/atomic_file.h"
 
 namespace rek {
 
@@ -22,7 +22,7 @@ using ColorMapPtr = std::unique_ptr<ColorMapObject, ColorMapDeleter>;
 // giflib writes through this callback so that the bytes go into the atomic file; giflib
 // ignores the result of its final write, so failures are also remembered by the file.
 int writeToFile(GifFileType* gif, const GifByteType* data, int length) {
-    auto* file = static_cast<detail::AtomicFile*>(gif->UserData);
+    auto* file = static_cast<AtomicFile*>(gif->UserData);
     return file->write(data, static_cast<std::size_t>(length)) ? length : 0;
 }
 
@@ -36,13 +36,10 @@ ColorMapPtr makeColorMap(std::span<const ColorRgb> palette) {
 }
 
 int transparentIndex(const GifFrame& frame, std::span<const ColorRgb> palette) {
-    if (!frame.transparent) {
+    if (!frame.transparentColor) {
         return NO_TRANSPARENT_COLOR;
     }
-    const ColorRgb wanted{static_cast<std::uint8_t>(frame.transparentColor),
-                          static_cast<std::uint8_t>(frame.transparentColor >> 8),
-                          static_cast<std::uint8_t>(frame.transparentColor >> 16)};
-    const auto it = std::find(palette.begin(), palette.end(), wanted);
+    const auto it = std::find(palette.begin(), palette.end(), *frame.transparentColor);
     return it == palette.end() ? NO_TRANSPARENT_COLOR : static_cast<int>(it - palette.begin());
 }
 
@@ -89,8 +86,8 @@ bool putFrame(GifFileType* gif, const GifFrame& frame, const Image& image,
     return true;
 }
 
-bool encodeGif(detail::AtomicFile& file, std::span<const GifFrame> frames,
-               const std::vector<const Image*>& images) {
+bool encodeGif(AtomicFile& file, std::span<const GifFrame> frames,
+               const std::vector<const Image*>& images, const std::stop_token& stop) {
     int screenWidth = 0;
     int screenHeight = 0;
     for (const Image* image : images) {
@@ -112,6 +109,10 @@ bool encodeGif(detail::AtomicFile& file, std::span<const GifFrame> frames,
               putLoopExtension(gif);
     const std::span<const ColorRgb> globalPalette = images.front()->palette();
     for (std::size_t i = 0; ok && i < frames.size(); ++i) {
+        if (stop.stop_requested()) {
+            ok = false;
+            break;
+        }
         const std::span<const ColorRgb> palette = images[i]->palette();
         ColorMapPtr localMap;
         if (!std::equal(palette.begin(), palette.end(), globalPalette.begin(),
@@ -131,7 +132,8 @@ bool encodeGif(detail::AtomicFile& file, std::span<const GifFrame> frames,
 
 }  // namespace
 
-bool writeAnimatedGif(const std::string& path, std::span<const GifFrame> frames) {
+bool writeAnimatedGif(const std::string& path, std::span<const GifFrame> frames,
+                      std::stop_token stop) {
     // Nothing to show: no file, rather than a made-up picture the caller never asked for.
     if (frames.empty()) {
         return false;
@@ -150,8 +152,8 @@ bool writeAnimatedGif(const std::string& path, std::span<const GifFrame> frames)
             }
             images.push_back(reduced);
         }
-        detail::AtomicFile file(path);
-        return file.open() && encodeGif(file, frames, images) && file.commit();
+        AtomicFile file(path);
+        return file.open() && encodeGif(file, frames, images, stop) && file.commit();
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -18,57 +18,55 @@ bool imageSizeAllowed(int width, int height) {
            std::int64_t{width} * height <= kMaxImagePixels;
 }
 
-CaptureHeader CaptureHeader::forSize(int width, int height) {
-    CaptureHeader header;
-    header.width = width;
-    header.height = height;
-    return header;
-}
+namespace {
 
-std::size_t CaptureHeader::pixelBytes() const {
-    if (!imageSizeAllowed(width, height)) {
-        return 0;
-    }
-    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-}
+constexpr std::uint32_t kRgbMask = 0x00FFFFFF;
 
-std::unique_ptr<Image> Image::fromDib(const CaptureHeader& header, const std::uint8_t* pixels) {
-    // Only the capture format is accepted: a top-down (negative height) or compressed
-    // bitmap would be read with the wrong row order or layout.
-    if (pixels == nullptr || header.headerSize != 40 || header.planes != 1 ||
-        header.bitCount != 32 || header.compression != 0 ||
-        !imageSizeAllowed(header.width, header.height)) {
+}  // namespace
+
+std::unique_ptr<Image> Image::fromRgb(int width, int height, std::vector<std::uint32_t> pixels) {
+    if (!imageSizeAllowed(width, height) ||
+        pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
         return nullptr;
     }
     try {
         std::unique_ptr<Image> image(new Image);
-        image->width_ = header.width;
-        image->height_ = header.height;
-        const auto w = static_cast<std::size_t>(header.width);
-        const auto h = static_cast<std::size_t>(header.height);
-        image->rgb_.resize(w * h);
-        for (std::size_t row = 0; row < h; ++row) {
-            // Stored bottom-up: the last row of the buffer is the top of the picture.
-            const std::uint8_t* in = pixels + (h - 1 - row) * w * 4;
-            std::uint32_t* out = image->rgb_.data() + row * w;
-            for (std::size_t x = 0; x < w; ++x) {
-                out[x] = (std::uint32_t{in[x * 4 + 2]} << 16) |
-                         (std::uint32_t{in[x * 4 + 1]} << 8) | in[x * 4];
-            }
+        image->width_ = width;
+        image->height_ = height;
+        for (std::uint32_t& pixel : pixels) {
+            pixel &= kRgbMask;
         }
+        image->rgb_ = std::move(pixels);
         return image;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
 }
 
-std::unique_ptr<Image> Image::fromDib(const CaptureHeader& header,
-                                      std::span<const std::uint8_t> pixels) {
-    const std::size_t needed = header.pixelBytes();
-    if (needed == 0 || pixels.size() < needed) {
+std::unique_ptr<Image> Image::copyRgb(int width, int height, const std::uint32_t* pixels,
+                                      std::size_t stride) {
+    if (pixels == nullptr || !imageSizeAllowed(width, height) ||
+        stride < static_cast<std::size_t>(width)) {
         return nullptr;
     }
-    return fromDib(header, pixels.data());
+    try {
+        std::unique_ptr<Image> image(new Image);
+        image->width_ = width;
+        image->height_ = height;
+        const auto w = static_cast<std::size_t>(width);
+        const auto h = static_cast<std::size_t>(height);
+        image->rgb_.resize(w * h);
+        for (std::size_t row = 0; row < h; ++row) {
+            const std::uint32_t* in = pixels + row * stride;
+            std::uint32_t* out = image->rgb_.data() + row * w;
+            for (std::size_t x = 0; x < w; ++x) {
+                out[x] = in[x] & kRgbMask;
+            }
+        }
+        return image;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 ColorRgb Image::pixel(int x, int y) const {
@@ -136,17 +134,6 @@ bool reduceColors(Image& image) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-}
-
-GifFrame gifFrameFromRecord(const GifFrameRecord& record) {
-    GifFrame frame;
-    frame.transparent = (record.flags & kGifFrameFlagTransparentBit) != 0;
-    frame.transparentColor = frame.transparent ? record.transparentColor : 0;
-    frame.delayCentiseconds = record.delayCentiseconds;
-    frame.disposal = record.disposal <= 3 ? static_cast<GifDisposal>(record.disposal)
-                                          : GifDisposal::RestoreBackground;
-    frame.image = record.image;
-    return frame;
 }
 
 std::string imageLibraryVersionLine() {

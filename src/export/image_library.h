@@ -1,6 +1,6 @@
 #pragma once
 
-// The image library the exports write through: image objects made from 32-bit captures,
+// The image library the exports write through: image objects made from rendered pixels,
 // smoothing resize, colour reduction to an 8-bit palette, BMP and animated GIF writing.
 // Plain C++ over giflib and libimagequant. No operation throws; failures are reported by
 // a null pointer or a false result, and a failed write leaves no file behind.
@@ -8,7 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -17,43 +19,28 @@
 namespace rek {
 
 // Upper bounds on an image. A side of at most 16384 pixels and at most 64 Mi pixels keep
-// every byte count (capture, BMP file, work buffers) far inside 32 bits.
+// every byte count (pixel buffers, BMP file, work buffers) far inside 32 bits.
 inline constexpr int kMaxImageSide = 16384;
 inline constexpr std::int64_t kMaxImagePixels = std::int64_t{1} << 26;
 
 // True when an image of that size can be made (both sides positive and within the bounds).
 bool imageSizeAllowed(int width, int height);
 
-// The 40-byte bitmap information header of a capture: 32 bits per pixel, uncompressed,
-// positive height (rows stored bottom-up), each pixel blue, green, red, reserved.
-struct CaptureHeader {
-    std::uint32_t headerSize = 40;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::uint16_t planes = 1;
-    std::uint16_t bitCount = 32;
-    std::uint32_t compression = 0;
-    std::uint32_t imageSize = 0;
-    std::int32_t xPelsPerMeter = 0;
-    std::int32_t yPelsPerMeter = 0;
-    std::uint32_t colorsUsed = 0;
-    std::uint32_t colorsImportant = 0;
-
-    static CaptureHeader forSize(int width, int height);
-    // Bytes of the pixel buffer this header describes (width * 4 per row, no padding).
-    std::size_t pixelBytes() const;
-};
-
-// An image object. It holds its own pixels: true colour after fromDib and resize, an 8-bit
+// An image object. It holds its own pixels: true colour when made and after resize, an 8-bit
 // palette with one index per pixel after reduceColors. Copyable; the destructor releases it.
+//
+// True-colour pixels are 0x00RRGGBB words, top row first, as a 32-bit RGB surface holds them;
+// whatever the top byte of a given pixel holds is dropped.
 class Image {
   public:
-    // A copy of the capture, or nullptr when the header is not a 32-bit uncompressed
-    // bottom-up capture of an allowed size, the buffer is missing, or memory runs out.
-    static std::unique_ptr<Image> fromDib(const CaptureHeader& header, const std::uint8_t* pixels);
-    // As above, also refusing a buffer shorter than the header's pixelBytes().
-    static std::unique_ptr<Image> fromDib(const CaptureHeader& header,
-                                          std::span<const std::uint8_t> pixels);
+    // Takes over `pixels` (width * height of them). Nullptr for a size that is not allowed, a
+    // buffer of another length, or when memory runs out.
+    static std::unique_ptr<Image> fromRgb(int width, int height, std::vector<std::uint32_t> pixels);
+    // A copy of a width x height region whose rows start `stride` pixels apart. Nullptr for a
+    // size that is not allowed, a missing buffer, a stride shorter than a row, or when memory
+    // runs out.
+    static std::unique_ptr<Image> copyRgb(int width, int height, const std::uint32_t* pixels,
+                                          std::size_t stride);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -109,31 +96,23 @@ enum class GifDisposal : std::uint8_t {
 
 // One frame of an animated GIF.
 struct GifFrame {
-    bool transparent = false;
-    std::uint32_t transparentColor = 0;  // 0x00BBGGRR: red in the lowest byte
+    GifFrame() = default;
+    GifFrame(const Image* image, std::uint16_t delayCentiseconds,
+             GifDisposal disposal = GifDisposal::RestoreBackground,
+             std::optional<ColorRgb> transparentColor = std::nullopt)
+        : image(image),
+          delayCentiseconds(delayCentiseconds),
+          disposal(disposal),
+          transparentColor(transparentColor) {}
+
+    const Image* image = nullptr;
     std::uint16_t delayCentiseconds = 0;
+    // RestoreBackground clears the frame's area before the next one, so that transparent
+    // frames do not pile up.
     GifDisposal disposal = GifDisposal::RestoreBackground;
-    const Image* image = nullptr;
+    // Marked transparent in the frame's palette, when the palette holds this exact colour.
+    std::optional<ColorRgb> transparentColor;
 };
-
-// The export's per-frame animation information, field by field.
-inline constexpr std::uint32_t kGifFrameFlagsOpaque = 0x1000;
-inline constexpr std::uint32_t kGifFrameFlagsTransparent = 0x1008;
-inline constexpr std::uint32_t kGifFrameFlagTransparentBit = 0x0008;
-
-struct GifFrameRecord {
-    std::uint32_t flags = kGifFrameFlagsOpaque;
-    std::uint32_t transparentColor = 0;  // 0x00BBGGRR, read only with the transparent bit
-    std::uint16_t disposal = 2;          // the export always passes 2
-    std::uint16_t delayCentiseconds = 0;
-    const Image* image = nullptr;
-};
-
-// The frame a record describes: transparent when the flags carry bit 0x0008 (0x1008), with
-// the record's colour; the disposal value is the GIF disposal method, where 2 restores the
-// frame's area to the background before the next frame so that transparent frames do not
-// pile up, and a value outside 0..3 is taken as 2.
-GifFrame gifFrameFromRecord(const GifFrameRecord& record);
 
 // Writes an animated GIF89a that loops forever: one image per frame with its delay and its
 // disposal method in a Graphic Control Extension, the frame's transparent colour marked
@@ -142,7 +121,11 @@ GifFrame gifFrameFromRecord(const GifFrameRecord& record);
 // later frames carry a local one only when theirs differs. True-colour images are reduced
 // on a copy. Zero frames, a frame without image, or any write failure give false, and as
 // with saveBmp a failure leaves nothing at the path.
-bool writeAnimatedGif(const std::string& path, std::span<const GifFrame> frames);
+//
+// `stop` is polled before each frame is encoded; a stop request ends the write with false and,
+// like any failure, leaves nothing at the path.
+bool writeAnimatedGif(const std::string& path, std::span<const GifFrame> frames,
+                      std::stop_token stop = {});
 
 // The About box's line naming the components that write the images, with their versions
 // as the libraries report them, e.g.

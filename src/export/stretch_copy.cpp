@@ -25,8 +25,8 @@ std::vector<Span> spans(int sourceSize, int targetSize) {
 
 }  // namespace
 
-void stretchCopyAnd(const std::uint32_t* source, int sourceStride, int sourceWidth,
-                    int sourceHeight, std::uint8_t* target, int targetWidth, int targetHeight) {
+void stretchCopyAnd(const std::uint32_t* source, std::size_t sourceStride, int sourceWidth,
+                    int sourceHeight, std::uint32_t* target, int targetWidth, int targetHeight) {
     const std::vector<Span> columns = spans(sourceWidth, targetWidth);
     const std::vector<Span> rows = spans(sourceHeight, targetHeight);
     std::vector<std::uint32_t> combinedRow(static_cast<std::size_t>(sourceWidth));
@@ -43,17 +43,13 @@ void stretchCopyAnd(const std::uint32_t* source, int sourceStride, int sourceWid
                 combinedRow[static_cast<std::size_t>(x)] &= row[x];
         }
 
-        std::uint8_t* out =
-            target + static_cast<std::size_t>(targetHeight - 1 - ty) * targetWidth * 4;
+        std::uint32_t* out = target + static_cast<std::size_t>(ty) * targetWidth;
         for (int tx = 0; tx < targetWidth; ++tx) {
             const Span columnSpan = columns[static_cast<std::size_t>(tx)];
             std::uint32_t pixel = combinedRow[static_cast<std::size_t>(columnSpan.first)];
             for (int sx = columnSpan.first + 1; sx < columnSpan.end; ++sx)
                 pixel &= combinedRow[static_cast<std::size_t>(sx)];
-            out[tx * 4] = static_cast<std::uint8_t>(pixel);
-            out[tx * 4 + 1] = static_cast<std::uint8_t>(pixel >> 8);
-            out[tx * 4 + 2] = static_cast<std::uint8_t>(pixel >> 16);
-            out[tx * 4 + 3] = 0;
+            out[tx] = pixel & 0x00FFFFFFu;
         }
     }
 }

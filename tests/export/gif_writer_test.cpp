@@ -19,7 +19,6 @@ using test::gifLoopsForever;
 using test::gifPixel;
 
 const ColorRgb kBackground{238, 156, 0};
-constexpr std::uint32_t kBackgroundRef = 0x009CEE;  // 0x00BBGGRR
 const ColorRgb kLine{0, 0, 0};
 
 // A wobbling line over the background: the line moves one pixel per frame.
@@ -42,8 +41,7 @@ TEST_F(WriteAnimatedGif, DecodesAsALoopingAnimationWithEachFramesDelay) {
     std::vector<GifFrame> frames;
     for (int i = 0; i < 5; ++i) {
         images.push_back(frameImage(i));
-        frames.push_back(gifFrameFromRecord(
-            {kGifFrameFlagsOpaque, 0, 2, static_cast<std::uint16_t>(6 + i), images.back().get()}));
+        frames.push_back({images.back().get(), static_cast<std::uint16_t>(6 + i)});
     }
     const auto file = dir.path("anim.gif");
     ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
@@ -85,10 +83,9 @@ TEST_F(WriteAnimatedGif, MarksTheTransparentColourOnlyWhereThePaletteHasIt) {
     const auto plain = frameImage(0);
     const auto otherBackground = frameImage(1, ColorRgb{255, 255, 255});
     const std::vector<GifFrame> frames = {
-        gifFrameFromRecord({kGifFrameFlagsTransparent, kBackgroundRef, 2, 6, plain.get()}),
-        gifFrameFromRecord(
-            {kGifFrameFlagsTransparent, kBackgroundRef, 2, 6, otherBackground.get()}),
-        gifFrameFromRecord({kGifFrameFlagsOpaque, kBackgroundRef, 2, 6, plain.get()}),
+        {plain.get(), 6, GifDisposal::RestoreBackground, kBackground},
+        {otherBackground.get(), 6, GifDisposal::RestoreBackground, kBackground},
+        {plain.get(), 6},
     };
     const auto file = dir.path("transparent.gif");
     ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
@@ -112,9 +109,7 @@ TEST_F(WriteAnimatedGif, ColourTableIsTheSmallestPowerOfTwoAndManyColoursAreRedu
     auto gradient = test::makeImage(40, 40, [](int x, int y) {
         return ColorRgb{std::uint8_t(x * 6), std::uint8_t(y * 6), 128};
     });
-    const std::vector<GifFrame> frames = {
-        {false, 0, 10, GifDisposal::RestoreBackground, single.get()},
-        {false, 0, 10, GifDisposal::RestoreBackground, gradient.get()}};
+    const std::vector<GifFrame> frames = {{single.get(), 10}, {gradient.get(), 10}};
     const auto file = dir.path("tables.gif");
     ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
     EXPECT_FALSE(gradient->isReduced());  // reduced on a copy
@@ -132,27 +127,54 @@ TEST_F(WriteAnimatedGif, ColourTableIsTheSmallestPowerOfTwoAndManyColoursAreRedu
 
 TEST_F(WriteAnimatedGif, NothingIsWrittenForZeroFramesMissingImagesOrFolders) {
     const auto image = frameImage(0);
-    const GifFrame frame{false, 0, 6, GifDisposal::RestoreBackground, image.get()};
+    const GifFrame frame{image.get(), 6};
     EXPECT_FALSE(writeAnimatedGif(dir.path("empty.gif").string(), {}));
-    const GifFrame withoutImage{false, 0, 6, GifDisposal::RestoreBackground, nullptr};
+    const GifFrame withoutImage{nullptr, 6};
     const std::vector<GifFrame> broken = {frame, withoutImage};
     EXPECT_FALSE(writeAnimatedGif(dir.path("broken.gif").string(), broken));
     EXPECT_FALSE(writeAnimatedGif(dir.path("missing/anim.gif").string(), std::span(&frame, 1)));
     EXPECT_EQ(dir.entryCount(), 0u);
 }
 
-TEST(GifFrameRecord, FlagsAndDisposalValueSelectTheFrameSettings) {
-    const GifFrame opaque = gifFrameFromRecord({kGifFrameFlagsOpaque, 0xDEADBEEF, 2, 12, nullptr});
-    EXPECT_FALSE(opaque.transparent);
-    EXPECT_EQ(opaque.delayCentiseconds, 12);
-    EXPECT_EQ(opaque.disposal, GifDisposal::RestoreBackground);
-    const GifFrame clear =
-        gifFrameFromRecord({kGifFrameFlagsTransparent, kBackgroundRef, 1, 6, nullptr});
-    EXPECT_TRUE(clear.transparent);
-    EXPECT_EQ(clear.transparentColor, kBackgroundRef);
-    EXPECT_EQ(clear.disposal, GifDisposal::Keep);
-    EXPECT_EQ(gifFrameFromRecord({kGifFrameFlagsOpaque, 0, 40, 6, nullptr}).disposal,
-              GifDisposal::RestoreBackground);
+TEST_F(WriteAnimatedGif, WritesEachFramesDisposalMethod) {
+    const auto image = frameImage(0);
+    const std::vector<GifFrame> frames = {
+        {image.get(), 6, GifDisposal::Keep},
+        {image.get(), 6},
+        {image.get(), 6, GifDisposal::RestorePrevious},
+        {image.get(), 6, GifDisposal::Unspecified},
+    };
+    const auto file = dir.path("disposal.gif");
+    ASSERT_TRUE(writeAnimatedGif(file.string(), frames));
+    const DecodedGif gif = decodeGif(file);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(gif->ImageCount, 4);
+    EXPECT_EQ(gifControl(gif.get(), 0).DisposalMode, DISPOSE_DO_NOT);
+    EXPECT_EQ(gifControl(gif.get(), 1).DisposalMode, DISPOSE_BACKGROUND);
+    EXPECT_EQ(gifControl(gif.get(), 2).DisposalMode, DISPOSE_PREVIOUS);
+    EXPECT_EQ(gifControl(gif.get(), 3).DisposalMode, DISPOSAL_UNSPECIFIED);
+}
+
+TEST_F(WriteAnimatedGif, AStopRequestLeavesNeitherTheFileNorItsTemporary) {
+    std::vector<std::unique_ptr<Image>> images;
+    std::vector<GifFrame> frames;
+    for (int i = 0; i < 3; ++i) {
+        images.push_back(frameImage(i));
+        frames.push_back({images.back().get(), 6});
+    }
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(writeAnimatedGif(dir.path("stopped.gif").string(), frames, stop.get_token()));
+    EXPECT_EQ(dir.entryCount(), 0u);
+
+    // An older file of that name stays as it was.
+    const auto file = dir.path("kept.gif");
+    std::ofstream(file) << "old";
+    EXPECT_FALSE(writeAnimatedGif(file.string(), frames, stop.get_token()));
+    EXPECT_EQ(std::filesystem::file_size(file), 3u);
+    EXPECT_EQ(dir.entryCount(), 1u);
+    EXPECT_TRUE(writeAnimatedGif(file.string(), frames, std::stop_source().get_token()));
+    EXPECT_TRUE(decodeGif(file));
 }
 
 TEST(ImageLibraryVersion, NamesTheLibrariesThatWriteTheImages) {

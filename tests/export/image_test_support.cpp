@@ -8,26 +8,22 @@
 
 namespace rek::test {
 
-std::vector<std::uint8_t> makeCapture(int width, int height,
+std::vector<std::uint32_t> makePixels(int width, int height,
                                       const std::function<ColorRgb(int x, int y)>& colourAt) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width) * height * 4);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = bytes.data() + static_cast<std::size_t>(height - 1 - y) * width * 4;
         for (int x = 0; x < width; ++x) {
             const ColorRgb c = colourAt(x, y);
-            row[x * 4] = c.blue;
-            row[x * 4 + 1] = c.green;
-            row[x * 4 + 2] = c.red;
-            row[x * 4 + 3] = 0;
+            pixels[static_cast<std::size_t>(y) * width + x] =
+                (std::uint32_t{c.red} << 16) | (std::uint32_t{c.green} << 8) | c.blue;
         }
     }
-    return bytes;
+    return pixels;
 }
 
 std::unique_ptr<Image> makeImage(int width, int height,
                                  const std::function<ColorRgb(int x, int y)>& colourAt) {
-    const std::vector<std::uint8_t> bytes = makeCapture(width, height, colourAt);
-    return Image::fromDib(CaptureHeader::forSize(width, height), bytes.data());
+    return Image::fromRgb(width, height, makePixels(width, height, colourAt));
 }
 
 TempDir::TempDir() {

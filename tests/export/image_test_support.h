@@ -12,8 +12,8 @@
 
 namespace rek::test {
 
-// Builds a capture (bottom-up BGRA) from a colour per pixel given top-down.
-std::vector<std::uint8_t> makeCapture(int width, int height,
+// Packs a colour per pixel into 0x00RRGGBB words, top row first.
+std::vector<std::uint32_t> makePixels(int width, int height,
                                       const std::function<ColorRgb(int x, int y)>& colourAt);
 std::unique_ptr<Image> makeImage(int width, int height,
                                  const std::function<ColorRgb(int x, int y)>& colourAt);

@@ -9,52 +9,71 @@
 namespace rek {
 namespace {
 
-using test::makeCapture;
 using test::makeImage;
+using test::makePixels;
 
 const ColorRgb kBlack{0, 0, 0};
 const ColorRgb kWhite{255, 255, 255};
 const ColorRgb kBackground{238, 156, 0};
 
-TEST(ImageFromDib, KeepsItsOwnCopyInPictureOrder) {
-    std::vector<std::uint8_t> capture = makeCapture(3, 2, [](int x, int y) {
-        return ColorRgb{std::uint8_t(x * 10), std::uint8_t(y * 100), 7};
-    });
-    const auto image = Image::fromDib(CaptureHeader::forSize(3, 2), capture.data());
+TEST(ImageFromRgb, TakesTopDownPixelsAndDropsTheTopByte) {
+    const auto image =
+        Image::fromRgb(3, 2, makePixels(3, 2, [](int x, int y) {
+                           return ColorRgb{std::uint8_t(x * 10), std::uint8_t(y * 100), 7};
+                       }));
     ASSERT_NE(image, nullptr);
-    std::fill(capture.begin(), capture.end(), 0xEE);  // the caller reuses its buffer
     EXPECT_EQ(image->width(), 3);
     EXPECT_EQ(image->height(), 2);
     EXPECT_FALSE(image->isReduced());
-    EXPECT_EQ(image->pixel(0, 0), (ColorRgb{0, 0, 7}));  // first row of the buffer is the bottom
+    EXPECT_EQ(image->pixel(0, 0), (ColorRgb{0, 0, 7}));  // the first pixel is the top-left
     EXPECT_EQ(image->pixel(2, 1), (ColorRgb{20, 100, 7}));
+
+    // A 32-bit RGB surface fills the top byte: the same colour with and without it is one
+    // colour, in the palette and in the file.
+    const auto surface = Image::fromRgb(2, 1, {0xFF010203u, 0x00010203u});
+    ASSERT_NE(surface, nullptr);
+    ASSERT_TRUE(reduceColors(*surface));
+    EXPECT_EQ(surface->palette().size(), 1u);
+
+    // A buffer that does not match the size, or a size beyond the bounds, is refused.
+    EXPECT_EQ(Image::fromRgb(3, 2, std::vector<std::uint32_t>(5)), nullptr);
+    EXPECT_EQ(Image::fromRgb(3, 2, std::vector<std::uint32_t>(7)), nullptr);
+    EXPECT_EQ(Image::fromRgb(0, 2, {}), nullptr);
+    EXPECT_EQ(Image::fromRgb(-1, -1, std::vector<std::uint32_t>(1)), nullptr);
 }
 
-TEST(ImageFromDib, RefusesHeadersOtherThanTheCaptureFormat) {
-    const std::vector<std::uint8_t> pixels(64 * 4);
-    const auto refused = [&](auto change) {
-        CaptureHeader header = CaptureHeader::forSize(8, 8);
-        change(header);
-        return Image::fromDib(header, pixels.data()) == nullptr;
-    };
-    EXPECT_FALSE(refused([](CaptureHeader&) {}));
-    EXPECT_TRUE(refused([](CaptureHeader& h) { h.width = 0; }));
-    EXPECT_TRUE(refused([](CaptureHeader& h) { h.height = -8; }));  // top-down
-    EXPECT_TRUE(refused([](CaptureHeader& h) { h.bitCount = 24; }));
-    EXPECT_TRUE(refused([](CaptureHeader& h) { h.compression = 3; }));
-    EXPECT_TRUE(refused([](CaptureHeader& h) { h.headerSize = 108; }));
-    EXPECT_TRUE(refused([](CaptureHeader& h) { h.planes = 2; }));
-    // Byte counts that overflow 32 bits or are beyond any sensible picture.
-    EXPECT_TRUE(refused([](CaptureHeader& h) { h.width = h.height = 65536; }));
-    EXPECT_TRUE(
-        refused([](CaptureHeader& h) { h.width = std::numeric_limits<std::int32_t>::max(); }));
-    EXPECT_TRUE(refused([](CaptureHeader& h) {
-        h.width = kMaxImageSide;
-        h.height = kMaxImageSide;
-    }));
-    EXPECT_EQ(Image::fromDib(CaptureHeader::forSize(8, 8), nullptr), nullptr);
-    EXPECT_EQ(Image::fromDib(CaptureHeader::forSize(8, 8), std::span(pixels).first(255)), nullptr);
-    EXPECT_NE(Image::fromDib(CaptureHeader::forSize(8, 8), std::span(pixels)), nullptr);
+TEST(ImageCopyRgb, CopiesARegionOfAWiderSurfaceAndKeepsNoReference) {
+    // A surface 4 pixels wide of which the left 3 x 2 are copied.
+    std::vector<std::uint32_t> surface = {0xFF112233, 0xFF445566, 0xFF778899, 0xFFFFFFFF,
+                                          0xFF000001, 0xFF000002, 0xFF000003, 0xFFFFFFFF};
+    const auto image = Image::copyRgb(3, 2, surface.data(), 4);
+    ASSERT_NE(image, nullptr);
+    std::fill(surface.begin(), surface.end(), 0xEEEEEEEEu);  // the surface is drawn over
+    EXPECT_EQ(image->pixel(0, 0), (ColorRgb{0x11, 0x22, 0x33}));
+    EXPECT_EQ(image->pixel(2, 0), (ColorRgb{0x77, 0x88, 0x99}));
+    EXPECT_EQ(image->pixel(0, 1), (ColorRgb{0, 0, 1}));
+    EXPECT_EQ(image->pixel(2, 1), (ColorRgb{0, 0, 3}));
+
+    const std::uint32_t sameColour[] = {0xFF010203u, 0x00010203u};
+    const auto copy = Image::copyRgb(2, 1, sameColour, 2);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_TRUE(reduceColors(*copy));
+    EXPECT_EQ(copy->palette().size(), 1u);
+}
+
+TEST(ImageCopyRgb, RefusesWhatCannotBeAnImage) {
+    const std::vector<std::uint32_t> pixels(64);
+    EXPECT_NE(Image::copyRgb(8, 8, pixels.data(), 8), nullptr);
+    EXPECT_EQ(Image::copyRgb(8, 8, nullptr, 8), nullptr);
+    EXPECT_EQ(Image::copyRgb(8, 8, pixels.data(), 7), nullptr);  // rows would overlap
+    EXPECT_EQ(Image::copyRgb(0, 8, pixels.data(), 8), nullptr);
+    EXPECT_EQ(Image::copyRgb(8, -8, pixels.data(), 8), nullptr);
+    // Sizes whose byte counts overflow 32 bits or are beyond any sensible picture.
+    EXPECT_EQ(Image::copyRgb(65536, 65536, pixels.data(), 65536), nullptr);
+    EXPECT_EQ(Image::copyRgb(std::numeric_limits<std::int32_t>::max(), 1, pixels.data(),
+                             std::numeric_limits<std::size_t>::max()),
+              nullptr);
+    EXPECT_EQ(Image::copyRgb(kMaxImageSide, kMaxImageSide, pixels.data(), kMaxImageSide), nullptr);
 }
 
 TEST(ImageResize, ShrinkAveragesTheCoveredArea) {

@@ -12,27 +12,29 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kOrange = 0xEE9C00;
 constexpr std::uint32_t kBlack = 0x000000;
 
-// Reads a pixel of the bottom-up BGR0 target as 0x00RRGGBB, y counted from the top.
-std::uint32_t at(const std::vector<std::uint8_t>& target, int width, int height, int x, int y) {
-    const std::uint8_t* p =
-        target.data() + (static_cast<std::size_t>(height - 1 - y) * width + x) * 4;
-    EXPECT_EQ(p[3], 0);
-    return (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+// Reads a pixel of the top-down target; its top byte must be clear.
+std::uint32_t at(const std::vector<std::uint32_t>& target, int width, int, int x, int y) {
+    const std::uint32_t pixel = target[static_cast<std::size_t>(y) * width + x];
+    EXPECT_EQ(pixel >> 24, 0u);
+    return pixel;
 }
 
-std::vector<std::uint8_t> stretch(const std::vector<std::uint32_t>& source, int stride, int sw,
-                                  int sh, int tw, int th) {
-    std::vector<std::uint8_t> target(static_cast<std::size_t>(tw) * th * 4, 0xAB);
-    stretchCopyAnd(source.data(), stride, sw, sh, target.data(), tw, th);
+std::vector<std::uint32_t> stretch(const std::vector<std::uint32_t>& source, int stride, int sw,
+                                   int sh, int tw, int th) {
+    // One guard word past the end shows a write beyond the target.
+    std::vector<std::uint32_t> target(static_cast<std::size_t>(tw) * th + 1, 0xABABABAB);
+    stretchCopyAnd(source.data(), static_cast<std::size_t>(stride), sw, sh, target.data(), tw, th);
+    EXPECT_EQ(target.back(), 0xABABABABu);
+    target.pop_back();
     return target;
 }
 
-TEST(StretchCopy, EqualSizesCopyBottomUpInBlueGreenRedOrder) {
+TEST(StretchCopy, EqualSizesCopyTopDownWithoutTheTopByte) {
     // A stride wider than the region: the rest of the row is never read.
     const std::vector<std::uint32_t> source = {0xFF123456, 0xFF654321, 0xFFFFFFFF,
                                                0xFF0000FF, 0xFF00FF00, 0xFFFFFFFF};
     const auto target = stretch(source, 3, 2, 2, 2, 2);
-    EXPECT_EQ(target[0], 0xFF);  // bottom row first: 0x0000FF, blue byte first
+    EXPECT_EQ(target[0], 0x123456u);  // top row first
     EXPECT_EQ(at(target, 2, 2, 0, 0), 0x123456u);
     EXPECT_EQ(at(target, 2, 2, 1, 0), 0x654321u);
     EXPECT_EQ(at(target, 2, 2, 0, 1), 0x0000FFu);
