@@ -1,10 +1,8 @@
 #include "export/bmp_export.h"
 
 #include <cstdio>
-#include <limits>
 
 #include "export/export_frames.h"
-#include "export/export_limits.h"
 #include "export/image_library.h"
 
 namespace rek {
@@ -17,48 +15,37 @@ std::string bmpFileName(const std::string& base, ExportKind kind, std::uint64_t 
     return base + number + ".bmp";
 }
 
-ExportResult exportBmpSequence(EditorState& state, FrameRenderer& renderer,
-                               const ExportRequest& request, ExportObserver& observer) {
-    if (auto refused = validateExport(ExportTarget::Bmp, request, state,
-                                      std::numeric_limits<std::uint64_t>::max())) {
-        return detail::exportFailure(std::move(*refused), MessageIcon::None);
-    }
+ExportOutcome exportBmpSequence(const ExportPlan& plan, ExportProgress& progress,
+                                std::stop_token stop) {
+    const ExportRequest& request = plan.request();
+    progress.stageChanged(ExportStage::CreatingImages);
 
-    // A still image is the model as stored: no wobble.
-    detail::ExportStateGuard guard(state, /*wobble=*/request.kind != ExportKind::Still);
-    observer.setStatus(kStatusCreatingImages);
-
-    detail::FrameProducer producer(state, renderer, request);
+    detail::FrameProducer producer(plan);
     if (!producer.allocate())
-        return detail::exportFailure(kBmpWorkScreenMemoryMessage);
+        return detail::exportFailure(ExportErrorCode::BmpWorkScreenMemory);
 
-    const std::uint64_t frameCount = exportFrameCount(state, request);
-    if (request.kind == ExportKind::Vtr)
-        guard.startReplay(vtrExportStep(state.model.properties.vtrSpeed, request.delay));
-    else
-        guard.holdReplay();
-
-    observer.setProgressRange(static_cast<int>(frameCount));
-    ExportResult result;
+    const std::uint64_t frameCount = plan.frameCount();
+    progress.frameCountKnown(frameCount);
+    ExportOutcome outcome;
     for (std::uint64_t i = 0; i < frameCount; ++i) {
-        observer.pumpEvents();
+        if (stop.stop_requested())
+            return detail::exportFailure(ExportErrorCode::Cancelled, outcome.framesWritten);
         std::unique_ptr<Image> image = producer.next();
         if (!image)
-            return detail::exportFailure(kBmpFrameImageMemoryMessage);
+            return detail::exportFailure(ExportErrorCode::BmpFrameImageMemory,
+                                         outcome.framesWritten);
         const std::string name = bmpFileName(request.path, request.kind, i);
         if (!saveBmp(*image, name)) {
-            result.message = UserMessage{"「" + name + "」\nこのファイルに書き込めませんでした。",
-                                         MessageIcon::Error};
-            return result;
+            outcome.error = ExportError(ExportErrorCode::CannotWrite);
+            outcome.error->path = name;
+            return outcome;
         }
-        ++result.framesWritten;
-        observer.stepProgress();
+        ++outcome.framesWritten;
+        progress.frameDone(outcome.framesWritten);
     }
 
-    observer.pumpEvents();
-    observer.setStatus(kStatusDone);
-    result.ok = true;
-    return result;
+    progress.stageChanged(ExportStage::Done);
+    return outcome;
 }
 
 }  // namespace rek

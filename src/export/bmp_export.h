@@ -1,22 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 #include "export/export_job.h"
-#include "render/editor_state.h"
-#include "render/frame_renderer.h"
+#include "export/export_plan.h"
 
 namespace rek {
 
 // Name of one numbered file: base + "%04d" + ".bmp", or base + ".bmp" for a still image.
 std::string bmpFileName(const std::string& base, ExportKind kind, std::uint64_t frame);
 
-// Writes the model's animation as numbered BMP files from request.path (the base name)
-// ..0000.bmp on, or the still image as request.path + ".bmp". Stops at the first file that
-// cannot be written (files written before it stay). 0 frames write nothing and succeed.
-// Same state guarantees as exportAnimatedGif.
-ExportResult exportBmpSequence(EditorState& state, FrameRenderer& renderer,
-                               const ExportRequest& request, ExportObserver& observer);
+// Writes the plan's animation as numbered BMP files from request().path (the base name)
+// ..0000.bmp on, or the still image as request().path + ".bmp". The plan must be for
+// ExportTarget::Bmp. Stops at the first file that cannot be written, or when `stop` is
+// requested (polled between frames); the files written before stay. 0 frames write nothing
+// and succeed. Runs on the calling thread and touches nothing but the output files.
+ExportOutcome exportBmpSequence(const ExportPlan& plan, ExportProgress& progress,
+                                std::stop_token stop = {});
 
 }  // namespace rek

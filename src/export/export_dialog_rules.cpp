@@ -7,28 +7,12 @@
 
 namespace rek {
 
-std::optional<std::int32_t> parseUnsignedField(const QString& text) {
-    const QString digits = text.trimmed();
-    if (digits.isEmpty() || digits.size() > 10)
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (const QChar c : digits) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    if (value > 2147483647)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
-
-QString defaultExportPath(const Model& model, const QString& extension) {
-    if (model.displayName.empty())
+QString defaultExportPath(const QString& modelPath, const QString& extension) {
+    if (modelPath.isEmpty())
         return {};
-    const QString path = QString::fromStdString(model.filePath);
-    if (path.size() < 4)
-        return path + extension;
-    return path.left(path.size() - 4) + extension;
+    if (modelPath.size() < 4)
+        return modelPath + extension;
+    return modelPath.left(modelPath.size() - 4) + extension;
 }
 
 QString gifOutputPath(const QString& entered) {

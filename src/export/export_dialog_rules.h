@@ -1,25 +1,18 @@
 #pragma once
 
-// The small rules of the export dialogs that need no widget: reading numbers from the
-// fields, forming paths and formatting the estimates. The command-line exporter shares the
-// number and path rules.
+// The small rules of the export dialogs that need no widget: forming paths and formatting the
+// estimates. The command-line exporter shares the path rules.
 
 #include <QString>
 #include <cstdint>
-#include <optional>
 
 #include "export/export_settings.h"
-#include "model/model.h"
 
 namespace rek {
 
-// A field read as an unsigned decimal number: digits only (surrounding spaces allowed),
-// below 2^31. Anything else is not a number.
-std::optional<std::int32_t> parseUnsignedField(const QString& text);
-
 // The path the dialog opens with: the model's file with its last four characters replaced by
-// `extension`, once the model has a name (loaded or saved); otherwise empty.
-QString defaultExportPath(const Model& model, const QString& extension);
+// `extension`, once the model has a file (loaded or saved); empty for an unnamed model.
+QString defaultExportPath(const QString& modelPath, const QString& extension);
 
 // The GIF written for an entered path: ".gif" is appended unless the path ends in exactly
 // ".gif" (so anim.GIF becomes anim.GIF.gif).

@@ -2,91 +2,88 @@
 
 #include <algorithm>
 #include <new>
-#include <utility>
+#include <vector>
 
 #include "export/stretch_copy.h"
+#include "render/frame_scene.h"
 #include "render/wobble.h"
 
 namespace rek::detail {
 
-ExportResult exportFailure(std::string text, MessageIcon icon) {
-    ExportResult result;
-    result.message = UserMessage{std::move(text), icon};
-    return result;
+ExportOutcome exportFailure(ExportErrorCode code, std::uint64_t framesWritten) {
+    ExportOutcome outcome;
+    outcome.framesWritten = framesWritten;
+    outcome.error = ExportError(code);
+    return outcome;
 }
 
-ExportStateGuard::ExportStateGuard(EditorState& state, bool wobble)
-    : state_(state),
-      vtrSpeed_(state.model.properties.vtrSpeed),
-      wobbleEnabled_(state.wobbleEnabled) {
-    state_.exportBusy = true;
-    state_.wobbleEnabled = wobble;
-}
-
-ExportStateGuard::~ExportStateGuard() {
-    state_.model.properties.vtrSpeed = vtrSpeed_;
-    state_.wobbleEnabled = wobbleEnabled_;
-    if (restorePlayback_)
-        state_.playback = playback_;
-    state_.exportBusy = false;
-}
-
-void ExportStateGuard::startReplay(std::int32_t step) {
-    // Set directly: the mode display is the window's business and is not refreshed here.
-    state_.playback.vtrPlaying = true;
-    state_.playback.vtrDrawnLength = 0;
-    state_.model.properties.vtrSpeed = step;
-}
-
-void ExportStateGuard::holdReplay() {
-    playback_ = state_.playback;
-    restorePlayback_ = true;
-    state_.playback.vtrPlaying = false;
-}
-
-FrameProducer::FrameProducer(EditorState& state, FrameRenderer& renderer,
-                             const ExportRequest& request)
-    : state_(state),
-      renderer_(renderer),
-      request_(request),
-      canvasWidth_(std::clamp(state.model.properties.width, 1, FrameRenderer::kSurfaceWidth)),
-      canvasHeight_(std::clamp(state.model.properties.height, 1, FrameRenderer::kSurfaceHeight)) {
-    // With anti-aliasing the frame is captured at canvas size and resized with smoothing;
-    // without, the stretch copy produces the target size directly.
-    header_ = request.antiAlias ? CaptureHeader::forSize(canvasWidth_, canvasHeight_)
-                                : CaptureHeader::forSize(request.width, request.height);
+FrameProducer::FrameProducer(const ExportPlan& plan)
+    : plan_(plan),
+      random_(plan.snapshot().seed),
+      canvasWidth_(std::clamp(plan.snapshot().properties.width, 1, FrameRenderer::kSurfaceWidth)),
+      canvasHeight_(
+          std::clamp(plan.snapshot().properties.height, 1, FrameRenderer::kSurfaceHeight)) {
+    // A replay starts from nothing; the other kinds draw the finished model.
+    playback_.vtrPlaying = plan.request().kind == ExportKind::Vtr;
+    playback_.vtrDrawnLength = 0;
 }
 
 bool FrameProducer::allocate() {
-    const std::size_t bytes = header_.pixelBytes();
-    if (bytes == 0)
-        return false;
     try {
-        pixels_.assign(bytes, 0);
+        renderer_ = std::make_unique<FrameRenderer>();
+        vertices_ = plan_.snapshot().vertices;
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return true;
+    return !renderer_->surface().isNull();
 }
 
 std::unique_ptr<Image> FrameProducer::next() {
-    newWobbleOffsets(state_);
-    renderer_.drawFrame(state_);
+    const ExportRequest& request = plan_.request();
+    const ModelProperties& properties = plan_.snapshot().properties;
+    // A still image is the model as stored: no wobble.
+    newWobbleOffsets(vertices_, properties.wobbleAmount, request.kind != ExportKind::Still,
+                     random_);
 
-    const QImage& surface = renderer_.surface();
-    const auto* source = reinterpret_cast<const std::uint32_t*>(surface.constBits());
-    const int stride = static_cast<int>(surface.bytesPerLine() / 4);
-    stretchCopyAnd(source, stride, canvasWidth_, canvasHeight_, pixels_.data(), header_.width,
-                   header_.height);
+    FrameScene scene;
+    scene.vertices = vertices_;
+    scene.properties = properties;
+    if (playback_.vtrPlaying)
+        scene.replayLength = playback_.vtrDrawnLength;
+    const FrameResult drawn = renderer_->drawFrame(scene);
+    if (playback_.vtrPlaying)
+        advanceReplay(playback_, drawn.complete, plan_.replayStep());
 
-    std::unique_ptr<Image> image = Image::fromDib(header_, std::span<const std::uint8_t>(pixels_));
-    if (!image)
-        return nullptr;
-    if (request_.antiAlias && !resize(*image, request_.width, request_.height))
-        return nullptr;
-    if (!reduceColors(*image))
+    std::unique_ptr<Image> image = targetImage();
+    if (!image || !reduceColors(*image))
         return nullptr;
     return image;
+}
+
+std::unique_ptr<Image> FrameProducer::targetImage() const {
+    const ExportRequest& request = plan_.request();
+    const QImage& surface = renderer_->surface();
+    const auto* pixels = reinterpret_cast<const std::uint32_t*>(surface.constBits());
+    const auto stride = static_cast<std::size_t>(surface.bytesPerLine() / 4);
+
+    if (request.antiAlias) {
+        // The canvas as drawn, resized with smoothing.
+        std::unique_ptr<Image> image = Image::copyRgb(canvasWidth_, canvasHeight_, pixels, stride);
+        if (!image || !resize(*image, request.width, request.height))
+            return nullptr;
+        return image;
+    }
+    // Brought to the target size directly, into the buffer the image takes over.
+    std::vector<std::uint32_t> target;
+    try {
+        target.resize(static_cast<std::size_t>(request.width) *
+                      static_cast<std::size_t>(request.height));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    stretchCopyAnd(pixels, stride, canvasWidth_, canvasHeight_, target.data(), request.width,
+                   request.height);
+    return Image::fromRgb(request.width, request.height, std::move(target));
 }
 
 }  // namespace rek::detail

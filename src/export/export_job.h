@@ -1,13 +1,14 @@
 #pragma once
 
 // What an export is asked to do, what it reports while it runs and what it returns. Shared
-// by the GIF and BMP engines, their dialogs and the command-line exporter.
+// by the GIF and BMP engines, their dialogs and the command-line exporter. Everything here is
+// a value; the texts the user reads are made from these in the message catalogue.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "export/export_settings.h"
-#include "model/user_message.h"
 
 namespace rek {
 
@@ -32,38 +33,69 @@ struct ExportRequest {
     int delay = kWobbleFrameDelay;  // hundredths of a second per frame
 };
 
-struct ExportResult {
-    bool ok = false;
-    std::uint64_t framesWritten = 0;  // GIF: frames in the file; BMP: files written
-    // Why it failed (empty on success). Memory failures carry the error icon.
-    UserMessage message;
+enum class ExportErrorCode {
+    // The request, refused before anything starts.
+    NoPath,
+    KindInvalid,
+    StillAsGif,
+    WaitInvalid,
+    WaitTooLong,
+    DelayInvalid,
+    WidthInvalid,
+    HeightInvalid,
+    SizeTooLarge,
+    TooManyFrames,  // frames
+    NoGifFrames,
+    NotEnoughMemory,  // neededBytes, availableBytes
+    // The run.
+    GifWorkScreenMemory,
+    GifFrameImageMemory,
+    GifAnimationInfoMemory,
+    BmpWorkScreenMemory,
+    BmpFrameImageMemory,
+    CannotWrite,  // path: the file that could not be written
+    Cancelled,    // a stop was requested; a GIF is then not written at all
 };
 
-// Receives the export's progress. The dialogs show it in their status line and progress bar
-// and keep the window alive in pumpEvents; the command-line exporter prints it.
-class ExportObserver {
+// Why an export was refused or failed, with what the message about it needs.
+struct ExportError {
+    ExportError() = default;
+    explicit ExportError(ExportErrorCode code) : code(code) {}
+
+    ExportErrorCode code = ExportErrorCode::Cancelled;
+    std::string path;
+    std::uint64_t frames = 0;
+    std::uint64_t neededBytes = 0;
+    std::uint64_t availableBytes = 0;
+
+    friend bool operator==(const ExportError&, const ExportError&) = default;
+};
+
+struct ExportOutcome {
+    std::uint64_t framesWritten = 0;   // GIF: frames in the file; BMP: files written
+    std::optional<ExportError> error;  // nothing when the export succeeded
+
+    bool ok() const { return !error.has_value(); }
+};
+
+// Where an export stands, in the order the stages come. A failure ends the export in the
+// stage it happened in.
+enum class ExportStage {
+    CreatingImages,  // drawing the frames (BMP: and writing each file)
+    SavingGif,       // writing the GIF from the frames kept in memory
+    Done,
+};
+
+// Receives the export's progress, on the thread the export runs on. The dialogs pass it on
+// to their status line and progress bar; the command-line exporter prints it.
+class ExportProgress {
   public:
-    virtual ~ExportObserver() = default;
-    virtual void setStatus(const std::string& text) { (void)text; }
-    virtual void setProgressRange(int maximum) { (void)maximum; }
-    virtual void stepProgress() {}
-    // Called once per frame and around the final write: a chance to process pending events.
-    virtual void pumpEvents() {}
+    virtual ~ExportProgress() = default;
+    virtual void stageChanged(ExportStage stage) { (void)stage; }
+    // Once, before the first frame.
+    virtual void frameCountKnown(std::uint64_t frames) { (void)frames; }
+    // After each frame, with the number of frames finished so far.
+    virtual void frameDone(std::uint64_t done) { (void)done; }
 };
-
-inline const char* const kStatusCreatingImages = "画像データを作成中………";
-inline const char* const kStatusSavingGif = "GIFファイルを保存中………長時間かかります………";
-inline const char* const kStatusDone = "作業完了！";
-
-inline const char* const kGifWorkScreenMemoryMessage =
-    "GIF作成時の作業画面用メモリが確保できません。";
-inline const char* const kGifFrameImageMemoryMessage =
-    "GIF作成時のコマ画像用メモリが確保できません。";
-inline const char* const kGifAnimationInfoMemoryMessage =
-    "GIF作成時のアニメ情報用メモリが確保できません。";
-inline const char* const kBmpWorkScreenMemoryMessage =
-    "BMP作成時の作業画面用メモリが確保できません。";
-inline const char* const kBmpFrameImageMemoryMessage =
-    "BMP作成時のコマ画像用メモリが確保できません。";
 
 }  // namespace rek

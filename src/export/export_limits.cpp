@@ -4,12 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <limits>
 #include <sstream>
 
-#include "export/image_library.h"
 #include "render/geometry_ops.h"
 
 namespace rek {
@@ -23,28 +21,6 @@ std::uint64_t truncatedLength(double totalLength) {
     constexpr double kMax = std::numeric_limits<std::uint32_t>::max();
     return totalLength >= kMax ? std::numeric_limits<std::uint32_t>::max()
                                : static_cast<std::uint64_t>(totalLength);
-}
-
-bool kindValid(ExportKind kind) {
-    return kind == ExportKind::Wobble || kind == ExportKind::Vtr || kind == ExportKind::Still;
-}
-
-std::string tooManyFramesMessage(std::uint64_t frames) {
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "コマ数が多すぎます（%lluコマ）。\n一度に作成できるのは%lluコマまでです。",
-                  static_cast<unsigned long long>(frames),
-                  static_cast<unsigned long long>(kMaxExportFrames));
-    return text;
-}
-
-std::string notEnoughMemoryMessage(std::uint64_t needed, std::uint64_t budget) {
-    char text[320];
-    std::snprintf(text, sizeof text,
-                  "メモリが足りません。\nこの設定では約%.0fMBのメモリが必要ですが、"
-                  "使用できるのは約%.0fMBです。\n画像を小さくするか、コマ数を減らしてください。",
-                  static_cast<double>(needed) / 1048576.0, static_cast<double>(budget) / 1048576.0);
-    return text;
 }
 
 }  // namespace
@@ -76,9 +52,9 @@ std::uint64_t exportFrameCount(ExportKind kind, double totalLength, std::int32_t
     return truncatedLength(totalLength) / step + static_cast<std::uint64_t>(wait * 100 / safeDelay);
 }
 
-std::uint64_t exportFrameCount(const EditorState& state, const ExportRequest& request) {
-    return exportFrameCount(request.kind, totalLineLength(state.model.vertices),
-                            state.model.properties.vtrSpeed, request.waitSeconds, request.delay);
+std::uint64_t exportFrameCount(const AnimationSnapshot& snapshot, const ExportRequest& request) {
+    return exportFrameCount(request.kind, totalLineLength(snapshot.vertices),
+                            snapshot.properties.vtrSpeed, request.waitSeconds, request.delay);
 }
 
 std::uint64_t exportMemoryEstimate(ExportTarget target, const ExportRequest& request,
@@ -89,8 +65,9 @@ std::uint64_t exportMemoryEstimate(ExportTarget target, const ExportRequest& req
         static_cast<std::uint64_t>(std::clamp(canvas.width, 0, kMaxCanvasWidth)) *
         static_cast<std::uint64_t>(std::clamp(canvas.height, 0, kMaxCanvasHeight));
     const std::uint64_t capturePixels = request.antiAlias ? canvasPixels : targetPixels;
-    // One frame in flight: the capture buffer, its image, the resize's source and target and
-    // the colour reduction's working copy, at 4 bytes a pixel.
+    // One frame in flight, at 4 bytes a pixel: the frame as drawn and its image, the resize's
+    // source and target and the colour reduction's working copy. Generous: the pixels that
+    // leave the renderer are copied once at most.
     const std::uint64_t transient = capturePixels * 4 * 3 + targetPixels * 4 * 3;
     if (target == ExportTarget::Bmp)
         return transient;
@@ -119,47 +96,6 @@ std::uint64_t availableMemoryBytes() {
     if (pages > 0 && pageSize > 0)
         return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 2;
     return std::uint64_t{1} << 30;
-}
-
-std::optional<std::string> validateExport(ExportTarget target, const ExportRequest& request,
-                                          const EditorState& state, std::uint64_t memoryBudget) {
-    if (request.path.empty())
-        return std::string(kExportNoPathMessage);
-    if (!kindValid(request.kind))
-        return std::string(kExportKindInvalidMessage);
-    if (target == ExportTarget::Gif && request.kind == ExportKind::Still)
-        return std::string(kExportStillGifMessage);
-    if (request.kind == ExportKind::Vtr) {
-        if (request.waitSeconds < 0)
-            return std::string(kExportWaitInvalidMessage);
-        if (request.waitSeconds > kMaxExportWaitSeconds)
-            return std::string(kExportWaitTooLongMessage);
-    }
-    if (request.kind != ExportKind::Still &&
-        (request.delay < kWobbleFrameDelay || request.delay > kMaxFrameDelay))
-        return std::string(kExportDelayInvalidMessage);
-    if (request.width <= 0)
-        return std::string(kExportWidthInvalidMessage);
-    if (request.height <= 0)
-        return std::string(kExportHeightInvalidMessage);
-    if (!imageSizeAllowed(request.width, request.height))
-        return std::string(kExportSizeTooLargeMessage);
-
-    const std::uint64_t frames = exportFrameCount(state, request);
-    if (frames > kMaxExportFrames)
-        return tooManyFramesMessage(frames);
-    if (target == ExportTarget::Gif && frames == 0)
-        return std::string(kExportNoFramesGifMessage);
-    const std::uint64_t needed =
-        exportMemoryEstimate(target, request, state.model.properties, frames);
-    if (needed > memoryBudget)
-        return notEnoughMemoryMessage(needed, memoryBudget);
-    return std::nullopt;
-}
-
-std::optional<std::string> validateExport(ExportTarget target, const ExportRequest& request,
-                                          const EditorState& state) {
-    return validateExport(target, request, state, availableMemoryBytes());
 }
 
 }  // namespace rek

@@ -1,16 +1,17 @@
 #pragma once
 
+#include <stop_token>
+
 #include "export/export_job.h"
-#include "render/editor_state.h"
-#include "render/frame_renderer.h"
+#include "export/export_plan.h"
 
 namespace rek {
 
-// Writes the model's animation as one animated GIF at request.path: 5 wobble frames, or the
-// VTR replay followed by the wait. Runs synchronously, reporting to `observer`; the request
-// is checked with validateExport first (without the memory budget, which the callers check).
-// On every way out exportBusy is cleared and the VTR speed and the wobble switch are back.
-ExportResult exportAnimatedGif(EditorState& state, FrameRenderer& renderer,
-                               const ExportRequest& request, ExportObserver& observer);
+// Writes the plan's animation as one animated GIF at request().path: 5 wobble frames, or the
+// VTR replay followed by the wait. The plan must be for ExportTarget::Gif. Runs on the calling
+// thread, reporting to `progress`; `stop` is polled between frames, and a stopped export
+// writes nothing at all. Touches nothing but the output file.
+ExportOutcome exportAnimatedGif(const ExportPlan& plan, ExportProgress& progress,
+                                std::stop_token stop = {});
 
 }  // namespace rek

@@ -9,7 +9,7 @@
 namespace rek {
 namespace {
 
-class BmpExport : public test::EngineTest<exportBmpSequence> {
+class BmpExport : public test::EngineTest<ExportTarget::Bmp> {
   protected:
     ExportRequest request(ExportKind kind, int width = 200, int height = 150) {
         return makeRequest("anim", kind, width, height);
@@ -24,9 +24,9 @@ TEST(BmpFileName, NumbersFramesFromZeroWithFourDigitsOrMore) {
 }
 
 TEST_F(BmpExport, WobbleWritesFiveNumberedFilesOfTheTargetSize) {
-    const ExportResult result = run(request(ExportKind::Wobble, 123, 45));
-    ASSERT_TRUE(result.ok) << result.message.text;
-    EXPECT_EQ(result.framesWritten, 5u);
+    const ExportOutcome outcome = run(request(ExportKind::Wobble, 123, 45));
+    ASSERT_TRUE(outcome.ok());
+    EXPECT_EQ(outcome.framesWritten, 5u);
     EXPECT_EQ(dir.entryCount(), 5u);
     for (int i = 0; i < 5; ++i) {
         const auto file = dir.path("anim000" + std::to_string(i) + ".bmp");
@@ -35,16 +35,17 @@ TEST_F(BmpExport, WobbleWritesFiveNumberedFilesOfTheTargetSize) {
             EXPECT_EQ(test::identify("%m %w %h", file), "BMP3 123 45");
         }
     }
-    EXPECT_EQ(observer.statuses, (std::vector<std::string>{kStatusCreatingImages, kStatusDone}));
-    EXPECT_EQ(observer.steps, 5);
+    EXPECT_EQ(progress.stages,
+              (std::vector<ExportStage>{ExportStage::CreatingImages, ExportStage::Done}));
+    EXPECT_EQ(progress.counts, std::vector<std::uint64_t>{5});
+    EXPECT_EQ(progress.done, (std::vector<std::uint64_t>{1, 2, 3, 4, 5}));
 }
 
 TEST_F(BmpExport, AStillImageIsOneUnwobbledFileThatRepeatsExactly) {
-    state.wobbleEnabled = true;
-    observer.watched = &state;
-    ASSERT_TRUE(run(request(ExportKind::Still, 400, 300)).ok);
-    EXPECT_FALSE(observer.wobbleAtEveryPump);  // drawn with the wobble switch off
-    EXPECT_TRUE(state.wobbleEnabled);
+    // Offsets the screen had: the still image shows the stored positions all the same.
+    for (Vertex& vertex : snapshot.vertices)
+        vertex.wobbleDy = -3;
+    ASSERT_TRUE(run(request(ExportKind::Still, 400, 300)).ok());
     EXPECT_EQ(dir.entryCount(), 1u);
     const auto file = dir.path("anim.bmp");
     ASSERT_TRUE(std::filesystem::exists(file));
@@ -54,16 +55,23 @@ TEST_F(BmpExport, AStillImageIsOneUnwobbledFileThatRepeatsExactly) {
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(first->size(), 400u * 300u * 3u);
 
-    state.random.seed(99);  // a different generator state changes nothing without wobble
-    ASSERT_TRUE(run(request(ExportKind::Still, 400, 300)).ok);
+    // Neither the generator nor the offsets change anything without wobble.
+    snapshot.seed = 99;
+    for (Vertex& vertex : snapshot.vertices)
+        vertex.wobbleDy = 0;
+    ASSERT_TRUE(run(request(ExportKind::Still, 400, 300)).ok());
     EXPECT_EQ(test::decodeRgb(file), first);
+    // The horizontal line lies on row 100, as stored: black from x 50 on, none above it.
+    const auto row = [&](int y, int x) { return (*first)[(y * 400 + x) * 3]; };
+    EXPECT_EQ(row(50, 200), 0);
+    EXPECT_NE(row(45, 200), 0);
 }
 
 TEST_F(BmpExport, VtrFileZeroShowsNoLineAndTheLastTheWholeModel) {
     ExportRequest r = request(ExportKind::Vtr, 800, 600);
     r.waitSeconds = 0;
     r.delay = 6;  // step 40: 25 frames
-    ASSERT_TRUE(run(r).ok);
+    ASSERT_TRUE(run(r).ok());
     EXPECT_EQ(dir.entryCount(), 25u);
     if (!test::imageMagickAvailable())
         GTEST_SKIP() << "ImageMagick is not installed";
@@ -81,34 +89,56 @@ TEST_F(BmpExport, VtrFileZeroShowsNoLineAndTheLastTheWholeModel) {
 }
 
 TEST_F(BmpExport, ZeroFramesWriteNothing) {
-    state = test::shortLineModel(30);
+    snapshot = test::shortLineModel(30);
     ExportRequest r = request(ExportKind::Vtr);
     r.waitSeconds = 0;
-    const ExportResult result = run(r);
-    EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.framesWritten, 0u);
+    const ExportOutcome outcome = run(r);
+    EXPECT_TRUE(outcome.ok());
+    EXPECT_EQ(outcome.framesWritten, 0u);
     EXPECT_EQ(dir.entryCount(), 0u);
-    EXPECT_EQ(observer.steps, 0);
-    // The replay was still set up with the step as speed, then given back.
-    EXPECT_TRUE(state.playback.vtrPlaying);
-    EXPECT_EQ(state.model.properties.vtrSpeed, 40);
+    EXPECT_TRUE(progress.done.empty());
+    EXPECT_EQ(progress.stages,
+              (std::vector<ExportStage>{ExportStage::CreatingImages, ExportStage::Done}));
 }
 
 TEST_F(BmpExport, StopsAtAFileThatCannotBeWrittenAndSaysWhich) {
     // A folder in the way of the third file.
     std::filesystem::create_directory(dir.path("anim0002.bmp"));
-    state.wobbleEnabled = false;
-    state.model.properties.vtrSpeed = 17;
-    const ExportResult result = run(request(ExportKind::Wobble));
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.framesWritten, 2u);
-    EXPECT_NE(result.message.text.find("anim0002.bmp"), std::string::npos);
+    const ExportOutcome outcome = run(request(ExportKind::Wobble));
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.framesWritten, 2u);
+    ASSERT_TRUE(outcome.error.has_value());
+    EXPECT_EQ(outcome.error->code, ExportErrorCode::CannotWrite);
+    EXPECT_EQ(outcome.error->path, dir.path("anim0002.bmp").string());
     EXPECT_TRUE(std::filesystem::exists(dir.path("anim0001.bmp")));
     EXPECT_FALSE(std::filesystem::exists(dir.path("anim0003.bmp")));
-    EXPECT_FALSE(state.wobbleEnabled);
-    EXPECT_EQ(state.model.properties.vtrSpeed, 17);
-    EXPECT_FALSE(state.exportBusy);
-    EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), kStatusDone), 0);
+    EXPECT_EQ(progress.stages, std::vector<ExportStage>{ExportStage::CreatingImages});
+}
+
+TEST_F(BmpExport, AStopKeepsTheFilesWrittenSoFar) {
+    progress.stopAfterFrames = 2;
+    const ExportOutcome outcome = run(request(ExportKind::Wobble));
+    ASSERT_TRUE(outcome.error.has_value());
+    EXPECT_EQ(outcome.error->code, ExportErrorCode::Cancelled);
+    EXPECT_EQ(outcome.framesWritten, 2u);
+    EXPECT_EQ(dir.entryCount(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(dir.path("anim0001.bmp")));
+}
+
+TEST_F(BmpExport, FramesRepeatExactlyForOneSeed) {
+    ExportRequest r = request(ExportKind::Vtr, 160, 120);
+    r.waitSeconds = 0;
+    ASSERT_TRUE(run(r).ok());
+    r.path = dir.path("again").string();
+    ASSERT_TRUE(run(r).ok());
+    EXPECT_EQ(dir.entryCount(), 2u * 12u);
+    for (int i = 0; i < 12; ++i) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%04d.bmp", i);
+        EXPECT_EQ(test::readBytes(dir.path(std::string("anim") + suffix)),
+                  test::readBytes(dir.path(std::string("again") + suffix)))
+            << suffix;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "export/export_limits.h"
+#include "export/export_plan.h"
 #include "export_test_support.h"
 
 namespace rek {
@@ -20,11 +21,11 @@ TEST(ExportFrameCount, FollowsTheKindAndTheVtrFormula) {
     EXPECT_EQ(exportFrameCount(ExportKind::Vtr, 1000.7, 40, 5, 12), 53u);
     EXPECT_EQ(exportFrameCount(ExportKind::Vtr, 79.9, 40, 0, 12), 0u);
     // The model's own length goes in the same way.
-    const EditorState state = test::twoSegmentModel();
+    const AnimationSnapshot snapshot = test::twoSegmentModel();
     ExportRequest request;
     request.kind = ExportKind::Vtr;
     request.delay = 12;
-    EXPECT_EQ(exportFrameCount(state, request), 53u);
+    EXPECT_EQ(exportFrameCount(snapshot, request), 53u);
 }
 
 TEST(ExportFrameCount, NeverDividesByZeroOrWraps) {
@@ -43,46 +44,72 @@ class ValidateExport : public ::testing::Test {
         request.width = 800;
         request.height = 600;
     }
-    std::optional<std::string> check(ExportTarget target = ExportTarget::Gif,
-                                     std::uint64_t budget = kPlenty) {
-        return validateExport(target, request, state, budget);
+    ExportValidation validate(ExportTarget target = ExportTarget::Gif,
+                              std::uint64_t budget = kPlenty) {
+        return validateExport(target, request, snapshot, budget);
     }
-    EditorState state = test::twoSegmentModel();
+    // What was refused, or nothing when a plan came out.
+    std::optional<ExportErrorCode> check(ExportTarget target = ExportTarget::Gif,
+                                         std::uint64_t budget = kPlenty) {
+        const ExportValidation checked = validate(target, budget);
+        if (const ExportError* refused = std::get_if<ExportError>(&checked))
+            return refused->code;
+        return std::nullopt;
+    }
+    AnimationSnapshot snapshot = test::twoSegmentModel();
     ExportRequest request;
 };
 
-TEST_F(ValidateExport, AcceptsTheDialogDefaults) {
+TEST_F(ValidateExport, AcceptsTheDialogDefaultsIntoAPlanOfItsOwn) {
     EXPECT_EQ(check(), std::nullopt);
     EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
+
+    request.kind = ExportKind::Vtr;
+    request.delay = 12;
+    ExportValidation checked = validate(ExportTarget::Bmp);
+    ASSERT_TRUE(std::holds_alternative<ExportPlan>(checked));
+    const ExportPlan& plan = std::get<ExportPlan>(checked);
+    EXPECT_EQ(plan.target(), ExportTarget::Bmp);
+    EXPECT_EQ(plan.request().path, request.path);
+    EXPECT_EQ(plan.frameCount(), 53u);
+    EXPECT_EQ(plan.replayStep(), 80);
+    // The plan holds a copy: what happens to the drawing afterwards does not reach it.
+    const AnimationSnapshot original = snapshot;
+    snapshot.vertices.clear();
+    snapshot.properties.vtrSpeed = 1;
+    EXPECT_EQ(plan.snapshot().vertices.size(), 3u);
+    EXPECT_EQ(plan.snapshot().properties, original.properties);
+    EXPECT_EQ(plan.snapshot().seed, 7u);
 }
 
 TEST_F(ValidateExport, RefusesSizesBeyondTheImageBounds) {
     request.width = 0;
-    EXPECT_EQ(check(), kExportWidthInvalidMessage);
+    EXPECT_EQ(check(), ExportErrorCode::WidthInvalid);
     request.width = 800;
     request.height = -1;
-    EXPECT_EQ(check(), kExportHeightInvalidMessage);
+    EXPECT_EQ(check(), ExportErrorCode::HeightInvalid);
     request.height = 16385;
-    EXPECT_EQ(check(), kExportSizeTooLargeMessage);
+    EXPECT_EQ(check(), ExportErrorCode::SizeTooLarge);
     request.width = 16384;
     request.height = 16384;  // each side fits, the area does not
-    EXPECT_EQ(check(), kExportSizeTooLargeMessage);
+    EXPECT_EQ(check(), ExportErrorCode::SizeTooLarge);
     request.width = 2147483647;
     request.height = 2147483647;
-    EXPECT_EQ(check(ExportTarget::Bmp), kExportSizeTooLargeMessage);
+    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::SizeTooLarge);
 }
 
 TEST_F(ValidateExport, BoundsTheWaitAndTheFrameCountOfAReplay) {
     request.kind = ExportKind::Vtr;
     request.waitSeconds = kMaxExportWaitSeconds + 1;
-    EXPECT_EQ(check(), kExportWaitTooLongMessage);
+    EXPECT_EQ(check(), ExportErrorCode::WaitTooLong);
     request.waitSeconds = -1;
-    EXPECT_EQ(check(), kExportWaitInvalidMessage);
-    // A day of wait at 6 hundredths a frame: 1 440 000 frames.
+    EXPECT_EQ(check(), ExportErrorCode::WaitInvalid);
+    // A day of wait at 6 hundredths a frame: 1 440 000 frames, and 25 of the replay.
     request.waitSeconds = kMaxExportWaitSeconds;
-    const auto tooMany = check(ExportTarget::Bmp);
-    ASSERT_TRUE(tooMany.has_value());
-    EXPECT_NE(tooMany->find("1440025"), std::string::npos) << *tooMany;
+    const ExportValidation tooMany = validate(ExportTarget::Bmp);
+    ASSERT_TRUE(std::holds_alternative<ExportError>(tooMany));
+    EXPECT_EQ(std::get<ExportError>(tooMany).code, ExportErrorCode::TooManyFrames);
+    EXPECT_EQ(std::get<ExportError>(tooMany).frames, 1440025u);
     // A wobble export ignores the wait entirely.
     request.kind = ExportKind::Wobble;
     request.waitSeconds = 2147483647;
@@ -91,32 +118,38 @@ TEST_F(ValidateExport, BoundsTheWaitAndTheFrameCountOfAReplay) {
 
 TEST_F(ValidateExport, RefusesWhatTheGifCannotHold) {
     request.kind = ExportKind::Still;
-    EXPECT_EQ(check(ExportTarget::Gif), kExportStillGifMessage);
+    EXPECT_EQ(check(ExportTarget::Gif), ExportErrorCode::StillAsGif);
     EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
     // A replay shorter than one step with no wait has no frames: no GIF, but an empty BMP run.
-    state = test::shortLineModel(30);
+    snapshot = test::shortLineModel(30);
     request.kind = ExportKind::Vtr;
     request.waitSeconds = 0;
     request.delay = 12;
-    EXPECT_EQ(check(ExportTarget::Gif), kExportNoFramesGifMessage);
+    EXPECT_EQ(check(ExportTarget::Gif), ExportErrorCode::NoGifFrames);
     EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
     request.delay = 19;
-    EXPECT_EQ(check(ExportTarget::Bmp), kExportDelayInvalidMessage);
+    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::DelayInvalid);
     request.path.clear();
-    EXPECT_EQ(check(ExportTarget::Bmp), kExportNoPathMessage);
+    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::NoPath);
+    request.path = "/tmp/out";
+    request.kind = static_cast<ExportKind>(7);
+    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::KindInvalid);
 }
 
 TEST_F(ValidateExport, ComparesTheFramesHeldInMemoryWithTheBudget) {
     request.kind = ExportKind::Vtr;
     request.delay = 6;
     request.waitSeconds = 600;  // 10 000 frames of 800 x 600: about 4.5 GiB kept for a GIF
-    const std::uint64_t frames = exportFrameCount(state, request);
+    const std::uint64_t frames = exportFrameCount(snapshot, request);
     const std::uint64_t needed =
-        exportMemoryEstimate(ExportTarget::Gif, request, state.model.properties, frames);
+        exportMemoryEstimate(ExportTarget::Gif, request, snapshot.properties, frames);
     EXPECT_GT(needed, frames * 800 * 600);
-    const auto refused = check(ExportTarget::Gif, needed - 1);
-    ASSERT_TRUE(refused.has_value());
-    EXPECT_NE(refused->find("メモリが足りません"), std::string::npos);
+    const ExportValidation refused = validate(ExportTarget::Gif, needed - 1);
+    ASSERT_TRUE(std::holds_alternative<ExportError>(refused));
+    const ExportError& error = std::get<ExportError>(refused);
+    EXPECT_EQ(error.code, ExportErrorCode::NotEnoughMemory);
+    EXPECT_EQ(error.neededBytes, needed);
+    EXPECT_EQ(error.availableBytes, needed - 1);
     EXPECT_EQ(check(ExportTarget::Gif, needed), std::nullopt);
     // Numbered files hold one frame at a time.
     EXPECT_EQ(check(ExportTarget::Bmp, 64u << 20), std::nullopt);

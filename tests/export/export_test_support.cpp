@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
 
 namespace rek::test {
 
@@ -18,21 +21,43 @@ Vertex vertexAt(int x, int y, VertexKind kind) {
 
 }  // namespace
 
-EditorState twoSegmentModel() {
-    EditorState state;
-    state.random.seed(7);
-    state.model.vertices = {vertexAt(50, 100, VertexKind::StrokeStart),
-                            vertexAt(750, 100, VertexKind::Joined),
-                            vertexAt(697, 396, VertexKind::Joined)};
-    return state;
+AnimationSnapshot twoSegmentModel() {
+    AnimationSnapshot snapshot;
+    snapshot.seed = 7;
+    snapshot.vertices = {vertexAt(50, 100, VertexKind::StrokeStart),
+                         vertexAt(750, 100, VertexKind::Joined),
+                         vertexAt(697, 396, VertexKind::Joined)};
+    return snapshot;
 }
 
-EditorState shortLineModel(int length) {
-    EditorState state;
-    state.random.seed(7);
-    state.model.vertices = {vertexAt(100, 100, VertexKind::StrokeStart),
-                            vertexAt(100 + length, 100, VertexKind::Joined)};
-    return state;
+AnimationSnapshot shortLineModel(int length) {
+    AnimationSnapshot snapshot;
+    snapshot.seed = 7;
+    snapshot.vertices = {vertexAt(100, 100, VertexKind::StrokeStart),
+                         vertexAt(100 + length, 100, VertexKind::Joined)};
+    return snapshot;
+}
+
+ExportPlan planFor(ExportTarget target, const ExportRequest& request,
+                   const AnimationSnapshot& snapshot) {
+    ExportValidation checked =
+        validateExport(target, request, snapshot, std::numeric_limits<std::uint64_t>::max());
+    if (const ExportError* refused = std::get_if<ExportError>(&checked)) {
+        ADD_FAILURE() << "the request was refused: " << static_cast<int>(refused->code);
+        // Something that runs: the smallest export of the same target.
+        ExportRequest small;
+        small.path = request.path;
+        small.width = 1;
+        small.height = 1;
+        checked =
+            validateExport(target, small, snapshot, std::numeric_limits<std::uint64_t>::max());
+    }
+    return std::get<ExportPlan>(std::move(checked));
+}
+
+std::string readBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 DecodedGif decodeGif(const std::filesystem::path& file) {
@@ -71,12 +96,16 @@ ColorRgb gifPixel(GifFileType* gif, int frame, int x, int y) {
     return {c.Red, c.Green, c.Blue};
 }
 
-void RecordingObserver::pumpEvents() {
-    ++pumps;
-    if (watched != nullptr) {
-        busyAtEveryPump = busyAtEveryPump && watched->exportBusy;
-        wobbleAtEveryPump = wobbleAtEveryPump && watched->wobbleEnabled;
-    }
+void RecordingProgress::stageChanged(ExportStage stage) {
+    stages.push_back(stage);
+    if (stopAtStage == stage)
+        stop.request_stop();
+}
+
+void RecordingProgress::frameDone(std::uint64_t frames) {
+    done.push_back(frames);
+    if (stopAfterFrames == frames)
+        stop.request_stop();
 }
 
 }  // namespace rek::test

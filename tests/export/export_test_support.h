@@ -4,22 +4,29 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "export/export_engine.h"
 #include "export/export_job.h"
+#include "export/export_plan.h"
 #include "image_test_support.h"
 #include "model/color_rgb.h"
-#include "render/editor_state.h"
-#include "render/frame_renderer.h"
+#include "render/animation_snapshot.h"
 
 namespace rek::test {
 
 // A model of two segments, 700 and about 300.7 pixels long: 1000.7 pixels of line in all.
-EditorState twoSegmentModel();
+// Standard properties; the wobble seed is 7.
+AnimationSnapshot twoSegmentModel();
 // One short stroke of `length` pixels.
-EditorState shortLineModel(int length);
+AnimationSnapshot shortLineModel(int length);
+
+// The plan of a request that must pass the check (with memory to spare).
+ExportPlan planFor(ExportTarget target, const ExportRequest& request,
+                   const AnimationSnapshot& snapshot);
 
 struct GifCloser {
     void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
@@ -32,26 +39,28 @@ GraphicsControlBlock gifControl(GifFileType* gif, int frame);
 bool gifLoopsForever(GifFileType* gif);
 ColorRgb gifPixel(GifFileType* gif, int frame, int x, int y);
 
-// Records everything an export reports.
-class RecordingObserver : public ExportObserver {
-  public:
-    void setStatus(const std::string& text) override { statuses.push_back(text); }
-    void setProgressRange(int maximum) override { ranges.push_back(maximum); }
-    void stepProgress() override { ++steps; }
-    void pumpEvents() override;
+std::string readBytes(const std::filesystem::path& file);
 
-    const EditorState* watched = nullptr;  // checked at every pump when set
-    std::vector<std::string> statuses;
-    std::vector<int> ranges;
-    int steps = 0;
-    int pumps = 0;
-    bool busyAtEveryPump = true;
-    bool wobbleAtEveryPump = true;
+// Records everything an export reports, and can ask it to stop when a report comes.
+class RecordingProgress : public ExportProgress {
+  public:
+    void stageChanged(ExportStage stage) override;
+    void frameCountKnown(std::uint64_t frames) override { counts.push_back(frames); }
+    void frameDone(std::uint64_t done) override;
+
+    std::vector<ExportStage> stages;
+    std::vector<std::uint64_t> counts;
+    std::vector<std::uint64_t> done;
+    // When set: the stop source is triggered once this stage is reported, or after this many
+    // frames.
+    std::stop_source stop;
+    std::optional<ExportStage> stopAtStage;
+    std::optional<std::uint64_t> stopAfterFrames;
 };
 
-// A two-segment model, a renderer and an observer, ready to run one export engine into a
+// A two-segment model and a progress recorder, ready to run one export target into a
 // temporary folder.
-template <auto Engine>
+template <ExportTarget Target>
 class EngineTest : public ::testing::Test {
   protected:
     ExportRequest makeRequest(const std::string& name, ExportKind kind, int width, int height) {
@@ -63,12 +72,13 @@ class EngineTest : public ::testing::Test {
         r.delay = kind == ExportKind::Wobble ? 6 : 12;
         return r;
     }
-    ExportResult run(const ExportRequest& r) { return Engine(state, renderer, r, observer); }
+    ExportOutcome run(const ExportRequest& r) {
+        return runExport(planFor(Target, r, snapshot), progress, progress.stop.get_token());
+    }
 
     TempDir dir;
-    EditorState state = twoSegmentModel();
-    FrameRenderer renderer;
-    RecordingObserver observer;
+    AnimationSnapshot snapshot = twoSegmentModel();
+    RecordingProgress progress;
 };
 
 }  // namespace rek::test

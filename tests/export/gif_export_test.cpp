@@ -10,20 +10,28 @@
 namespace rek {
 namespace {
 
-class GifExport : public test::EngineTest<exportAnimatedGif> {
+class GifExport : public test::EngineTest<ExportTarget::Gif> {
   protected:
     ExportRequest request(ExportKind kind, int width = 800, int height = 600) {
         return makeRequest("anim.gif", kind, width, height);
     }
 };
 
+int blackPixels(GifFileType* gif, int frame, int x0, int y0, int x1, int y1) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            count += test::gifPixel(gif, frame, x, y) == ColorRgb{0, 0, 0};
+    return count;
+}
+
 TEST_F(GifExport, WobbleIsFiveLoopingFramesOfSixHundredthsWhateverTheWait) {
     for (std::int64_t wait : {0LL, 5LL, 2000000000LL}) {
         ExportRequest r = request(ExportKind::Wobble, 320, 240);
         r.waitSeconds = wait;
-        const ExportResult result = run(r);
-        ASSERT_TRUE(result.ok) << result.message.text;
-        EXPECT_EQ(result.framesWritten, 5u);
+        const ExportOutcome outcome = run(r);
+        ASSERT_TRUE(outcome.ok());
+        EXPECT_EQ(outcome.framesWritten, 5u);
         test::DecodedGif gif = test::decodeGif(r.path);
         ASSERT_TRUE(gif);
         EXPECT_EQ(gif->ImageCount, 5);
@@ -42,59 +50,47 @@ TEST_F(GifExport, WobbleIsFiveLoopingFramesOfSixHundredthsWhateverTheWait) {
     }
 }
 
-TEST_F(GifExport, VtrReplayFollowsTheStepFormulaAndGivesBackTheSettings) {
-    state.wobbleEnabled = false;
-    observer.watched = &state;
+TEST_F(GifExport, VtrReplayFollowsTheStepFormulaAndReportsEachStage) {
     const ExportRequest r = request(ExportKind::Vtr, 400, 300);
-    const ExportResult result = run(r);
-    ASSERT_TRUE(result.ok) << result.message.text;
+    const ExportOutcome outcome = run(r);
+    ASSERT_TRUE(outcome.ok());
+    EXPECT_EQ(outcome.framesWritten, 53u);
 
     test::DecodedGif gif = test::decodeGif(r.path);
     ASSERT_TRUE(gif);
     EXPECT_EQ(gif->ImageCount, 53);  // 1000.7 px at speed 40, delay 12, 5 s wait
     EXPECT_EQ(test::gifControl(gif.get(), 52).DelayTime, 12);
     // Frame 0 shows no line yet; the last shows the finished model (black line pixels).
-    auto blackPixels = [&](int frame) {
-        int count = 0;
-        for (int y = 0; y < 300; ++y)
-            for (int x = 0; x < 400; ++x)
-                count += test::gifPixel(gif.get(), frame, x, y) == ColorRgb{0, 0, 0};
-        return count;
-    };
-    EXPECT_LT(blackPixels(0), 10);
-    EXPECT_GT(blackPixels(52), 300);
+    EXPECT_LT(blackPixels(gif.get(), 0, 0, 0, 400, 300), 10);
+    EXPECT_GT(blackPixels(gif.get(), 52, 0, 0, 400, 300), 300);
 
-    EXPECT_EQ(state.model.properties.vtrSpeed, 40);
-    EXPECT_FALSE(state.wobbleEnabled);
-    EXPECT_FALSE(state.exportBusy);
-    // The wait covered the rest of the replay, which ended on its own.
-    EXPECT_FALSE(state.playback.vtrPlaying);
-
-    EXPECT_TRUE(observer.busyAtEveryPump);
-    EXPECT_TRUE(observer.wobbleAtEveryPump);
-    EXPECT_GE(observer.pumps, 54);
-    EXPECT_EQ(observer.ranges, std::vector<int>{53});
-    EXPECT_EQ(observer.steps, 53);
-    EXPECT_EQ(observer.statuses,
-              (std::vector<std::string>{kStatusCreatingImages, kStatusSavingGif, kStatusDone}));
+    EXPECT_EQ(progress.counts, std::vector<std::uint64_t>{53});
+    ASSERT_EQ(progress.done.size(), 53u);
+    EXPECT_EQ(progress.done.front(), 1u);
+    EXPECT_EQ(progress.done.back(), 53u);
+    EXPECT_EQ(progress.stages,
+              (std::vector<ExportStage>{ExportStage::CreatingImages, ExportStage::SavingGif,
+                                        ExportStage::Done}));
 }
 
 TEST_F(GifExport, VtrWithoutWaitStopsInsideTheReplay) {
-    ExportRequest r = request(ExportKind::Vtr, 200, 150);
+    ExportRequest r = request(ExportKind::Vtr, 800, 600);
     r.waitSeconds = 0;
-    ASSERT_TRUE(run(r).ok);
+    ASSERT_TRUE(run(r).ok());
     test::DecodedGif gif = test::decodeGif(r.path);
     ASSERT_TRUE(gif);
     EXPECT_EQ(gif->ImageCount, 12);
-    EXPECT_TRUE(state.playback.vtrPlaying);
-    EXPECT_EQ(state.playback.vtrDrawnLength, 12u * 80u);
+    // The last frame draws 11 * 80 = 880 of the 1000.7 pixels: 180 down the second segment,
+    // to about (718, 277), and not its end at (697, 396).
+    EXPECT_GT(blackPixels(gif.get(), 11, 705, 240, 740, 270), 0);
+    EXPECT_EQ(blackPixels(gif.get(), 11, 680, 300, 740, 410), 0);
 }
 
-TEST_F(GifExport, MarksTheModelsCurrentBackgroundTransparentOnlyWithoutAntiAliasing) {
-    state.model.properties.backgroundColor = {10, 200, 30};
+TEST_F(GifExport, MarksTheBackgroundTransparentOnlyWithoutAntiAliasing) {
+    snapshot.properties.backgroundColor = {10, 200, 30};
     ExportRequest r = request(ExportKind::Wobble, 400, 300);
     r.transparent = true;
-    ASSERT_TRUE(run(r).ok);
+    ASSERT_TRUE(run(r).ok());
     test::DecodedGif gif = test::decodeGif(r.path);
     ASSERT_TRUE(gif);
     for (int i = 0; i < gif->ImageCount; ++i) {
@@ -109,7 +105,7 @@ TEST_F(GifExport, MarksTheModelsCurrentBackgroundTransparentOnlyWithoutAntiAlias
     }
 
     r.antiAlias = true;
-    ASSERT_TRUE(run(r).ok);
+    ASSERT_TRUE(run(r).ok());
     gif = test::decodeGif(r.path);
     ASSERT_TRUE(gif);
     for (int i = 0; i < gif->ImageCount; ++i)
@@ -120,7 +116,7 @@ TEST_F(GifExport, SmoothsOnlyWithAntiAliasing) {
     auto coloursOfFirstFrame = [&](bool antiAlias) {
         ExportRequest r = request(ExportKind::Wobble, 400, 300);
         r.antiAlias = antiAlias;
-        EXPECT_TRUE(run(r).ok);
+        EXPECT_TRUE(run(r).ok());
         test::DecodedGif gif = test::decodeGif(r.path);
         std::set<std::uint32_t> colours;
         for (int y = 0; gif && y < 300; ++y)
@@ -138,48 +134,86 @@ TEST_F(GifExport, SmoothsOnlyWithAntiAliasing) {
     EXPECT_GT(coloursOfFirstFrame(true).size(), 8u);
 }
 
-TEST_F(GifExport, AWobbleExportDuringAnOnScreenReplayDrawsTheFinishedModel) {
-    state.playback.vtrPlaying = true;
-    state.playback.vtrDrawnLength = 0;
+TEST_F(GifExport, AWobbleExportDrawsTheFinishedModelFromTheFirstFrame) {
     const ExportRequest r = request(ExportKind::Wobble, 800, 600);
-    ASSERT_TRUE(run(r).ok);
+    ASSERT_TRUE(run(r).ok());
     test::DecodedGif gif = test::decodeGif(r.path);
     ASSERT_TRUE(gif);
     // The end of the second segment is drawn in the very first frame.
-    int black = 0;
-    for (int y = 380; y < 410; ++y)
-        for (int x = 680; x < 715; ++x)
-            black += test::gifPixel(gif.get(), 0, x, y) == ColorRgb{0, 0, 0};
-    EXPECT_GT(black, 0);
-    EXPECT_TRUE(state.playback.vtrPlaying);
-    EXPECT_EQ(state.playback.vtrDrawnLength, 0u);
+    EXPECT_GT(blackPixels(gif.get(), 0, 680, 380, 715, 410), 0);
 }
 
-TEST_F(GifExport, AnUnwritablePathIsAFailureWithTheSettingsGivenBack) {
-    state.wobbleEnabled = false;
-    state.model.properties.vtrSpeed = 33;
+TEST_F(GifExport, LeavesTheSnapshotAloneAndRepeatsExactlyForOneSeed) {
+    for (Vertex& vertex : snapshot.vertices)
+        vertex.wobbleDx = 2;  // whatever the screen showed last
+    const AnimationSnapshot before = snapshot;
+    const ExportPlan plan =
+        test::planFor(ExportTarget::Gif, request(ExportKind::Vtr, 200, 150), snapshot);
+
+    ExportRequest second = plan.request();
+    second.path = dir.path("again.gif").string();
+    ASSERT_TRUE(exportAnimatedGif(plan, progress).ok());
+    ASSERT_TRUE(
+        exportAnimatedGif(test::planFor(ExportTarget::Gif, second, snapshot), progress).ok());
+
+    ASSERT_EQ(plan.snapshot().vertices.size(), before.vertices.size());
+    for (std::size_t i = 0; i < before.vertices.size(); ++i) {
+        EXPECT_EQ(plan.snapshot().vertices[i].wobbleDx, 2) << i;
+        EXPECT_EQ(plan.snapshot().vertices[i].wobbleDy, 0) << i;
+        EXPECT_EQ(snapshot.vertices[i].wobbleDx, 2) << i;
+        EXPECT_EQ(snapshot.vertices[i].x, before.vertices[i].x) << i;
+    }
+    EXPECT_EQ(snapshot.properties, before.properties);
+    EXPECT_EQ(snapshot.seed, before.seed);
+
+    const std::string first = test::readBytes(plan.request().path);
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(test::readBytes(second.path), first);
+
+    // The seed is where the wobble comes from: another one draws other frames.
+    snapshot.seed = 8;
+    second.path = dir.path("other.gif").string();
+    ASSERT_TRUE(
+        exportAnimatedGif(test::planFor(ExportTarget::Gif, second, snapshot), progress).ok());
+    EXPECT_NE(test::readBytes(second.path), first);
+}
+
+TEST_F(GifExport, AStopLeavesNoFileAndNoTemporaryWhereverItComes) {
+    ExportRequest r = request(ExportKind::Vtr, 200, 150);
+    auto expectCancelled = [&](const char* when) {
+        const ExportOutcome outcome = run(r);
+        ASSERT_TRUE(outcome.error.has_value()) << when;
+        EXPECT_EQ(outcome.error->code, ExportErrorCode::Cancelled) << when;
+        EXPECT_EQ(dir.entryCount(), 0u) << when;
+        EXPECT_EQ(std::count(progress.stages.begin(), progress.stages.end(), ExportStage::Done), 0)
+            << when;
+    };
+    progress.stop.request_stop();
+    expectCancelled("before the first frame");
+    EXPECT_TRUE(progress.done.empty());
+
+    progress = {};
+    progress.stopAfterFrames = 3;
+    expectCancelled("between frames");
+    EXPECT_EQ(progress.done.back(), 3u);
+
+    // Once the frames are made the file is being written: the temporary must go too.
+    progress = {};
+    progress.stopAtStage = ExportStage::SavingGif;
+    expectCancelled("while the file is written");
+    EXPECT_EQ(progress.done.size(), 53u);
+}
+
+TEST_F(GifExport, AnUnwritablePathIsAFailureNamingThePath) {
     ExportRequest r = request(ExportKind::Vtr, 100, 75);
     r.path = dir.path("missing/folder/anim.gif").string();
-    const ExportResult result = run(r);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.message.text.find(r.path), std::string::npos);
-    EXPECT_EQ(result.message.icon, MessageIcon::Error);
-    EXPECT_EQ(state.model.properties.vtrSpeed, 33);
-    EXPECT_FALSE(state.wobbleEnabled);
-    EXPECT_FALSE(state.exportBusy);
-    EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), kStatusDone), 0);
-    EXPECT_FALSE(std::filesystem::exists(r.path));
-}
-
-TEST_F(GifExport, RefusesARequestOutsideTheBoundsBeforeTouchingTheState) {
-    state.playback.vtrPlaying = false;
-    ExportRequest r = request(ExportKind::Vtr, 20000, 10);
-    const ExportResult result = run(r);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message.text, kExportSizeTooLargeMessage);
-    EXPECT_EQ(result.message.icon, MessageIcon::None);
-    EXPECT_TRUE(observer.statuses.empty());
-    EXPECT_FALSE(state.playback.vtrPlaying);
+    const ExportOutcome outcome = run(r);
+    EXPECT_FALSE(outcome.ok());
+    ASSERT_TRUE(outcome.error.has_value());
+    EXPECT_EQ(outcome.error->code, ExportErrorCode::CannotWrite);
+    EXPECT_EQ(outcome.error->path, r.path);
+    EXPECT_EQ(outcome.framesWritten, 0u);
+    EXPECT_EQ(progress.stages.back(), ExportStage::SavingGif);
     EXPECT_FALSE(std::filesystem::exists(r.path));
 }
 
