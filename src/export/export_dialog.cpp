@@ -1,28 +1,30 @@
 #include "export/export_dialog.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
-#include <QCoreApplication>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+#include <variant>
 
-#include "export/bmp_export.h"
-#include "export/dialog_style.h"
 #include "export/export_dialog_rules.h"
 #include "export/export_limits.h"
-#include "export/gif_export.h"
-#include "model/app_info.h"
+#include "export/export_plan.h"
+#include "export/export_runner.h"
 #include "render/geometry_ops.h"
+#include "shell/text/export_messages.h"
+#include "shell/text/number_field.h"
+#include "shell/ui/dialog_style.h"
+#include "shell/ui/message_box.h"
 
 namespace rek {
 
@@ -32,14 +34,6 @@ QString qs(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QLabel* sunkenLabel(const char* name) {
-    auto* label = new QLabel;
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAlignment(Qt::AlignCenter);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    return label;
-}
-
 QLineEdit* centredEdit(const char* name) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(name));
@@ -47,74 +41,91 @@ QLineEdit* centredEdit(const char* name) {
     return edit;
 }
 
+int progressValue(std::uint64_t value) {
+    return static_cast<int>(std::min<std::uint64_t>(
+        value, static_cast<std::uint64_t>(std::numeric_limits<int>::max())));
+}
+
 }  // namespace
 
 void ExportMessages::inform(QWidget* owner, const QString& text, MessageIcon icon) {
-    showDialogMessage(owner, text, icon);
+    showMessageBox(owner, text, MessageButtons::Ok, icon);
 }
 
 bool ExportMessages::confirmOverwrite(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, qs(kAppTitle), text, QMessageBox::Yes | QMessageBox::No,
-                    owner);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return showMessageBox(owner, text, MessageButtons::YesNo, MessageIcon::None,
+                          MessageAnswer::No) == MessageAnswer::Yes;
 }
 
-// Shows the export's progress in the dialog and keeps the window alive between frames.
-class ExportDialog::ProgressObserver : public ExportObserver {
-  public:
-    explicit ProgressObserver(ExportDialog& dialog) : dialog_(dialog) {}
-    void setStatus(const std::string& text) override {
-        dialog_.statusLabel_->setText(QString::fromStdString(text));
-    }
-    void setProgressRange(int maximum) override {
-        dialog_.progressBar_->setRange(0, std::max(maximum, 1));
-        dialog_.progressBar_->setValue(0);
-    }
-    void stepProgress() override {
-        dialog_.progressBar_->setValue(dialog_.progressBar_->value() + 1);
-    }
-    void pumpEvents() override { QCoreApplication::processEvents(); }
-
-  private:
-    ExportDialog& dialog_;
-};
-
-ExportDialog::ExportDialog(ExportTarget target, EditorState& state, FrameRenderer& renderer,
+ExportDialog::ExportDialog(Form form, AnimationSnapshot snapshot, const QString& modelPath,
                            ExportSettings& settings, BrowseForPath browseForPath, QWidget* parent)
     : QDialog(parent),
-      target_(target),
-      state_(state),
-      renderer_(renderer),
+      form_(std::move(form)),
+      snapshot_(std::move(snapshot)),
+      modelPath_(modelPath),
       settings_(settings),
       browseForPath_(std::move(browseForPath)),
-      totalLength_(totalLineLength(state.model.vertices)) {
+      totalLength_(totalLineLength(snapshot_.vertices)),
+      runner_(new ExportRunner(this)) {
     setModal(true);
     setFont(dialogFont());
-    setWindowTitle(target_ == ExportTarget::Gif ? qs("アニメーションGIFファイル作成")
-                                                : qs("連番BMPファイルの作成"));
+    setWindowTitle(form_.title);
+    connect(runner_, &ExportRunner::stageChanged, this,
+            [this](ExportStage stage) { statusLabel_->setText(messages::exportStage(stage)); });
+    connect(runner_, &ExportRunner::frameCountKnown, this, [this](quint64 frames) {
+        progressBar_->setRange(0, std::max(progressValue(frames), 1));
+        progressBar_->setValue(0);
+    });
+    connect(runner_, &ExportRunner::frameDone, this,
+            [this](quint64 done) { progressBar_->setValue(progressValue(done)); });
+    connect(runner_, &ExportRunner::finished, this, &ExportDialog::onExportFinished);
+}
+
+ExportDialog::~ExportDialog() {
+    // Ends a running export while the dialog is whole; nothing it reported is shown any more.
+    delete runner_;
+}
+
+void ExportDialog::setUp() {
     buildControls();
     loadSettings();
     const DialogUnits units(font());
     resize(QSize(units.x(235), units.y(305)).expandedTo(minimumSizeHint()));
 }
 
-ExportDialog::~ExportDialog() = default;
-
 void ExportDialog::setMessages(ExportMessages* messages) {
     messages_ = messages != nullptr ? messages : &defaultMessages_;
+}
+
+void ExportDialog::setExportStarting(std::function<void()> exportStarting) {
+    exportStarting_ = std::move(exportStarting);
+}
+
+void ExportDialog::setExportFinished(std::function<void()> exportFinished) {
+    exportFinished_ = std::move(exportFinished);
 }
 
 void ExportDialog::setAfterExport(std::function<void()> afterExport) {
     afterExport_ = std::move(afterExport);
 }
 
+QString ExportDialog::invalidEstimate() {
+    return QStringLiteral("***");
+}
+
+QLabel* ExportDialog::figureLabel(const char* name) {
+    auto* label = new QLabel;
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return label;
+}
+
 void ExportDialog::buildControls() {
-    const bool gif = target_ == ExportTarget::Gif;
     const DialogUnits units(font());
     auto* layout = new QVBoxLayout(this);
 
-    layout->addWidget(new QLabel(gif ? qs("GIFファイル保存先：") : qs("連番BMPファイル保存先：")));
+    layout->addWidget(new QLabel(form_.pathLabel));
     auto* pathRow = new QHBoxLayout;
     pathEdit_ = new QLineEdit;
     pathEdit_->setObjectName(QStringLiteral("pathEdit"));
@@ -130,12 +141,7 @@ void ExportDialog::buildControls() {
     auto* kindBox = new QGroupBox(qs("アニメーションの種類"));
     auto* kindLayout = new QVBoxLayout(kindBox);
     auto* kindGroup = new QButtonGroup(this);
-    if (!gif) {
-        stillButton_ = new QRadioButton(qs("静止画"));
-        stillButton_->setObjectName(QStringLiteral("stillButton"));
-        kindGroup->addButton(stillButton_);
-        kindLayout->addWidget(stillButton_);
-    }
+    addKindChoices(kindLayout, kindGroup);
     wobbleButton_ = new QRadioButton(qs("揺れアニメーション"));
     wobbleButton_->setObjectName(QStringLiteral("wobbleButton"));
     vtrButton_ = new QRadioButton(qs("VTRアニメーション"));
@@ -163,36 +169,23 @@ void ExportDialog::buildControls() {
     kindLayout->addLayout(smoothRow);
 
     auto* estimateRow = new QHBoxLayout;
-    frameEstimate_ = sunkenLabel("frameEstimate");
+    frameEstimate_ = figureLabel("frameEstimate");
     frameEstimate_->setMinimumWidth(units.x(40));
-    estimateRow->addWidget(
-        new QLabel(gif ? qs("現在のアニメーション数") : qs("作成されるBMPファイル")));
+    estimateRow->addWidget(new QLabel(form_.estimateLabel));
     estimateRow->addWidget(frameEstimate_);
-    estimateRow->addWidget(new QLabel(gif ? qs("コマ") : qs("枚")));
-    if (!gif) {
-        sizeEstimate_ = sunkenLabel("sizeEstimate");
-        sizeEstimate_->setMinimumWidth(units.x(44));
-        estimateRow->addWidget(new QLabel(qs("合計")));
-        estimateRow->addWidget(sizeEstimate_);
-        estimateRow->addWidget(new QLabel(QStringLiteral("MB")));
-    }
+    estimateRow->addWidget(new QLabel(form_.estimateUnit));
+    addEstimates(estimateRow);
     estimateRow->addStretch(1);
     kindLayout->addLayout(estimateRow);
-    if (gif) {
-        auto* hint =
-            new QLabel(qs("アニメーションのコマ数が増えるほど、ファイルサイズが大きくなります"));
-        hint->setWordWrap(true);
-        kindLayout->addWidget(hint);
-    }
+    addKindNotes(kindLayout);
     layout->addWidget(kindBox);
 
     // Size and quality.
-    auto* propertiesBox =
-        new QGroupBox(gif ? qs("GIFファイルのプロパティ") : qs("連番BMPファイルのプロパティ"));
+    auto* propertiesBox = new QGroupBox(form_.propertiesTitle);
     auto* propertiesLayout = new QVBoxLayout(propertiesBox);
     auto* sizeGrid = new QGridLayout;
-    canvasWidthLabel_ = sunkenLabel("canvasWidthLabel");
-    canvasHeightLabel_ = sunkenLabel("canvasHeightLabel");
+    canvasWidthLabel_ = figureLabel("canvasWidthLabel");
+    canvasHeightLabel_ = figureLabel("canvasHeightLabel");
     widthEdit_ = centredEdit("widthEdit");
     heightEdit_ = centredEdit("heightEdit");
     const int sizeFieldWidth = units.x(36);
@@ -234,14 +227,10 @@ void ExportDialog::buildControls() {
     antiAliasGroup->addButton(antiAliasOffButton_);
     propertiesLayout->addWidget(antiAliasOnButton_);
     propertiesLayout->addWidget(antiAliasOffButton_);
-    if (gif) {
-        transparentBox_ = new QCheckBox(qs("背景色を透明にする"));
-        transparentBox_->setObjectName(QStringLiteral("transparentBox"));
-        propertiesLayout->addWidget(transparentBox_);
-    }
+    addProperties(propertiesLayout);
     layout->addWidget(propertiesBox);
 
-    statusLabel_ = sunkenLabel("statusLabel");
+    statusLabel_ = figureLabel("statusLabel");
     layout->addWidget(statusLabel_);
     progressBar_ = new QProgressBar;
     progressBar_->setObjectName(QStringLiteral("progressBar"));
@@ -261,56 +250,60 @@ void ExportDialog::buildControls() {
     layout->addLayout(buttonRow);
 
     connect(browseButton_, &QPushButton::clicked, this, &ExportDialog::browse);
-    for (QRadioButton* button : {stillButton_, wobbleButton_, vtrButton_}) {
-        if (button != nullptr)
-            connect(button, &QRadioButton::toggled, this, &ExportDialog::onKindChanged);
-    }
+    for (QRadioButton* button : {wobbleButton_, vtrButton_})
+        connect(button, &QRadioButton::toggled, this, &ExportDialog::onKindChanged);
     connect(waitEdit_, &QLineEdit::textChanged, this, &ExportDialog::updateEstimate);
     connect(smoothnessSlider_, &QSlider::valueChanged, this, &ExportDialog::updateEstimate);
     // The keep-ratio rule follows typing only, so setting the other edit cannot echo back.
     connect(widthEdit_, &QLineEdit::textEdited, this, &ExportDialog::onWidthEdited);
     connect(heightEdit_, &QLineEdit::textEdited, this, &ExportDialog::onHeightEdited);
-    if (!gif) {
-        connect(widthEdit_, &QLineEdit::textChanged, this, &ExportDialog::updateEstimate);
-        connect(heightEdit_, &QLineEdit::textChanged, this, &ExportDialog::updateEstimate);
-    }
     connect(originalSizeButton_, &QPushButton::clicked, this, [this] {
-        widthEdit_->setText(QString::number(state_.model.properties.width));
-        heightEdit_->setText(QString::number(state_.model.properties.height));
+        widthEdit_->setText(QString::number(snapshot_.properties.width));
+        heightEdit_->setText(QString::number(snapshot_.properties.height));
     });
-    connect(antiAliasOnButton_, &QRadioButton::toggled, this, &ExportDialog::onAntiAliasChanged);
     connect(createButton_, &QPushButton::clicked, this, &ExportDialog::create);
     connect(cancelButton_, &QPushButton::clicked, this, &ExportDialog::reject);
 }
 
+void ExportDialog::addKindChoices(QVBoxLayout*, QButtonGroup*) {}
+
+void ExportDialog::addEstimates(QHBoxLayout*) {}
+
+void ExportDialog::addKindNotes(QVBoxLayout*) {}
+
+void ExportDialog::addProperties(QVBoxLayout*) {}
+
+void ExportDialog::loadFormSettings() {}
+
+void ExportDialog::selectKind(ExportKind kind) {
+    (kind == ExportKind::Wobble ? wobbleButton_ : vtrButton_)->setChecked(true);
+}
+
+ExportKind ExportDialog::checkedKind() const {
+    return wobbleButton_->isChecked() ? ExportKind::Wobble : ExportKind::Vtr;
+}
+
+bool ExportDialog::transparentChosen() const {
+    return false;
+}
+
+std::vector<QWidget*> ExportDialog::formControls() const {
+    return {};
+}
+
 void ExportDialog::loadSettings() {
-    const bool gif = target_ == ExportTarget::Gif;
-    // A still image cannot be a GIF: the remembered choice falls back to the wobble.
-    if (gif && settings_.kind == ExportKind::Still)
-        settings_.kind = ExportKind::Wobble;
-    switch (settings_.kind) {
-        case ExportKind::Wobble:
-            wobbleButton_->setChecked(true);
-            break;
-        case ExportKind::Still:
-            (stillButton_ != nullptr ? stillButton_ : wobbleButton_)->setChecked(true);
-            break;
-        default:
-            vtrButton_->setChecked(true);
-            break;
-    }
+    selectKind(settings_.kind);
     waitEdit_->setEnabled(vtrButton_->isChecked());
     waitEdit_->setText(QString::number(static_cast<std::uint32_t>(settings_.waitSeconds)));
 
-    const Model& model = state_.model;
-    pathEdit_->setText(
-        defaultExportPath(model, gif ? QStringLiteral(".gif") : QStringLiteral(".bmp")));
-    widthEdit_->setText(QString::number(model.properties.width));
-    canvasWidthLabel_->setText(QString::number(model.properties.width));
-    heightEdit_->setText(QString::number(model.properties.height));
-    canvasHeightLabel_->setText(QString::number(model.properties.height));
+    const ModelProperties& canvas = snapshot_.properties;
+    pathEdit_->setText(defaultExportPath(modelPath_, form_.extension));
+    widthEdit_->setText(QString::number(canvas.width));
+    canvasWidthLabel_->setText(QString::number(canvas.width));
+    heightEdit_->setText(QString::number(canvas.height));
+    canvasHeightLabel_->setText(QString::number(canvas.height));
 
-    statusLabel_->setText(qs("上記内容を確認し、「作成」ボタンを押してください。"));
+    statusLabel_->setText(messages::exportReady());
     smoothnessSlider_->setRange(kMinSmoothness, kMaxSmoothness);
     smoothnessSlider_->setValue(std::clamp(settings_.smoothness, kMinSmoothness, kMaxSmoothness));
     progressBar_->setRange(0, 100);
@@ -320,20 +313,9 @@ void ExportDialog::loadSettings() {
         antiAliasOnButton_->setChecked(true);
     else
         antiAliasOffButton_->setChecked(true);
-    if (transparentBox_ != nullptr) {
-        transparentBox_->setChecked(settings_.transparent);
-        transparentBox_->setEnabled(!settings_.antiAlias);
-    }
+    loadFormSettings();
     pathEdit_->setFocus();
     updateEstimate();
-}
-
-ExportKind ExportDialog::checkedKind() const {
-    if (wobbleButton_->isChecked())
-        return ExportKind::Wobble;
-    if (vtrButton_->isChecked() || target_ == ExportTarget::Gif)
-        return ExportKind::Vtr;
-    return ExportKind::Still;
 }
 
 int ExportDialog::sliderDelay() const {
@@ -346,40 +328,34 @@ std::int32_t ExportDialog::waitOrDefault() const {
 
 void ExportDialog::updateEstimate() {
     const ExportKind kind = checkedKind();
+    const std::int32_t vtrSpeed = snapshot_.properties.vtrSpeed;
     std::optional<std::uint64_t> frames;
     if (kind != ExportKind::Vtr) {
-        frames = exportFrameCount(kind, totalLength_, state_.model.properties.vtrSpeed, 0, 6);
+        frames = exportFrameCount(kind, totalLength_, vtrSpeed, 0, kWobbleFrameDelay);
     } else if (const auto wait = parseUnsignedField(waitEdit_->text())) {
-        frames = exportFrameCount(kind, totalLength_, state_.model.properties.vtrSpeed, *wait,
-                                  sliderDelay());
+        frames = exportFrameCount(kind, totalLength_, vtrSpeed, *wait, sliderDelay());
     }
-    std::optional<std::int32_t> width;
-    std::optional<std::int32_t> height;
-    if (target_ == ExportTarget::Bmp) {
-        width = parseUnsignedField(widthEdit_->text());
-        height = parseUnsignedField(heightEdit_->text());
-        if (!width || !height)
-            frames.reset();
-    }
-    const QString invalid = QStringLiteral("***");
-    frameEstimate_->setText(frames ? QString::number(*frames) : invalid);
-    if (sizeEstimate_ != nullptr) {
-        sizeEstimate_->setText(frames ? formatMegabytes(static_cast<double>(*height) * *width *
-                                                        static_cast<double>(*frames) / 1048576.0)
-                                      : invalid);
-    }
+    showEstimate(frames);
+}
+
+void ExportDialog::showEstimate(std::optional<std::uint64_t> frames) {
+    setFrameEstimate(frames);
+}
+
+void ExportDialog::setFrameEstimate(std::optional<std::uint64_t> frames) {
+    frameEstimate_->setText(frames ? QString::number(*frames) : invalidEstimate());
 }
 
 void ExportDialog::onWidthEdited(const QString& text) {
     if (const auto value = parseUnsignedField(text)) {
-        const ModelProperties& canvas = state_.model.properties;
+        const ModelProperties& canvas = snapshot_.properties;
         heightEdit_->setText(QString::number(keepRatio(*value, canvas.width, canvas.height)));
     }
 }
 
 void ExportDialog::onHeightEdited(const QString& text) {
     if (const auto value = parseUnsignedField(text)) {
-        const ModelProperties& canvas = state_.model.properties;
+        const ModelProperties& canvas = snapshot_.properties;
         widthEdit_->setText(QString::number(keepRatio(*value, canvas.height, canvas.width)));
     }
 }
@@ -389,56 +365,52 @@ void ExportDialog::onKindChanged() {
     updateEstimate();
 }
 
-void ExportDialog::onAntiAliasChanged() {
-    if (transparentBox_ != nullptr)
-        transparentBox_->setEnabled(!antiAliasOnButton_->isChecked());
-}
-
 void ExportDialog::browse() {
     if (!browseForPath_)
         return;
-    const bool gif = target_ == ExportTarget::Gif;
-    SaveChooserRequest request;
-    request.title = gif ? qs("アニメーションGIFファイルの保存") : qs("連番BMPファイルの保存");
+    SaveChooserRequest request = form_.chooser;
     request.currentPath = pathEdit_->text();
-    request.filterName = gif ? qs("GIFファイル(*.gif)") : qs("BMPファイル(*.bmp)");
-    request.pattern = gif ? QStringLiteral("*.gif") : QStringLiteral("*.bmp");
     if (const std::optional<QString> chosen = browseForPath_(this, request))
         pathEdit_->setText(*chosen);
 }
 
-void ExportDialog::showMessage(const QString& text, MessageIcon icon, QWidget* owner) {
-    messages_->inform(owner != nullptr ? owner : this, text, icon);
+void ExportDialog::showMessage(const UserMessage& message, QWidget* owner) {
+    messages_->inform(owner != nullptr ? owner : this, message.text, message.icon);
+}
+
+void ExportDialog::refuse(ExportErrorCode code) {
+    showMessage(messages::exportError(ExportError(code)));
 }
 
 void ExportDialog::setControlsEnabled(bool enabled) {
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             pathEdit_, browseButton_, smoothnessSlider_, widthEdit_, heightEdit_, wobbleButton_,
-             vtrButton_, stillButton_, createButton_, cancelButton_, antiAliasOnButton_,
-             antiAliasOffButton_, transparentBox_, waitEdit_, originalSizeButton_}) {
-        if (control != nullptr)
-            control->setEnabled(enabled);
-    }
+    std::vector<QWidget*> controls = {
+        pathEdit_,           browseButton_, smoothnessSlider_,  widthEdit_,    heightEdit_,
+        wobbleButton_,       vtrButton_,    createButton_,      cancelButton_, antiAliasOnButton_,
+        antiAliasOffButton_, waitEdit_,     originalSizeButton_};
+    for (QWidget* control : formControls())
+        controls.push_back(control);
+    for (QWidget* control : controls)
+        control->setEnabled(enabled);
 }
 
 void ExportDialog::create() {
     if (exporting_)
         return;
-    const bool gif = target_ == ExportTarget::Gif;
     const QString entered = pathEdit_->text();
     if (entered.isEmpty()) {
-        showMessage(qs(kExportNoPathMessage));
+        refuse(ExportErrorCode::NoPath);
         return;
     }
-    const QString path = gif ? gifOutputPath(entered) : bmpBaseName(entered);
 
+    // The fields become a request; what they say is checked by validateExport alone, except
+    // text that is no number at all.
     ExportRequest request;
-    request.path = path.toStdString();
+    request.path = outputPath(entered).toStdString();
     request.kind = checkedKind();
     if (request.kind == ExportKind::Vtr) {
         const auto wait = parseUnsignedField(waitEdit_->text());
         if (!wait) {
-            showMessage(qs(kExportWaitInvalidMessage));
+            refuse(ExportErrorCode::WaitInvalid);
             return;
         }
         request.waitSeconds = *wait;
@@ -450,64 +422,64 @@ void ExportDialog::create() {
     }
     const auto width = parseUnsignedField(widthEdit_->text());
     if (!width || *width == 0) {
-        showMessage(qs(kExportWidthInvalidMessage));
+        refuse(ExportErrorCode::WidthInvalid);
         return;
     }
     const auto height = parseUnsignedField(heightEdit_->text());
     if (!height || *height == 0) {
-        showMessage(qs(kExportHeightInvalidMessage));
+        refuse(ExportErrorCode::HeightInvalid);
         return;
     }
     request.width = *width;
     request.height = *height;
     request.antiAlias = antiAliasOnButton_->isChecked();
-    request.transparent = gif && transparentBox_->isChecked();
+    request.transparent = transparentChosen();
 
-    if (const auto refused = validateExport(target_, request, state_)) {
-        showMessage(QString::fromStdString(*refused));
+    ExportValidation checked =
+        validateExport(form_.target, request, snapshot_, availableMemoryBytes());
+    if (const ExportError* refused = std::get_if<ExportError>(&checked)) {
+        showMessage(messages::exportError(*refused));
         return;
     }
 
     // Asked about the file that will really be written first.
-    const QString firstFile =
-        gif ? path : QString::fromStdString(bmpFileName(request.path, request.kind, 0));
-    if (QFile probe(firstFile); probe.open(QIODevice::ReadOnly)) {
+    const QString first = firstFile(request);
+    if (QFile probe(first); probe.open(QIODevice::ReadOnly)) {
         probe.close();
-        const QString question =
-            qs("「%1」\nこのファイルはすでに存在します。\n上書きしますか？").arg(firstFile);
-        if (!messages_->confirmOverwrite(this, question))
+        if (!messages_->confirmOverwrite(this, messages::exportOverwrite(first)))
             return;
     }
 
     exporting_ = true;
+    running_ = request;
     setControlsEnabled(false);
-    QCoreApplication::processEvents();
+    if (exportStarting_)
+        exportStarting_();
+    runner_->start(std::get<ExportPlan>(std::move(checked)));
+}
 
-    ProgressObserver observer(*this);
-    const ExportResult result = gif ? exportAnimatedGif(state_, renderer_, request, observer)
-                                    : exportBmpSequence(state_, renderer_, request, observer);
-
+void ExportDialog::onExportFinished() {
+    const ExportOutcome& outcome = runner_->outcome();
+    if (exportFinished_)
+        exportFinished_();
     if (afterExport_)
         afterExport_();
-    QCoreApplication::processEvents();
 
-    if (!result.message.empty()) {
-        // Memory failures belong to the main window, like every failure of the program.
-        QWidget* owner = result.message.icon == MessageIcon::Error && parentWidget() != nullptr
-                             ? parentWidget()
-                             : this;
-        showMessage(QString::fromStdString(result.message.text), result.message.icon, owner);
+    if (outcome.error) {
+        const UserMessage failure = messages::exportError(*outcome.error);
+        if (!failure.empty()) {
+            // Failures with the error icon belong to the main window, like every failure of
+            // the program.
+            QWidget* owner = failure.icon == MessageIcon::Error && parentWidget() != nullptr
+                                 ? parentWidget()
+                                 : this;
+            showMessage(failure, owner);
+        }
     }
-    if (gif) {
-        showMessage(result.ok ? qs("アニメーションGIFファイルを作成しました。")
-                              : qs("アニメーションGIFファイルの作成に失敗しました。"));
-    } else {
-        showMessage(result.ok ? qs("連番BMPファイルを作成しました。")
-                              : qs("連番BMPファイルの作成に失敗しました。"));
-    }
+    showMessage({messages::exportFinished(form_.target, outcome.ok())});
 
-    rememberExportSettings(settings_, request.kind, request.antiAlias, request.transparent,
-                           static_cast<std::int32_t>(request.waitSeconds), request.delay);
+    rememberExportSettings(settings_, running_.kind, running_.antiAlias, running_.transparent,
+                           static_cast<std::int32_t>(running_.waitSeconds), running_.delay);
     exporting_ = false;
     QDialog::accept();
 }
@@ -516,22 +488,9 @@ void ExportDialog::reject() {
     // An export runs to its end; Escape or the close box cannot interrupt it.
     if (exporting_)
         return;
-    const bool gif = target_ == ExportTarget::Gif;
     rememberExportSettings(settings_, checkedKind(), antiAliasOnButton_->isChecked(),
-                           gif && transparentBox_->isChecked(), waitOrDefault(), sliderDelay());
+                           transparentChosen(), waitOrDefault(), sliderDelay());
     QDialog::reject();
-}
-
-GifExportDialog::GifExportDialog(EditorState& state, FrameRenderer& renderer,
-                                 ExportSettings& settings, BrowseForPath browseForPath,
-                                 QWidget* parent)
-    : ExportDialog(ExportTarget::Gif, state, renderer, settings, std::move(browseForPath), parent) {
-}
-
-BmpExportDialog::BmpExportDialog(EditorState& state, FrameRenderer& renderer,
-                                 ExportSettings& settings, BrowseForPath browseForPath,
-                                 QWidget* parent)
-    : ExportDialog(ExportTarget::Bmp, state, renderer, settings, std::move(browseForPath), parent) {
 }
 
 }  // namespace rek

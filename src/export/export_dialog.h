@@ -1,31 +1,39 @@
 #pragma once
 
-// The two export dialogs: output path, kind of animation, wait and smoothness of a replay,
-// target size with the keep-ratio rule, anti-aliasing (and for GIF a transparent
-// background), live estimates; Create validates, runs the export with the dialog's own
-// status line and progress bar, reports the result and closes.
+// What the two export dialogs share: output path, kind of animation, wait and smoothness of a
+// replay, target size with the keep-ratio rule, anti-aliasing, the live frame estimate, the
+// status line and progress bar; Create checks the fields, runs the export on a worker thread
+// while the dialog stays responsive but locked, reports the result and closes. The GIF and BMP
+// forms (gif_export_dialog.h, bmp_export_dialog.h) add their own controls.
+//
+// A dialog knows nothing of the editor: it gets a snapshot of the drawing, the model's file
+// path and the remembered choices, and tells the shell through its hooks when an export starts
+// and ends.
 
 #include <QDialog>
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "export/export_job.h"
 #include "export/export_settings.h"
-#include "model/user_message.h"
-#include "render/editor_state.h"
-#include "render/frame_renderer.h"
+#include "render/animation_snapshot.h"
+#include "shell/text/user_message.h"
 
 class QButtonGroup;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QCheckBox;
 class QSlider;
+class QVBoxLayout;
 
 namespace rek {
+
+class ExportRunner;
 
 // What the browse button asks the shell's save-file chooser for.
 struct SaveChooserRequest {
@@ -38,8 +46,8 @@ struct SaveChooserRequest {
 using BrowseForPath =
     std::function<std::optional<QString>(QWidget* owner, const SaveChooserRequest& request)>;
 
-// The message boxes of the dialogs: caption kAppTitle, OK (or Yes and No). Replaceable so
-// that tests can answer them.
+// The message boxes of the dialogs: the program's message box, OK (or Yes and No).
+// Replaceable so that tests can answer them.
 class ExportMessages {
   public:
     virtual ~ExportMessages() = default;
@@ -52,60 +60,116 @@ class ExportDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // `settings` is read when the dialog opens and written when it closes (Create or Cancel).
-    ExportDialog(ExportTarget target, EditorState& state, FrameRenderer& renderer,
-                 ExportSettings& settings, BrowseForPath browseForPath, QWidget* parent);
     ~ExportDialog() override;
 
     // Replaces the message boxes (not owned; must outlive the dialog).
     void setMessages(ExportMessages* messages);
-    // Called right after an export, before the result is reported: the shell brings its
-    // main window to the front.
+    // Called when an export is about to start on its worker thread, and when it has ended:
+    // the shell holds its animation still in between.
+    void setExportStarting(std::function<void()> exportStarting);
+    void setExportFinished(std::function<void()> exportFinished);
+    // Called right after an export (after exportFinished), before the result is reported: the
+    // shell brings its main window to the front.
     void setAfterExport(std::function<void()> afterExport);
+
+    bool isExporting() const { return exporting_; }
 
     // Cancel, Escape and the close box: remembers the choices and closes (not while an
     // export runs).
     void reject() override;
 
+  protected:
+    // What differs between the forms besides their own controls.
+    struct Form {
+        ExportTarget target = ExportTarget::Gif;
+        QString title;
+        QString pathLabel;
+        QString estimateLabel;  // before the frame estimate
+        QString estimateUnit;   // after it
+        QString propertiesTitle;
+        QString extension;           // of the default path: ".gif" / ".bmp"
+        SaveChooserRequest chooser;  // without the current path
+    };
+
+    // `settings` is read when the dialog opens and written when it closes (Create or Cancel).
+    // `modelPath` is the model's file, empty for an unnamed model.
+    ExportDialog(Form form, AnimationSnapshot snapshot, const QString& modelPath,
+                 ExportSettings& settings, BrowseForPath browseForPath, QWidget* parent);
+
+    // Builds the controls and loads the remembered choices. Called at the end of the form's
+    // constructor, so that the hooks below reach the form.
+    void setUp();
+
+    // Where a form adds its controls while they are built.
+    virtual void addKindChoices(QVBoxLayout* kinds, QButtonGroup* group);  // before wobble, VTR
+    virtual void addEstimates(QHBoxLayout* row);                           // after the frames
+    virtual void addKindNotes(QVBoxLayout* kinds);                         // below the estimates
+    virtual void addProperties(QVBoxLayout* properties);  // below the anti-aliasing choice
+    // Its part of the remembered choices, after the shared ones are shown.
+    virtual void loadFormSettings();
+    // Checks the button of a remembered kind: wobble, or VTR for the others.
+    virtual void selectKind(ExportKind kind);
+    virtual ExportKind checkedKind() const;
+    virtual bool transparentChosen() const;
+    // Shows the estimate for `frames` (nothing: a field that is not a number).
+    virtual void showEstimate(std::optional<std::uint64_t> frames);
+    // The path the request is made with, from the entered one.
+    virtual QString outputPath(const QString& entered) const = 0;
+    // The file of a request whose overwriting is asked about: the first one written.
+    virtual QString firstFile(const ExportRequest& request) const = 0;
+    // Its controls, locked with the shared ones while an export runs.
+    virtual std::vector<QWidget*> formControls() const;
+
+    void updateEstimate();
+    void onKindChanged();
+    void setFrameEstimate(std::optional<std::uint64_t> frames);
+    // What an estimate shows for a field that is not a number.
+    static QString invalidEstimate();
+    // A sunken, centred label for a figure, named for tests.
+    static QLabel* figureLabel(const char* name);
+
+    const AnimationSnapshot& snapshot() const { return snapshot_; }
+    const ExportSettings& settings() const { return settings_; }
+    QLineEdit* widthEdit() const { return widthEdit_; }
+    QLineEdit* heightEdit() const { return heightEdit_; }
+    QRadioButton* antiAliasOnButton() const { return antiAliasOnButton_; }
+
   private:
     void buildControls();
     void loadSettings();
-    void updateEstimate();
     void onWidthEdited(const QString& text);
     void onHeightEdited(const QString& text);
-    void onKindChanged();
-    void onAntiAliasChanged();
     void browse();
     void create();
-    ExportKind checkedKind() const;
+    void onExportFinished();
     int sliderDelay() const;
     std::int32_t waitOrDefault() const;
     void setControlsEnabled(bool enabled);
-    void showMessage(const QString& text, MessageIcon icon = MessageIcon::None,
-                     QWidget* owner = nullptr);
+    void refuse(ExportErrorCode code);
+    void showMessage(const UserMessage& message, QWidget* owner = nullptr);
 
-    class ProgressObserver;
-
-    ExportTarget target_;
-    EditorState& state_;
-    FrameRenderer& renderer_;
+    Form form_;
+    AnimationSnapshot snapshot_;
+    QString modelPath_;
     ExportSettings& settings_;
     BrowseForPath browseForPath_;
+    std::function<void()> exportStarting_;
+    std::function<void()> exportFinished_;
     std::function<void()> afterExport_;
     ExportMessages defaultMessages_;
     ExportMessages* messages_ = &defaultMessages_;
     double totalLength_ = 0.0;
     bool exporting_ = false;
+    ExportRequest running_;  // the request of the export that runs
+    ExportRunner* runner_ = nullptr;
 
     QLineEdit* pathEdit_ = nullptr;
     QPushButton* browseButton_ = nullptr;
-    QRadioButton* stillButton_ = nullptr;  // BMP only
     QRadioButton* wobbleButton_ = nullptr;
     QRadioButton* vtrButton_ = nullptr;
     QLineEdit* waitEdit_ = nullptr;
     QSlider* smoothnessSlider_ = nullptr;
     QLabel* frameEstimate_ = nullptr;
-    QLabel* sizeEstimate_ = nullptr;  // BMP only
     QLabel* canvasWidthLabel_ = nullptr;
     QLabel* canvasHeightLabel_ = nullptr;
     QLineEdit* widthEdit_ = nullptr;
@@ -113,27 +177,10 @@ class ExportDialog : public QDialog {
     QPushButton* originalSizeButton_ = nullptr;
     QRadioButton* antiAliasOnButton_ = nullptr;
     QRadioButton* antiAliasOffButton_ = nullptr;
-    QCheckBox* transparentBox_ = nullptr;  // GIF only
     QLabel* statusLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QPushButton* createButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
-};
-
-// "アニメーションGIFファイル作成"
-class GifExportDialog : public ExportDialog {
-    Q_OBJECT
-  public:
-    GifExportDialog(EditorState& state, FrameRenderer& renderer, ExportSettings& settings,
-                    BrowseForPath browseForPath, QWidget* parent = nullptr);
-};
-
-// "連番BMPファイルの作成"
-class BmpExportDialog : public ExportDialog {
-    Q_OBJECT
-  public:
-    BmpExportDialog(EditorState& state, FrameRenderer& renderer, ExportSettings& settings,
-                    BrowseForPath browseForPath, QWidget* parent = nullptr);
 };
 
 }  // namespace rek

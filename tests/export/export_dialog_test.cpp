@@ -8,22 +8,32 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
 
-#include "export/export_dialog.h"
-#include "export/export_limits.h"
+#include "export/bmp_export_dialog.h"
+#include "export/gif_export_dialog.h"
 #include "export_test_support.h"
 #include "image_test_support.h"
-#include "model/app_info.h"
+#include "shell/text/export_messages.h"
+#include "shell/text/messages.h"
 
 namespace rek {
 namespace {
 
 QString qs(const char* text) {
     return QString::fromUtf8(text);
+}
+
+QString refusal(ExportErrorCode code) {
+    return messages::exportError(ExportError(code)).text;
+}
+
+QString done() {
+    return messages::exportStage(ExportStage::Done);
 }
 
 // Answers the dialogs' message boxes and keeps what they said.
@@ -47,15 +57,10 @@ class ScriptedMessages : public ExportMessages {
 
 class ExportDialogTest : public ::testing::Test {
   protected:
-    ExportDialogTest() {
-        state.model.filePath = dir.path("drawing.rkm").string();
-        state.model.displayName = "drawing.rkm";
-    }
-
     template <typename Dialog>
     std::unique_ptr<Dialog> open() {
         auto dialog = std::make_unique<Dialog>(
-            state, renderer, settings,
+            snapshot, modelPath, settings,
             [this](QWidget*, const SaveChooserRequest& request) {
                 chooserRequests.push_back(request);
                 return chosenPath;
@@ -64,6 +69,14 @@ class ExportDialogTest : public ::testing::Test {
         dialog->setMessages(&messages);
         dialog->show();
         return dialog;
+    }
+
+    // Create, and the dialog's own event loop until the export has ended and the dialog
+    // closed; false when it did not close.
+    static bool createAndWait(ExportDialog& dialog) {
+        QSignalSpy closed(&dialog, &QDialog::finished);
+        click(dialog, "createButton");
+        return closed.count() > 0 || closed.wait(60000);
     }
 
     template <typename T>
@@ -90,8 +103,8 @@ class ExportDialogTest : public ::testing::Test {
     }
 
     test::TempDir dir;
-    EditorState state = test::twoSegmentModel();
-    FrameRenderer renderer;
+    AnimationSnapshot snapshot = test::twoSegmentModel();
+    QString modelPath = QString::fromStdString(dir.path("drawing.rkm").string());
     ExportSettings settings;
     ScriptedMessages messages;
     QWidget mainWindow;
@@ -122,7 +135,7 @@ TEST_F(ExportDialogTest, OpensWithTheModelsPathSizeAndTheRememberedChoices) {
 
     // A remembered still image opens the GIF dialog on the wobble and is forgotten.
     settings.kind = ExportKind::Still;
-    state.model.displayName.clear();
+    modelPath.clear();  // a model without a file yet
     auto second = open<GifExportDialog>();
     EXPECT_TRUE(child<QRadioButton>(*second, "wobbleButton")->isChecked());
     EXPECT_FALSE(child<QLineEdit>(*second, "waitEdit")->isEnabled());
@@ -130,7 +143,7 @@ TEST_F(ExportDialogTest, OpensWithTheModelsPathSizeAndTheRememberedChoices) {
     EXPECT_TRUE(child<QLineEdit>(*second, "pathEdit")->text().isEmpty());
 
     settings.kind = ExportKind::Still;
-    state.model.displayName = "drawing.rkm";
+    modelPath = QString::fromStdString(dir.path("drawing.rkm").string());
     auto bmp = open<BmpExportDialog>();
     EXPECT_EQ(bmp->windowTitle(), qs("連番BMPファイルの作成"));
     EXPECT_TRUE(child<QRadioButton>(*bmp, "stillButton")->isChecked());
@@ -190,33 +203,33 @@ TEST_F(ExportDialogTest, KeepsTheRatioOnlyForTheEditBeingTypedInto) {
 TEST_F(ExportDialogTest, RefusesInvalidFieldsAndStaysOpenRememberingNothing) {
     auto gif = open<GifExportDialog>();
     const ExportSettings before = settings;
-    auto expectRefusal = [&](const char* message) {
+    auto expectRefusal = [&](ExportErrorCode code) {
         click(*gif, "createButton");
         ASSERT_FALSE(messages.informed.isEmpty());
-        EXPECT_EQ(messages.informed.back(), qs(message));
+        EXPECT_EQ(messages.informed.back(), refusal(code));
         EXPECT_EQ(messages.icons.back(), MessageIcon::None);
         EXPECT_EQ(messages.owners.back(), gif.get());
         EXPECT_TRUE(gif->isVisible());
         EXPECT_EQ(settings, before);
     };
     setEdit(*gif, "pathEdit", "");
-    expectRefusal(kExportNoPathMessage);
+    expectRefusal(ExportErrorCode::NoPath);
     setEdit(*gif, "pathEdit", QString::fromStdString(dir.path("out.gif").string()));
     click(*gif, "vtrButton");
     setEdit(*gif, "waitEdit", "soon");
-    expectRefusal(kExportWaitInvalidMessage);
+    expectRefusal(ExportErrorCode::WaitInvalid);
     setEdit(*gif, "waitEdit", "86401");
-    expectRefusal(kExportWaitTooLongMessage);
+    expectRefusal(ExportErrorCode::WaitTooLong);
     setEdit(*gif, "waitEdit", "0");
     setEdit(*gif, "widthEdit", "0");
-    expectRefusal(kExportWidthInvalidMessage);
+    expectRefusal(ExportErrorCode::WidthInvalid);
     setEdit(*gif, "widthEdit", "2147483648");
-    expectRefusal(kExportWidthInvalidMessage);
+    expectRefusal(ExportErrorCode::WidthInvalid);
     setEdit(*gif, "widthEdit", "20000");
     setEdit(*gif, "heightEdit", "-3");
-    expectRefusal(kExportHeightInvalidMessage);
+    expectRefusal(ExportErrorCode::HeightInvalid);
     setEdit(*gif, "heightEdit", "10");
-    expectRefusal(kExportSizeTooLargeMessage);
+    expectRefusal(ExportErrorCode::SizeTooLarge);
     EXPECT_EQ(dir.entryCount(), 0u);
 }
 
@@ -231,14 +244,15 @@ TEST_F(ExportDialogTest, AppendsGifToAnUpperCaseNameAndRemembersAWobbleAsSmoothn
         disabledAfterExport = !child<QPushButton>(*gif, "createButton")->isEnabled() &&
                               !child<QLineEdit>(*gif, "pathEdit")->isEnabled() &&
                               !child<QSlider>(*gif, "smoothnessSlider")->isEnabled() &&
-                              !state.exportBusy;
+                              messages.informed.isEmpty();
     });
-    click(*gif, "createButton");
+    ASSERT_TRUE(createAndWait(*gif));
     EXPECT_TRUE(disabledAfterExport);
     EXPECT_FALSE(gif->isVisible());
+    EXPECT_FALSE(gif->isExporting());
     EXPECT_EQ(gif->result(), QDialog::Accepted);
     EXPECT_EQ(messages.informed, QStringList{qs("アニメーションGIFファイルを作成しました。")});
-    EXPECT_EQ(text(*gif, "statusLabel"), qs(kStatusDone));
+    EXPECT_EQ(text(*gif, "statusLabel"), done());
     EXPECT_EQ(child<QProgressBar>(*gif, "progressBar")->value(), 5);
 
     test::DecodedGif decoded = test::decodeGif(dir.path("anim.GIF.gif"));
@@ -262,8 +276,7 @@ TEST_F(ExportDialogTest, AsksBeforeOverwritingTheFileThatWillBeWritten) {
     EXPECT_TRUE(gif->isVisible());  // No keeps the dialog and the file
     EXPECT_EQ(std::filesystem::file_size(target), 3u);
     messages.answerYes = true;
-    click(*gif, "createButton");
-    EXPECT_FALSE(gif->isVisible());
+    ASSERT_TRUE(createAndWait(*gif));
     EXPECT_TRUE(test::decodeGif(target));
 
     // BMP: the base name itself is never written, the first numbered file is.
@@ -274,7 +287,7 @@ TEST_F(ExportDialogTest, AsksBeforeOverwritingTheFileThatWillBeWritten) {
     setEdit(*bmp, "pathEdit", QString::fromStdString(dir.path("series.bmp").string()));
     setEdit(*bmp, "widthEdit", "80");
     setEdit(*bmp, "heightEdit", "60");
-    click(*bmp, "createButton");
+    ASSERT_TRUE(createAndWait(*bmp));
     EXPECT_TRUE(messages.questions.isEmpty());
     EXPECT_TRUE(std::filesystem::exists(dir.path("series0004.bmp")));
     EXPECT_FALSE(std::filesystem::exists(dir.path("series0000.bmp.bmp")));
@@ -322,22 +335,95 @@ TEST_F(ExportDialogTest, CancelRemembersTheChoicesWithAnInvalidWaitAsFive) {
     EXPECT_TRUE(messages.informed.isEmpty());
 }
 
-TEST_F(ExportDialogTest, ReportsAFailedExportAndClosesWithTheSettingsGivenBack) {
-    state.wobbleEnabled = false;
+TEST_F(ExportDialogTest, ReportsAFailedExportToTheMainWindowAndCloses) {
     auto gif = open<GifExportDialog>();
     setEdit(*gif, "pathEdit", QString::fromStdString(dir.path("no/such/folder/a.gif").string()));
     setEdit(*gif, "widthEdit", "100");
     setEdit(*gif, "heightEdit", "75");
-    click(*gif, "createButton");
+    ASSERT_TRUE(createAndWait(*gif));
     ASSERT_EQ(messages.informed.size(), 2);
     EXPECT_TRUE(messages.informed[0].contains(qs("書き込めませんでした")));
     EXPECT_EQ(messages.icons[0], MessageIcon::Error);
     EXPECT_EQ(messages.owners[0], &mainWindow);
     EXPECT_EQ(messages.informed[1], qs("アニメーションGIFファイルの作成に失敗しました。"));
-    EXPECT_NE(text(*gif, "statusLabel"), qs(kStatusDone));
+    EXPECT_EQ(text(*gif, "statusLabel"), messages::exportStage(ExportStage::SavingGif));
     EXPECT_FALSE(gif->isVisible());
-    EXPECT_FALSE(state.wobbleEnabled);
-    EXPECT_FALSE(state.exportBusy);
+    EXPECT_EQ(gif->result(), QDialog::Accepted);
+    EXPECT_EQ(settings.kind, ExportKind::Wobble);  // remembered all the same
+}
+
+TEST_F(ExportDialogTest, TheExportRunsOnWhileTheDialogIsLockedAndTheAnimationHeld) {
+    auto bmp = open<BmpExportDialog>();
+    setEdit(*bmp, "pathEdit", QString::fromStdString(dir.path("frames").string()));
+    click(*bmp, "vtrButton");
+    setEdit(*bmp, "waitEdit", "3");
+    setEdit(*bmp, "widthEdit", "160");
+    setEdit(*bmp, "heightEdit", "120");
+    std::vector<std::string> calls;
+    bmp->setExportStarting([&] {
+        calls.push_back("starting");
+        EXPECT_FALSE(child<QPushButton>(*bmp, "createButton")->isEnabled());
+    });
+    bmp->setExportFinished([&] { calls.push_back("finished"); });
+    bmp->setAfterExport([&] { calls.push_back("after"); });
+
+    // What the status line says whenever the bar moves.
+    QProgressBar* bar = child<QProgressBar>(*bmp, "progressBar");
+    std::vector<std::pair<int, QString>> steps;
+    QObject::connect(bar, &QProgressBar::valueChanged, bmp.get(),
+                     [&](int value) { steps.emplace_back(value, text(*bmp, "statusLabel")); });
+
+    QSignalSpy closed(bmp.get(), &QDialog::finished);
+    click(*bmp, "createButton");
+    // The export has only been handed to its worker: nothing it reports has arrived yet.
+    EXPECT_TRUE(bmp->isExporting());
+    EXPECT_EQ(calls, std::vector<std::string>{"starting"});
+    for (const char* name :
+         {"pathEdit", "browseButton", "stillButton", "wobbleButton", "vtrButton", "waitEdit",
+          "smoothnessSlider", "widthEdit", "heightEdit", "originalSizeButton", "antiAliasOnButton",
+          "antiAliasOffButton", "createButton", "cancelButton"}) {
+        EXPECT_FALSE(child<QWidget>(*bmp, name)->isEnabled()) << name;
+    }
+    // Neither Cancel nor Escape nor the close box ends it.
+    bmp->reject();
+    QTest::keyClick(bmp.get(), Qt::Key_Escape);
+    bmp->close();
+    EXPECT_TRUE(bmp->isVisible());
+    EXPECT_TRUE(closed.isEmpty());
+
+    // The dialog's event loop goes on; the bar follows the worker frame by frame.
+    ASSERT_TRUE(closed.count() > 0 || closed.wait(60000));
+    ASSERT_EQ(steps.size(), 75u);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        EXPECT_EQ(steps[i].first, static_cast<int>(i + 1));
+        EXPECT_EQ(steps[i].second, messages::exportStage(ExportStage::CreatingImages)) << i;
+    }
+    EXPECT_EQ(bar->maximum(), 75);
+
+    EXPECT_EQ(calls, (std::vector<std::string>{"starting", "finished", "after"}));
+    EXPECT_EQ(messages.informed, QStringList{qs("連番BMPファイルを作成しました。")});
+    EXPECT_EQ(text(*bmp, "statusLabel"), done());
+    EXPECT_TRUE(std::filesystem::exists(dir.path("frames0074.bmp")));
+    EXPECT_EQ(settings, (ExportSettings{ExportKind::Vtr, 3, 12, false, false}));
+}
+
+TEST_F(ExportDialogTest, ExportsTheSnapshotItWasGivenWhateverHappensToTheOriginal) {
+    auto bmp = open<BmpExportDialog>();
+    snapshot.vertices.clear();  // the editor goes on after opening the dialog
+    snapshot.properties.backgroundColor = {1, 2, 3};
+    click(*bmp, "stillButton");
+    setEdit(*bmp, "pathEdit", QString::fromStdString(dir.path("still").string()));
+    EXPECT_EQ(text(*bmp, "frameEstimate"), "1");
+    ASSERT_TRUE(createAndWait(*bmp));
+    ASSERT_TRUE(std::filesystem::exists(dir.path("still.bmp")));
+    if (!test::imageMagickAvailable())
+        GTEST_SKIP() << "ImageMagick is not installed";
+    const auto rgb = test::decodeRgb(dir.path("still.bmp"));
+    ASSERT_TRUE(rgb.has_value());
+    ASSERT_EQ(rgb->size(), 800u * 600u * 3u);
+    // The standard background, and the first segment's line on row 100.
+    EXPECT_EQ((*rgb)[0], 238);
+    EXPECT_EQ((*rgb)[(100 * 800 + 400) * 3], 0);
 }
 
 TEST_F(ExportDialogTest, BrowseAsksTheShellsChooserAndTakesItsAnswer) {
@@ -372,8 +458,8 @@ TEST_F(ExportDialogTest, ValidationMessagesAreCaptionedPlainOkBoxes) {
         box->button(QMessageBox::Ok)->click();
     });
     click(*gif, "createButton");
-    EXPECT_EQ(caption, qs(kAppTitle));
-    EXPECT_EQ(shown, qs(kExportNoPathMessage));
+    EXPECT_EQ(caption, messages::appTitle());
+    EXPECT_EQ(shown, refusal(ExportErrorCode::NoPath));
     EXPECT_EQ(icon, QMessageBox::NoIcon);
     EXPECT_TRUE(gif->isVisible());
 }
