@@ -9,6 +9,7 @@
 
 #include "export_test_support.h"
 #include "image_test_support.h"
+#include "model/model.h"
 #include "model/model_file.h"
 
 namespace rek {
@@ -34,16 +35,17 @@ ProcessRun runExporter(const QStringList& arguments) {
 class ExportCli : public ::testing::Test {
   protected:
     ExportCli() {
-        EditorState state = test::twoSegmentModel();
-        state.model.properties.width = 400;
-        state.model.properties.height = 300;
-        state.model.properties.backgroundColor = {1, 2, 3};
-        state.model.vertices[1].x = 390;  // 340 + 159.1 px of line, kept on the canvas
-        state.model.vertices[2] = state.model.vertices[1];
-        state.model.vertices[2].x -= 53;
-        state.model.vertices[2].y += 150;
-        state.model.vertices[2].reserved = 9;
-        saved = saveModel(state.model, model.string()).ok;
+        Model drawing;
+        drawing.vertices = test::twoSegmentModel().vertices;
+        drawing.properties.width = 400;
+        drawing.properties.height = 300;
+        drawing.properties.backgroundColor = {1, 2, 3};
+        drawing.vertices[1].x = 390;  // 340 + 159.1 px of line, kept on the canvas
+        drawing.vertices[2] = drawing.vertices[1];
+        drawing.vertices[2].x -= 53;
+        drawing.vertices[2].y += 150;
+        drawing.vertices[2].reserved = 9;
+        saved = !saveModel(drawing, model.string()).has_value();
     }
     void SetUp() override { ASSERT_TRUE(saved); }
     QString path(const char* name) const { return QString::fromStdString(dir.path(name).string()); }
@@ -71,6 +73,38 @@ TEST_F(ExportCli, InfoPrintsThePropertiesAndEveryVertexAsJson) {
     EXPECT_EQ(vertices[2].toObject()["y"].toInt(), 250);
     EXPECT_EQ(vertices[2].toObject()["reserved"].toInt(), 9);
     EXPECT_TRUE(vertices[2].toObject().contains("wobbleDx"));
+}
+
+TEST_F(ExportCli, ALegacyModelIsShownWithTheStandardProperties) {
+    // A .rk2 file: the vertex count, then the vertices, and no properties.
+    Model legacy;
+    legacy.vertices = test::twoSegmentModel().vertices;
+    std::ofstream out(dir.path("old.rk2"), std::ios::binary);
+    const std::int32_t count = 3;
+    out.write(reinterpret_cast<const char*>(&count), 4);  // little-endian on this machine
+    for (const Vertex& vertex : legacy.vertices) {
+        const VertexImage image = encodeVertexImage(vertex);
+        out.write(reinterpret_cast<const char*>(image.data()), image.size());
+    }
+    out.close();
+
+    const ProcessRun info = runExporter({path("old.rk2"), "--info"});
+    ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
+    const QJsonObject properties =
+        QJsonDocument::fromJson(info.out).object()["properties"].toObject();
+    const ModelProperties standard;
+    EXPECT_EQ(properties["width"].toInt(), standard.width);
+    EXPECT_EQ(properties["vtrSpeed"].toInt(), standard.vtrSpeed);
+    EXPECT_EQ(properties["backgroundColor"].toObject()["red"].toInt(),
+              standard.backgroundColor.red);
+    EXPECT_EQ(QJsonDocument::fromJson(info.out).object()["vertexCount"].toInt(), 3);
+
+    const ProcessRun gif = runExporter({path("old.rk2"), "--gif", path("old.gif"), "--seed", "1"});
+    ASSERT_EQ(gif.exitCode, 0) << gif.err.toStdString();
+    const test::DecodedGif decoded = test::decodeGif(dir.path("old.gif"));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->SWidth, standard.width);
+    EXPECT_EQ(test::gifPixel(decoded.get(), 0, 5, 5), standard.backgroundColor);
 }
 
 TEST_F(ExportCli, WritesAReadableGifWithTheDefaultsAndAppendsGif) {
@@ -155,12 +189,32 @@ TEST_F(ExportCli, RefusesBadInputWithAMessageAndANonZeroExit) {
     std::ofstream(dir.path("text.rkm")) << "hello, this is not a model";
     const ProcessRun notModel = runExporter({path("text.rkm"), "--info"});
     EXPECT_EQ(notModel.exitCode, 2);
-    EXPECT_TRUE(notModel.err.contains(kNotModelFileMessage)) << notModel.err.toStdString();
+    EXPECT_TRUE(notModel.err.contains("text.rkm: 正しいレクモデルファイルではありません。\n"))
+        << notModel.err.toStdString();
+    std::ofstream(dir.path("notes.txt")) << "hello";
+    const ProcessRun notNamed = runExporter({path("notes.txt"), "--info"});
+    EXPECT_EQ(notNamed.exitCode, 2);
+    EXPECT_TRUE(notNamed.err.contains("notes.txt: レクモデルファイルではありません。\n"))
+        << notNamed.err.toStdString();
+    const ProcessRun missing = runExporter({path("missing.rkm"), "--gif", path("x.gif")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains("missing.rkm: the file cannot be opened\n"))
+        << missing.err.toStdString();
+
+    // The request is checked as the dialogs check it, with the same words.
+    const ProcessRun tooLarge = runExporter({m, "--gif", path("x.gif"), "--size", "20000x10"});
+    EXPECT_TRUE(tooLarge.err.contains("rektool-export: 画像が大きすぎます。\n"))
+        << tooLarge.err.toStdString();
 
     // A write that fails is an export failure.
     const ProcessRun unwritable = runExporter({m, "--gif", path("no/folder/x.gif")});
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_TRUE(unwritable.err.contains("x.gif"));
+    EXPECT_TRUE(
+        unwritable.err.contains(("rektool-export: 「" + dir.path("no/folder/x.gif").string() +
+                                 "」\nこのファイルに書き込めませんでした。\n")
+                                    .c_str()))
+        << unwritable.err.toStdString();
+    EXPECT_TRUE(unwritable.err.contains("rektool-export: GIFファイルを保存中"));
 
     const ProcessRun help = runExporter({"--help"});
     EXPECT_EQ(help.exitCode, 0);

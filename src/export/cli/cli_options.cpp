@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
-#include "export/export_dialog_rules.h"
+#include "shell/text/number_field.h"
 
 namespace rek::cli {
 

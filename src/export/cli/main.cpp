@@ -8,14 +8,17 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "export/bmp_export.h"
 #include "export/cli/cli_options.h"
 #include "export/cli/model_info.h"
 #include "export/export_dialog_rules.h"
+#include "export/export_engine.h"
 #include "export/export_limits.h"
-#include "export/gif_export.h"
+#include "export/export_plan.h"
+#include "model/model.h"
 #include "model/model_file.h"
-#include "render/frame_renderer.h"
+#include "render/animation_snapshot.h"
+#include "shell/text/export_messages.h"
+#include "shell/text/messages.h"
 
 namespace {
 
@@ -24,31 +27,37 @@ constexpr int kExitUsage = 2;
 
 // Status lines and a progress count on standard error: rewritten in place on a terminal,
 // one line per tenth otherwise.
-class StderrProgress : public rek::ExportObserver {
+class StderrProgress : public rek::ExportProgress {
   public:
     StderrProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
     ~StderrProgress() override { endLine(); }
 
-    void setStatus(const std::string& text) override {
-        endLine();
-        std::fprintf(stderr, "rektool-export: %s\n", text.c_str());
+    void stageChanged(rek::ExportStage stage) override {
+        printLine(rek::messages::exportStage(stage).toStdString());
     }
-    void setProgressRange(int maximum) override {
-        maximum_ = maximum;
-        done_ = 0;
+    void frameCountKnown(std::uint64_t frames) override {
+        maximum_ = frames;
         lastTenth_ = -1;
     }
-    void stepProgress() override {
-        ++done_;
-        const int tenth = maximum_ > 0 ? done_ * 10 / maximum_ : 10;
+    void frameDone(std::uint64_t done) override {
+        const auto tenth =
+            static_cast<std::int64_t>(maximum_ > 0 ? done * 10 / maximum_ : std::uint64_t{10});
+        const auto shown = static_cast<unsigned long long>(done);
+        const auto total = static_cast<unsigned long long>(maximum_);
         if (terminal_) {
-            std::fprintf(stderr, "\rrektool-export: frame %d/%d", done_, maximum_);
+            std::fprintf(stderr, "\rrektool-export: frame %llu/%llu", shown, total);
             lineOpen_ = true;
         } else if (tenth != lastTenth_) {
-            std::fprintf(stderr, "rektool-export: frame %d/%d\n", done_, maximum_);
+            std::fprintf(stderr, "rektool-export: frame %llu/%llu\n", shown, total);
         }
         lastTenth_ = tenth;
         std::fflush(stderr);
+    }
+
+    // A line of its own, after the progress count if one is open.
+    void printLine(const std::string& text) {
+        endLine();
+        std::fprintf(stderr, "rektool-export: %s\n", text.c_str());
     }
 
   private:
@@ -59,9 +68,8 @@ class StderrProgress : public rek::ExportObserver {
     }
     bool terminal_;
     bool lineOpen_ = false;
-    int maximum_ = 0;
-    int done_ = 0;
-    int lastTenth_ = -1;
+    std::uint64_t maximum_ = 0;
+    std::int64_t lastTenth_ = -1;
 };
 
 int usageError(const std::string& message) {
@@ -86,19 +94,23 @@ int main(int argc, char** argv) {
         return usageError(bad->message);
     const rek::cli::Options& options = std::get<rek::cli::Options>(parsed);
 
-    rek::EditorState state;
-    const rek::LoadResult loaded =
-        rek::loadModel(state.model, state.tool, state.history, options.modelPath);
-    if (!loaded.ok) {
-        const std::string reason =
-            loaded.message.empty() ? "the file cannot be opened" : loaded.message.text;
-        std::fprintf(stderr, "rektool-export: %s: %s\n", options.modelPath.c_str(), reason.c_str());
+    rek::ModelFileRead read = rek::readModel(options.modelPath);
+    if (const auto* error = std::get_if<rek::ModelFileError>(&read)) {
+        const QString reason = rek::messages::modelFileError(*error).text;
+        std::fprintf(stderr, "rektool-export: %s: %s\n", options.modelPath.c_str(),
+                     reason.isEmpty() ? "the file cannot be opened" : reason.toUtf8().constData());
         return kExitUsage;
     }
+    rek::ModelFileContents& contents = std::get<rek::ModelFileContents>(read);
+    // A legacy file stores no properties: it is shown with the standard ones.
+    rek::Model model;
+    if (contents.properties)
+        rek::setProperties(model, *contents.properties);
+    model.vertices = std::move(contents.vertices);
 
     if (options.action == rek::cli::Action::Info) {
         const QByteArray json =
-            rek::cli::modelInfoJson(state.model, QString::fromStdString(options.modelPath));
+            rek::cli::modelInfoJson(model, QString::fromStdString(options.modelPath));
         std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
         return std::fflush(stdout) == 0 ? 0 : kExitFailed;
     }
@@ -108,8 +120,8 @@ int main(int argc, char** argv) {
     rek::ExportRequest request;
     request.path = (gif ? rek::gifOutputPath(output) : rek::bmpBaseName(output)).toStdString();
     request.kind = options.kind;
-    request.width = options.size ? options.size->first : state.model.properties.width;
-    request.height = options.size ? options.size->second : state.model.properties.height;
+    request.width = options.size ? options.size->first : model.properties.width;
+    request.height = options.size ? options.size->second : model.properties.height;
     request.antiAlias = options.antiAlias;
     request.transparent = gif && options.transparent;
     request.waitSeconds = options.waitSeconds;
@@ -117,26 +129,30 @@ int main(int argc, char** argv) {
                         ? rek::kWobbleFrameDelay
                         : rek::frameDelayForSmoothness(options.smoothness);
 
+    rek::AnimationSnapshot snapshot;
+    snapshot.properties = model.properties;
+    snapshot.vertices = std::move(model.vertices);
+    snapshot.seed =
+        options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+
     const rek::ExportTarget target = gif ? rek::ExportTarget::Gif : rek::ExportTarget::Bmp;
-    if (const auto refused = rek::validateExport(target, request, state))
-        return usageError(*refused);
+    rek::ExportValidation checked =
+        rek::validateExport(target, request, std::move(snapshot), rek::availableMemoryBytes());
+    if (const auto* refused = std::get_if<rek::ExportError>(&checked))
+        return usageError(rek::messages::exportError(*refused).text.toStdString());
 
-    state.random.seed(
-        options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch())));
-
-    rek::FrameRenderer renderer;
     StderrProgress progress;
-    const rek::ExportResult result =
-        gif ? rek::exportAnimatedGif(state, renderer, request, progress)
-            : rek::exportBmpSequence(state, renderer, request, progress);
-    if (!result.ok) {
-        progress.setStatus(result.message.empty() ? "the export failed" : result.message.text);
+    const rek::ExportOutcome outcome = rek::runExport(std::get<rek::ExportPlan>(checked), progress);
+    if (!outcome.ok()) {
+        const QString reason = rek::messages::exportError(*outcome.error).text;
+        progress.printLine(reason.isEmpty() ? std::string("the export failed")
+                                            : reason.toStdString());
         return kExitFailed;
     }
     std::fprintf(
         stderr, "rektool-export: %llu %s written to %s\n",
-        static_cast<unsigned long long>(result.framesWritten),
-        gif ? "frames" : (result.framesWritten == 1 ? "file" : "files"),
+        static_cast<unsigned long long>(outcome.framesWritten),
+        gif ? "frames" : (outcome.framesWritten == 1 ? "file" : "files"),
         gif ? request.path.c_str()
             : (request.path + (options.kind == rek::ExportKind::Still ? ".bmp" : "NNNN.bmp"))
                   .c_str());

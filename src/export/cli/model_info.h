@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "render/editor_state.h"
+#include "model/model.h"
 
 namespace rek::cli {
 
