@@ -6,18 +6,21 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <stdexcept>
 
-#include "export/export_limits.h"
-#include "export/gif_export.h"
+#include "export/export_engine.h"
+#include "export/export_plan.h"
+#include "render/animation_snapshot.h"
 #include "render/geometry_ops.h"
+#include "render/random.h"
 
 namespace {
 
 // A random walk of 2000 vertices in strokes of 100 over the 800 x 600 canvas, with the VTR
 // speed chosen so that the replay takes 12 frames at delay 12: with the 5 s wait, 53 frames.
-rek::EditorState exampleModel() {
-    rek::EditorState state;
+rek::AnimationSnapshot exampleModel() {
+    rek::AnimationSnapshot snapshot;
     rek::Random walk(12345);
     int x = 400;
     int y = 300;
@@ -29,19 +32,17 @@ rek::EditorState exampleModel() {
         vertex.y = y;
         vertex.kind = static_cast<std::uint8_t>(i % 100 == 0 ? rek::VertexKind::StrokeStart
                                                              : rek::VertexKind::Joined);
-        state.model.vertices.push_back(vertex);
+        snapshot.vertices.push_back(vertex);
     }
-    const auto length = static_cast<std::int32_t>(rek::totalLineLength(state.model.vertices));
-    state.model.properties.vtrSpeed = length / 24;
-    state.random.seed(1);
-    return state;
+    const auto length = static_cast<std::int32_t>(rek::totalLineLength(snapshot.vertices));
+    snapshot.properties.vtrSpeed = length / 24;
+    snapshot.seed = 1;
+    return snapshot;
 }
 
 void BM_VtrGifExport(benchmark::State& bench) {
     const bool antiAlias = bench.range(0) != 0;
-    rek::EditorState state = exampleModel();
-    rek::FrameRenderer renderer;
-    rek::ExportObserver quiet;
+    rek::ExportProgress quiet;
 
     const char* outDir = std::getenv("REK_BENCH_OUT");
     const std::filesystem::path dir =
@@ -55,13 +56,15 @@ void BM_VtrGifExport(benchmark::State& bench) {
     request.antiAlias = antiAlias;
     request.waitSeconds = 5;
     request.delay = 12;
-    if (rek::exportFrameCount(state, request) != 53)
+    const rek::ExportValidation checked = rek::validateExport(
+        rek::ExportTarget::Gif, request, exampleModel(), std::numeric_limits<std::uint64_t>::max());
+    const auto* plan = std::get_if<rek::ExportPlan>(&checked);
+    if (plan == nullptr || plan->frameCount() != 53)
         throw std::logic_error("the example model does not give 53 frames");
 
     for (auto _ : bench) {
-        const rek::ExportResult result = rek::exportAnimatedGif(state, renderer, request, quiet);
-        if (!result.ok)
-            bench.SkipWithError(result.message.text.c_str());
+        if (!rek::runExport(*plan, quiet).ok())
+            bench.SkipWithError("the export failed");
     }
     bench.counters["frames"] = 53;
     bench.counters["bytes"] = static_cast<double>(std::filesystem::file_size(request.path));
