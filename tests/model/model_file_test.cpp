@@ -10,13 +10,16 @@
 #include <future>
 #include <ostream>
 
-#include "model/undo_history.h"
+#include "file_helpers.h"
+#include "model/model.h"
 #include "model_test_support.h"
+#include "scratch_folder.h"
 
 namespace rek {
 namespace {
 
 using test::Bytes;
+using test::storedVertex;
 
 // A model that differs from the standard in every property and holds unusual vertices.
 Model unusualModel() {
@@ -55,78 +58,63 @@ Bytes version4Header(std::int32_t count) {
 
 class ModelFileTest : public ::testing::Test {
   protected:
-    LoadResult load(const std::string& path) { return loadModel(model, tool, history, path); }
+    // The contents read from `path`; fails the test when the file is refused.
+    ModelFileContents read(const std::string& path) {
+        ModelFileRead result = readModel(path);
+        if (const auto* error = std::get_if<ModelFileError>(&result)) {
+            ADD_FAILURE() << path << " refused with error " << static_cast<int>(*error);
+            return {};
+        }
+        return std::get<ModelFileContents>(std::move(result));
+    }
 
-    // Loads `bytes` from a file named `name` and expects the model to stay exactly as it was.
-    void expectRefused(const std::string& name, const Bytes& bytes, const char* message) {
+    ModelFileContents readBytes(const std::string& name, const Bytes& bytes) {
         const std::string path = folder.file(name);
-        test::writeFile(path, bytes.data());
-        const Model before = model;
-        const std::size_t entries = history.size();
-        const LoadResult result = load(path);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message.text, message);
-        EXPECT_EQ(result.message.icon, MessageIcon::None);
-        EXPECT_TRUE(test::sameModel(model, before));
-        EXPECT_EQ(history.size(), entries);
+        test::writeFileBytes(path, bytes.data());
+        return read(path);
+    }
+
+    // The error reading `path` gives; nullopt when it was read.
+    static std::optional<ModelFileError> errorOf(const std::string& path) {
+        const ModelFileRead result = readModel(path);
+        if (const auto* error = std::get_if<ModelFileError>(&result))
+            return *error;
+        return std::nullopt;
+    }
+
+    std::optional<ModelFileError> refusal(const std::string& name, const Bytes& bytes) {
+        const std::string path = folder.file(name);
+        test::writeFileBytes(path, bytes.data());
+        return errorOf(path);
+    }
+
+    std::size_t savedSize(const Model& saved) const {
+        return kModelFileHeaderSize + 12 * saved.vertices.size();
     }
 
     test::ScratchFolder folder;
     Model model = unusualModel();
-    ToolState tool;
-    UndoHistory history;
 };
 
-TEST_F(ModelFileTest, SaveAndLoadReproduceEveryStoredField) {
-    const Model original = unusualModel();
+TEST_F(ModelFileTest, SaveAndReadReproduceEveryStoredField) {
     const std::string path = folder.file("round.rkm");
-    ASSERT_TRUE(saveModel(original, path).ok);
+    ASSERT_EQ(saveModel(model, path), std::nullopt);
 
-    model = Model{};
-    model.modified = true;
-    model.filePath = "/elsewhere/x.rkm";
-    model.displayName = "x.rkm";
-    model.selectionExists = true;
-    tool.mode = ToolMode::RangeSelect;
-    tool.moveMode = true;
-    tool.scaleMode = true;
-    tool.scaleFactor = 2.5f;
-    history.recordSnapshot(model);
-
-    const LoadResult result = load(path);
-    ASSERT_TRUE(result.ok);
-    EXPECT_TRUE(result.message.empty());
-
-    EXPECT_EQ(model.properties, original.properties);
-    ASSERT_EQ(model.vertices.size(), original.vertices.size());
-    for (std::size_t i = 0; i < original.vertices.size(); ++i) {
-        Vertex expected = original.vertices[i];
-        expected.selected = 0;
-        EXPECT_TRUE(test::sameVertex(model.vertices[i], expected)) << i;
-    }
-    EXPECT_FALSE(model.selectionExists);
-    EXPECT_EQ(tool.mode, ToolMode::StraightLine);
-    EXPECT_FALSE(tool.moveMode);
-    EXPECT_FALSE(tool.scaleMode);
-    EXPECT_EQ(tool.scaleFactor, 1.0f);
-
-    // The document's own state belongs to the caller.
-    EXPECT_TRUE(model.modified);
-    EXPECT_EQ(model.filePath, "/elsewhere/x.rkm");
-    EXPECT_EQ(model.displayName, "x.rkm");
-
-    // One snapshot, and undo returns to the model from before the load.
-    EXPECT_EQ(history.size(), 2u);
-    history.undo(model, tool);
-    EXPECT_TRUE(model.vertices.empty());
-    EXPECT_EQ(model.properties, ModelProperties{});
+    const ModelFileContents contents = read(path);
+    ASSERT_TRUE(contents.properties.has_value());
+    EXPECT_EQ(*contents.properties, model.properties);
+    // Every stored byte comes back; the selection is not stored.
+    VertexList expected = model.vertices;
+    for (Vertex& vertex : expected)
+        vertex.selected = 0;
+    EXPECT_TRUE(test::sameVertices(contents.vertices, expected));
 }
 
 TEST_F(ModelFileTest, SavedFileIsVersion4WithHeaderAndTwelveBytesAVertex) {
     const std::string path = folder.file("layout.rkm");
-    ASSERT_TRUE(saveModel(model, path).ok);
-    const std::vector<std::uint8_t> bytes = test::readFile(path);
-    ASSERT_EQ(bytes.size(), kModelFileHeaderSize + 12 * model.vertices.size());
+    ASSERT_EQ(saveModel(model, path), std::nullopt);
+    const std::vector<std::uint8_t> bytes = test::readFileBytes(path);
+    ASSERT_EQ(bytes.size(), savedSize(model));
 
     Bytes expected = header(4, 3);
     expected.i32(321).i32(123).i32(6).i32(77);
@@ -137,21 +125,30 @@ TEST_F(ModelFileTest, SavedFileIsVersion4WithHeaderAndTwelveBytesAVertex) {
     EXPECT_EQ(bytes, expected.data());
 
     // Nothing is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
-TEST_F(ModelFileTest, SaveReplacesAnExistingFile) {
+TEST_F(ModelFileTest, SaveReplacesAnExistingFileKeepingItsPermissions) {
     const std::string path = folder.file("over.rkm");
-    test::writeFile(path, std::vector<std::uint8_t>(5000, 0xEE));
+    test::writeFileBytes(path, std::vector<std::uint8_t>(5000, 0xEE));
     const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                       std::filesystem::perms::group_read;
     std::filesystem::permissions(path, mode);
     model.vertices.resize(1);
-    ASSERT_TRUE(saveModel(model, path).ok);
-    EXPECT_EQ(test::readFile(path).size(), kModelFileHeaderSize + 12);
+    ASSERT_EQ(saveModel(model, path), std::nullopt);
+    EXPECT_EQ(test::readFileBytes(path).size(), savedSize(model));
     EXPECT_EQ(std::filesystem::status(path).permissions(), mode);
+}
+
+TEST_F(ModelFileTest, ManyVerticesRoundTripAcrossWriteBlocks) {
+    // More than one block of vertices, and not a whole number of blocks.
+    model.vertices.clear();
+    for (int i = 0; i < 2500; ++i)
+        model.vertices.push_back(storedVertex(i, -i, i % 3 == 0 ? 1 : 2, i % 7 - 3, 3 - i % 5));
+    const std::string path = folder.file("many.rkm");
+    ASSERT_EQ(saveModel(model, path), std::nullopt);
+    EXPECT_EQ(test::readFileBytes(path).size(), savedSize(model));
+    EXPECT_TRUE(test::sameVertices(read(path).vertices, model.vertices));
 }
 
 struct VersionCase {
@@ -180,13 +177,11 @@ TEST_P(ModelFileVersionTest, ReadsTheFieldsOfItsVersionAndDefaultsTheRest) {
     ASSERT_EQ(bytes.size(), c.vertexOffset + 24);
 
     const std::string path = folder.file("v.rkm");
-    test::writeFile(path, bytes);
-    ASSERT_TRUE(load(path).ok);
-    EXPECT_EQ(model.properties, c.expected);
-    EXPECT_EQ(test::shape(model), "11,12,1 13,14,2");
-    EXPECT_EQ(model.vertices[0].wobbleDx, 1);
-    EXPECT_EQ(model.vertices[0].wobbleDy, -1);
-    EXPECT_EQ(model.vertices[0].reserved, 9);
+    test::writeFileBytes(path, bytes);
+    const ModelFileContents contents = read(path);
+    EXPECT_EQ(contents.properties, c.expected);
+    EXPECT_TRUE(test::sameVertices(contents.vertices,
+                                   {storedVertex(11, 12, 1, 1, -1, 9), storedVertex(13, 14, 2)}));
 }
 
 ModelProperties versionProperties(int version) {
@@ -225,153 +220,134 @@ INSTANTIATE_TEST_SUITE_P(AllVersions, ModelFileVersionTest,
 TEST_F(ModelFileTest, ZeroOrNegativeCountGivesAnEmptyDrawingWithTheFileProperties) {
     for (std::int32_t count : {0, -1, INT32_MIN}) {
         SCOPED_TRACE(count);
-        model = unusualModel();
-        const std::string path = folder.file("empty.rkm");
-        test::writeFile(path, version4Header(count).vertex(1, 1, 1).data());
-        ASSERT_TRUE(load(path).ok);
-        EXPECT_TRUE(model.vertices.empty());
-        EXPECT_EQ(model.properties.width, 400);
-        EXPECT_EQ(model.properties.lineWidth, 8);
+        const ModelFileContents contents =
+            readBytes("empty.rkm", version4Header(count).vertex(1, 1, 1));
+        EXPECT_TRUE(contents.vertices.empty());
+        ASSERT_TRUE(contents.properties.has_value());
+        EXPECT_EQ(contents.properties->width, 400);
+        EXPECT_EQ(contents.properties->lineWidth, 8);
     }
 }
 
 TEST_F(ModelFileTest, ExtensionIsTheLastFourCharactersInAnyCase) {
-    const std::string upper = folder.file("A.RKM");
-    test::writeFile(upper, version4Header(1).vertex(3, 4, 1).data());
-    ASSERT_TRUE(load(upper).ok);
-    EXPECT_EQ(test::shape(model), "3,4,1");
+    const ModelFileContents upper = readBytes("A.RKM", version4Header(1).vertex(3, 4, 1));
+    EXPECT_TRUE(test::sameVertices(upper.vertices, {storedVertex(3, 4, 1)}));
 
-    expectRefused("a.rk2x", version4Header(0), kNotModelFileMessage);
-    expectRefused("model.txt", version4Header(0), kNotModelFileMessage);
-    expectRefused("rkm", version4Header(0), kNotModelFileMessage);
+    EXPECT_EQ(refusal("a.rk2x", version4Header(0)), ModelFileError::NotModelFile);
+    EXPECT_EQ(refusal("model.txt", version4Header(0)), ModelFileError::NotModelFile);
+    EXPECT_EQ(refusal("rkm", version4Header(0)), ModelFileError::NotModelFile);
 }
 
 TEST_F(ModelFileTest, MagicMustBeRek2AndAZeroByteFillerIgnored) {
     Bytes rek3;
     rek3.text("REK3").u8({0, 0, 0, 0, 0, 0}).i32(4).i32(0);
-    expectRefused("rek3.rkm", rek3, kInvalidModelFileMessage);
+    EXPECT_EQ(refusal("rek3.rkm", rek3), ModelFileError::Invalid);
 
     Bytes noZero;
     noZero.text("REK2X").u8({0, 0, 0, 0, 0}).i32(4).i32(0);
-    expectRefused("nozero.rkm", noZero, kInvalidModelFileMessage);
+    EXPECT_EQ(refusal("nozero.rkm", noZero), ModelFileError::Invalid);
 
     Bytes filler;
     filler.text("REK2").u8({0, 0xFF, 'a', 1, 2, 3}).i32(0).i32(1).vertex(8, 9, 1);
-    const std::string path = folder.file("filler.rkm");
-    test::writeFile(path, filler.data());
-    ASSERT_TRUE(load(path).ok);
-    EXPECT_EQ(test::shape(model), "8,9,1");
+    EXPECT_TRUE(
+        test::sameVertices(readBytes("filler.rkm", filler).vertices, {storedVertex(8, 9, 1)}));
 }
 
 TEST_F(ModelFileTest, NewerVersionIsRefused) {
     Bytes v5 = header(5, 1);
     v5.i32(400).i32(300).i32(5).i32(60);
     v5.u8({10, 20, 30, 40, 50, 60, 70, 80, 90}).i32(0).i32(8).vertex(1, 1, 1);
-    expectRefused("v5.rkm", v5, kNewerVersionMessage);
+    EXPECT_EQ(refusal("v5.rkm", v5), ModelFileError::NewerVersion);
 }
 
-TEST_F(ModelFileTest, ShortFilesAndLyingCountsLeaveTheModelAlone) {
-    expectRefused("tiny.rkm", Bytes().text("REK"), kInvalidModelFileMessage);
-    expectRefused("nocount.rkm", Bytes().text("REK2").u8({0, 0, 0, 0, 0, 0}).i32(4),
-                  kInvalidModelFileMessage);
-    expectRefused("onlycount.rkm", header(4, 0), kInvalidModelFileMessage);
+TEST_F(ModelFileTest, ShortFilesAndLyingCountsAreInvalid) {
+    EXPECT_EQ(refusal("tiny.rkm", Bytes().text("REK")), ModelFileError::Invalid);
+    EXPECT_EQ(refusal("nocount.rkm", Bytes().text("REK2").u8({0, 0, 0, 0, 0, 0}).i32(4)),
+              ModelFileError::Invalid);
+    EXPECT_EQ(refusal("onlycount.rkm", header(4, 0)), ModelFileError::Invalid);
 
     Bytes cutHeader = header(4, 0);
     cutHeader.i32(400).i32(300);
-    expectRefused("cutheader.rkm", cutHeader, kInvalidModelFileMessage);
+    EXPECT_EQ(refusal("cutheader.rkm", cutHeader), ModelFileError::Invalid);
 
     Bytes missingVertex = version4Header(3);
     missingVertex.vertex(1, 1, 1).vertex(2, 2, 2);
-    expectRefused("missing.rkm", missingVertex, kInvalidModelFileMessage);
+    EXPECT_EQ(refusal("missing.rkm", missingVertex), ModelFileError::Invalid);
 
     Bytes halfVertex = version4Header(1);
     halfVertex.i32(5).i32(6);
-    expectRefused("half.rkm", halfVertex, kInvalidModelFileMessage);
+    EXPECT_EQ(refusal("half.rkm", halfVertex), ModelFileError::Invalid);
 
     Bytes liar = version4Header(INT32_MAX);
     liar.vertex(1, 1, 1);
-    expectRefused("liar.rkm", liar, kInvalidModelFileMessage);
+    EXPECT_EQ(refusal("liar.rkm", liar), ModelFileError::Invalid);
 
     Bytes legacyLiar;
     legacyLiar.i32(1000000).vertex(1, 1, 1);
-    expectRefused("liar.rk2", legacyLiar, kInvalidModelFileMessage);
-    expectRefused("short.rk2", Bytes().u8({1, 0}), kInvalidModelFileMessage);
+    EXPECT_EQ(refusal("liar.rk2", legacyLiar), ModelFileError::Invalid);
+    EXPECT_EQ(refusal("short.rk2", Bytes().u8({1, 0})), ModelFileError::Invalid);
 }
 
-TEST_F(ModelFileTest, UnopenableFileFailsWithoutMessage) {
-    const Model before = model;
-    for (const std::string& path : {folder.file("absent.rkm"), folder.path().string() + "/"}) {
-        const LoadResult result = load(path);
-        EXPECT_FALSE(result.ok);
-        EXPECT_TRUE(result.message.empty());
-    }
+TEST_F(ModelFileTest, WhatCannotBeOpenedIsReportedAsSuch) {
+    EXPECT_EQ(errorOf(folder.file("absent.rkm")), ModelFileError::CannotOpen);
+    EXPECT_EQ(errorOf(folder.path().string() + "/"), ModelFileError::CannotOpen);
     std::filesystem::create_directory(folder.file("dir.rkm"));
-    EXPECT_FALSE(load(folder.file("dir.rkm")).ok);
-    EXPECT_TRUE(test::sameModel(model, before));
-    EXPECT_EQ(history.size(), 0u);
+    EXPECT_EQ(errorOf(folder.file("dir.rkm")), ModelFileError::CannotOpen);
 }
 
-TEST_F(ModelFileTest, LegacyFileKeepsPropertiesAndCanvasSize) {
-    const ModelProperties before = model.properties;
+TEST_F(ModelFileTest, LegacyFileHasVerticesButNoProperties) {
     Bytes legacy;
     legacy.i32(2).vertex(5, 6, 1, 2, -2, 3).vertex(7, 8, 2);
-    const std::string path = folder.file("old.RK2");
-    test::writeFile(path, legacy.data());
+    ModelFileContents contents = readBytes("old.RK2", legacy);
+    EXPECT_FALSE(contents.properties.has_value());
+    EXPECT_TRUE(test::sameVertices(contents.vertices,
+                                   {storedVertex(5, 6, 1, 2, -2, 3), storedVertex(7, 8, 2)}));
 
-    ASSERT_TRUE(load(path).ok);
-    EXPECT_EQ(model.properties, before);
-    EXPECT_EQ(test::shape(model), "5,6,1 7,8,2");
-    EXPECT_EQ(model.vertices[0].reserved, 3);
-    EXPECT_EQ(history.size(), 1u);
-
-    legacy = Bytes().i32(-4);
-    test::writeFile(path, legacy.data());
-    ASSERT_TRUE(load(path).ok);
-    EXPECT_TRUE(model.vertices.empty());
+    contents = readBytes("old.RK2", Bytes().i32(-4));
+    EXPECT_FALSE(contents.properties.has_value());
+    EXPECT_TRUE(contents.vertices.empty());
 }
 
-TEST_F(ModelFileTest, StoredSizeAndPropertiesAreBroughtIntoRange) {
-    auto loadWith = [&](std::int32_t width, std::int32_t height, std::int32_t wobble,
+TEST_F(ModelFileTest, StoredPropertiesComeBackInRangeAndAZeroSizeKeepsTheCanvas) {
+    auto readWith = [&](std::int32_t width, std::int32_t height, std::int32_t wobble,
                         std::int32_t speed, std::int32_t shadow, std::int32_t lineWidth) {
         Bytes bytes = header(4, 0);
         bytes.i32(width).i32(height).i32(wobble).i32(speed);
         bytes.u8({0, 0, 0, 0, 0, 0, 0, 0, 0}).i32(shadow).i32(lineWidth);
-        const std::string path = folder.file("range.rkm");
-        test::writeFile(path, bytes.data());
-        return load(path).ok;
+        return readBytes("range.rkm", bytes).properties.value_or(ModelProperties{});
     };
 
-    ASSERT_TRUE(loadWith(5000, -1, 9999, 0, 3, 0));
-    EXPECT_EQ(model.properties.width, 800);
-    EXPECT_EQ(model.properties.height, 10);
-    EXPECT_EQ(model.properties.wobbleAmount, 127);
-    EXPECT_EQ(model.properties.vtrSpeed, 1);
-    EXPECT_EQ(model.properties.shadowMode, 1);
-    EXPECT_EQ(model.properties.lineWidth, 1);
+    ModelProperties stored = readWith(5000, -1, 9999, 0, 3, 0);
+    EXPECT_EQ(stored.width, 800);
+    EXPECT_EQ(stored.height, 10);
+    EXPECT_EQ(stored.wobbleAmount, 127);
+    EXPECT_EQ(stored.vtrSpeed, 1);
+    EXPECT_EQ(stored.shadowMode, 1);
+    EXPECT_EQ(stored.lineWidth, 1);
 
-    // A zero in either dimension keeps the size the canvas has.
+    // A zero in either dimension stays zero, and setting such properties keeps the size the
+    // canvas has.
+    stored = readWith(0, 400, -5, 10, 0, 6);
+    EXPECT_EQ(stored.width, 0);
+    EXPECT_EQ(stored.height, 400);
+    EXPECT_EQ(stored.wobbleAmount, 0);
+    EXPECT_EQ(stored.shadowMode, 0);
     model.properties.width = 250;
     model.properties.height = 150;
-    ASSERT_TRUE(loadWith(0, 400, -5, 10, 0, 6));
+    EXPECT_FALSE(setProperties(model, stored).size);
     EXPECT_EQ(model.properties.width, 250);
     EXPECT_EQ(model.properties.height, 150);
-    EXPECT_EQ(model.properties.wobbleAmount, 0);
-    EXPECT_EQ(model.properties.shadowMode, 0);
+    EXPECT_EQ(model.properties.lineWidth, 6);
 }
 
 TEST_F(ModelFileTest, FailedSaveReportsAndLeavesTheTargetIntact) {
-    const SaveResult missingFolder = saveModel(model, folder.file("no/such/folder/a.rkm"));
-    EXPECT_FALSE(missingFolder.ok);
-    EXPECT_EQ(missingFolder.message.text, kSaveFailedMessage);
-    EXPECT_EQ(missingFolder.message.icon, MessageIcon::Error);
+    EXPECT_EQ(saveModel(model, folder.file("no/such/folder/a.rkm")), ModelFileError::WriteFailed);
 
     // A folder in the target's place cannot be replaced; the temporary file must go again.
     std::filesystem::create_directory(folder.file("taken.rkm"));
-    EXPECT_FALSE(saveModel(model, folder.file("taken.rkm")).ok);
+    EXPECT_EQ(saveModel(model, folder.file("taken.rkm")), ModelFileError::WriteFailed);
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("taken.rkm")));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 TEST_F(ModelFileTest, SaveWorksForTheLongestFileNameTheFolderAllows) {
@@ -380,45 +356,37 @@ TEST_F(ModelFileTest, SaveWorksForTheLongestFileNameTheFolderAllows) {
     if (nameMax <= 4 || nameMax > 4096)
         GTEST_SKIP() << "the folder has no usable name limit";
     const std::string path = folder.file(std::string(nameMax - 4, 'a') + ".rkm");
-    ASSERT_TRUE(saveModel(model, path).ok);
-    EXPECT_EQ(test::readFile(path).size(), kModelFileHeaderSize + 12 * model.vertices.size());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    ASSERT_EQ(saveModel(model, path), std::nullopt);
+    EXPECT_EQ(test::readFileBytes(path).size(), savedSize(model));
+    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 TEST_F(ModelFileTest, SaveThroughALinkReplacesTheFileItPointsAt) {
     std::filesystem::create_directory(folder.file("real"));
     const std::string real = folder.file("real/model.rkm");
-    test::writeFile(real, std::vector<std::uint8_t>(77, 0x42));
+    test::writeFileBytes(real, std::vector<std::uint8_t>(77, 0x42));
     const std::string link = folder.file("link.rkm");
     std::filesystem::create_symlink("real/model.rkm", link);
 
-    ASSERT_TRUE(saveModel(model, link).ok);
+    ASSERT_EQ(saveModel(model, link), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(test::readFile(real).size(), kModelFileHeaderSize + 12 * model.vertices.size());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("real")),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(test::readFileBytes(real).size(), savedSize(model));
+    EXPECT_EQ(test::entriesIn(folder.path("real")), 1u);
 }
 
 TEST_F(ModelFileTest, PipeNamedLikeAModelIsNotWaitedOn) {
     const std::string path = folder.file("pipe.rkm");
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    const Model before = model;
-    auto loading = std::async(std::launch::async, [&] { return load(path); });
-    if (loading.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+    auto reading = std::async(std::launch::async, [&] { return errorOf(path); });
+    if (reading.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
         // Let a reader stuck in open() go, so the test can end and report.
         const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
         if (writer >= 0)
             ::close(writer);
-        loading.wait();
-        FAIL() << "loading waited for a writer on the pipe";
+        reading.wait();
+        FAIL() << "reading waited for a writer on the pipe";
     }
-    const LoadResult result = loading.get();
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.empty());
-    EXPECT_TRUE(test::sameModel(model, before));
+    EXPECT_EQ(reading.get(), ModelFileError::CannotOpen);
 }
 
 TEST_F(ModelFileTest, SaveIntoReadOnlyFolderKeepsTheOldFile) {
@@ -427,11 +395,11 @@ TEST_F(ModelFileTest, SaveIntoReadOnlyFolderKeepsTheOldFile) {
     const std::string path = folder.file("ro/keep.rkm");
     std::filesystem::create_directory(folder.file("ro"));
     const std::vector<std::uint8_t> old(77, 0x42);
-    test::writeFile(path, old);
+    test::writeFileBytes(path, old);
     std::filesystem::permissions(
         folder.file("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_FALSE(saveModel(model, path).ok);
-    EXPECT_EQ(test::readFile(path), old);
+    EXPECT_EQ(saveModel(model, path), ModelFileError::WriteFailed);
+    EXPECT_EQ(test::readFileBytes(path), old);
 }
 
 TEST(ModelFileNames, ExtensionTestIgnoresCase) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -11,32 +10,6 @@
 #include "model/model.h"
 
 namespace rek::test {
-
-// A fresh folder for one test, below the test framework's temporary folder, removed at the end.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::path(::testing::TempDir()) /
-                ("rek_model_" + std::string(info->test_suite_name()) + "_" + info->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Little-endian byte building for hand-made model files.
 class Bytes {
@@ -67,43 +40,37 @@ class Bytes {
     std::vector<std::uint8_t> data_;
 };
 
-void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> readFile(const std::string& path);
-
-// Builds a drawing from (x, y, joined) triples through appendVertex.
-struct Pt {
-    std::int32_t x;
-    std::int32_t y;
-    bool joined;
-};
-Model modelWith(std::initializer_list<Pt> points);
-
-inline bool sameVertex(const Vertex& a, const Vertex& b) {
-    return a.x == b.x && a.y == b.y && a.kind == b.kind && a.wobbleDx == b.wobbleDx &&
-           a.wobbleDy == b.wobbleDy && a.reserved == b.reserved && a.selected == b.selected;
+// Every stored field and the selection, as a failure message shows a vertex.
+inline std::string describe(const Vertex& v) {
+    return "(" + std::to_string(v.x) + ", " + std::to_string(v.y) + ", kind " +
+           std::to_string(v.kind) + ", offset " + std::to_string(v.wobbleDx) + "/" +
+           std::to_string(v.wobbleDy) + ", reserved " + std::to_string(v.reserved) + ", selected " +
+           std::to_string(v.selected) + ")";
 }
 
-// Whole-model equality, for "nothing changed" checks.
-inline ::testing::AssertionResult sameModel(const Model& a, const Model& b) {
-    if (!(a.properties == b.properties))
-        return ::testing::AssertionFailure() << "properties";
-    if (a.vertices.size() != b.vertices.size()) {
-        return ::testing::AssertionFailure()
-               << "vertex count " << a.vertices.size() << " vs " << b.vertices.size();
-    }
-    for (std::size_t i = 0; i < a.vertices.size(); ++i) {
-        if (!sameVertex(a.vertices[i], b.vertices[i])) {
-            return ::testing::AssertionFailure() << "vertex " << i;
+// The two lists agree in every stored byte and in the selection.
+inline ::testing::AssertionResult sameVertices(const VertexList& a, const VertexList& b) {
+    if (a.size() != b.size())
+        return ::testing::AssertionFailure() << "vertex count " << a.size() << " vs " << b.size();
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (describe(a[i]) != describe(b[i])) {
+            return ::testing::AssertionFailure()
+                   << "vertex " << i << ": " << describe(a[i]) << " vs " << describe(b[i]);
         }
-    }
-    if (a.modified != b.modified || a.selectionExists != b.selectionExists ||
-        a.filePath != b.filePath || a.displayName != b.displayName) {
-        return ::testing::AssertionFailure() << "flags or names";
     }
     return ::testing::AssertionSuccess();
 }
 
-// Positions and kinds only, as "x,y,k x,y,k ..." for readable expectations.
-std::string shape(const Model& model);
+// A vertex with every stored field given.
+inline Vertex storedVertex(std::int32_t x, std::int32_t y, std::uint8_t kind, int dx = 0,
+                           int dy = 0, int reserved = 0) {
+    return Vertex{x,
+                  y,
+                  kind,
+                  static_cast<std::int8_t>(dx),
+                  static_cast<std::int8_t>(dy),
+                  static_cast<std::uint8_t>(reserved),
+                  0};
+}
 
 }  // namespace rek::test

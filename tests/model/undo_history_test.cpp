@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "model_test_support.h"
+#include <vector>
+
+#include "vertex_builders.h"
 
 namespace rek {
 namespace {
 
-using test::shape;
+using test::Pt;
+using test::pts;
 
 class UndoHistoryTest : public ::testing::Test {
   protected:
@@ -19,8 +22,17 @@ class UndoHistoryTest : public ::testing::Test {
         history.recordSnapshot(model);
     }
 
+    // The drawing after drawLine for each of `xs`.
+    static std::vector<Pt> lines(std::initializer_list<std::int32_t> xs) {
+        std::vector<Pt> result;
+        for (std::int32_t x : xs) {
+            result.push_back({x, 0, true});
+            result.push_back({x, 10, false});
+        }
+        return result;
+    }
+
     Model model;
-    ToolState tool;
     UndoHistory history;
 };
 
@@ -31,33 +43,33 @@ TEST_F(UndoHistoryTest, StepsBackAndForthThroughDrawings) {
     drawLine(2);
     EXPECT_TRUE(history.canUndo());
 
-    EXPECT_TRUE(history.undo(model, tool).restored);
-    EXPECT_EQ(shape(model), "1,0,1 1,10,2");
+    EXPECT_TRUE(history.undo(model).restored);
+    EXPECT_EQ(pts(model.vertices), lines({1}));
     EXPECT_TRUE(history.canRedo());
-    history.undo(model, tool);
-    EXPECT_EQ(shape(model), "");
+    history.undo(model);
+    EXPECT_EQ(pts(model.vertices), lines({}));
     EXPECT_FALSE(history.canUndo());
-    EXPECT_FALSE(history.undo(model, tool).restored);
+    EXPECT_FALSE(history.undo(model).restored);
 
-    history.redo(model, tool);
-    history.redo(model, tool);
-    EXPECT_EQ(shape(model), "1,0,1 1,10,2 2,0,1 2,10,2");
+    history.redo(model);
+    history.redo(model);
+    EXPECT_EQ(pts(model.vertices), lines({1, 2}));
     EXPECT_FALSE(history.canRedo());
-    EXPECT_FALSE(history.redo(model, tool).restored);
+    EXPECT_FALSE(history.redo(model).restored);
 }
 
 TEST_F(UndoHistoryTest, NewSnapshotDropsTheRedoEntries) {
     drawLine(1);
     drawLine(2);
     drawLine(3);
-    history.undo(model, tool);
-    history.undo(model, tool);
+    history.undo(model);
+    history.undo(model);
     drawLine(4);
     EXPECT_EQ(history.size(), 3u);
     EXPECT_FALSE(history.canRedo());
-    EXPECT_FALSE(history.redo(model, tool).restored);
-    history.undo(model, tool);
-    EXPECT_EQ(shape(model), "1,0,1 1,10,2");
+    EXPECT_FALSE(history.redo(model).restored);
+    history.undo(model);
+    EXPECT_EQ(pts(model.vertices), lines({1}));
 }
 
 TEST_F(UndoHistoryTest, UndoReachesAcrossAClearedDrawing) {
@@ -68,31 +80,34 @@ TEST_F(UndoHistoryTest, UndoReachesAcrossAClearedDrawing) {
     model.modified = false;
     history.recordSnapshot(model);
 
-    history.undo(model, tool);
-    EXPECT_EQ(shape(model), "1,0,1 1,10,2");
+    history.undo(model);
+    EXPECT_EQ(pts(model.vertices), lines({1}));
     EXPECT_FALSE(model.modified);
     EXPECT_EQ(model.filePath, "/a/b.rkm");
     EXPECT_EQ(model.displayName, "b.rkm");
 }
 
-TEST_F(UndoHistoryTest, ColourOnlyChangeIsUndoneWithoutTouchingVertices) {
+TEST_F(UndoHistoryTest, AppearanceOnlyChangeIsUndoneWithoutTouchingVertices) {
     drawLine(1);
     model.vertices[0].wobbleDx = 2;
     history.recordSnapshot(model);
     model.vertices[0].wobbleDx = -3;  // a later wobble step
-    applyColor(model, ColorTarget::Line, ColorRgb{200, 0, 0}, 10);
-    applyColor(model, ColorTarget::Shadow, ColorRgb{0, 200, 0}, 10);
+    ModelProperties changed = model.properties;
+    changed.lineColor = {200, 0, 0};
+    changed.shadowColor = {0, 200, 0};
+    changed.lineWidth = 10;
+    setProperties(model, changed);
     history.recordSnapshot(model);
 
-    const RestoreOutcome outcome = history.undo(model, tool);
+    const RestoreOutcome outcome = history.undo(model);
+    EXPECT_TRUE(outcome.restored);
     EXPECT_FALSE(outcome.sizeChanged);
     EXPECT_EQ(model.properties, ModelProperties{});
-    EXPECT_EQ(shape(model), "1,0,1 1,10,2");
+    EXPECT_EQ(pts(model.vertices), lines({1}));
     EXPECT_EQ(model.vertices[0].wobbleDx, 2);  // the stored jitter, until the next step
 
-    history.redo(model, tool);
-    EXPECT_EQ(model.properties.lineColor, (ColorRgb{200, 0, 0}));
-    EXPECT_EQ(model.properties.lineWidth, 10);
+    EXPECT_FALSE(history.redo(model).sizeChanged);
+    EXPECT_EQ(model.properties, changed);
 }
 
 TEST_F(UndoHistoryTest, SizeChangeIsUndoneAndReported) {
@@ -100,31 +115,25 @@ TEST_F(UndoHistoryTest, SizeChangeIsUndoneAndReported) {
     model.properties.vtrSpeed = 90;
     history.recordSnapshot(model);
 
-    RestoreOutcome outcome = history.undo(model, tool);
+    RestoreOutcome outcome = history.undo(model);
     EXPECT_TRUE(outcome.sizeChanged);
     EXPECT_EQ(model.properties, ModelProperties{});
-    outcome = history.redo(model, tool);
+    outcome = history.redo(model);
     EXPECT_TRUE(outcome.sizeChanged);
     EXPECT_EQ(model.properties.width, 300);
     EXPECT_EQ(model.properties.height, 200);
     EXPECT_EQ(model.properties.vtrSpeed, 90);
 }
 
-TEST_F(UndoHistoryTest, RestoreEndsSelectionAndSubModes) {
+TEST_F(UndoHistoryTest, RestoreEndsTheSelection) {
     drawLine(1);
     drawLine(2);
     for (Vertex& v : model.vertices)
         v.selected = 1;
     model.selectionExists = true;
-    tool.mode = ToolMode::RangeSelect;
-    tool.moveMode = true;
-    tool.scaleMode = true;
 
-    history.undo(model, tool);
+    history.undo(model);
     EXPECT_FALSE(model.selectionExists);
-    EXPECT_FALSE(tool.moveMode);
-    EXPECT_FALSE(tool.scaleMode);
-    EXPECT_EQ(tool.mode, ToolMode::RangeSelect);
     for (const Vertex& v : model.vertices)
         EXPECT_FALSE(v.isSelected());
 }
@@ -134,8 +143,33 @@ TEST_F(UndoHistoryTest, SnapshotIsAnIndependentCopy) {
     model.vertices[0].x = 999;  // changed in place, as move does
     EXPECT_EQ(history.current().vertexImages.size(), 24u);
     history.recordSnapshot(model);
-    history.undo(model, tool);
+    history.undo(model);
     EXPECT_EQ(model.vertices[0].x, 1);
+}
+
+TEST_F(UndoHistoryTest, RestartKeepsOnlyTheDrawingAsItIs) {
+    drawLine(1);
+    drawLine(2);
+    history.undo(model);
+    ASSERT_TRUE(history.canUndo());
+    ASSERT_TRUE(history.canRedo());
+    applyCanvasSize(model, 300, 200);
+
+    history.restart(model);
+    EXPECT_EQ(history.size(), 1u);
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.canRedo());
+    EXPECT_FALSE(history.undo(model).restored);
+    EXPECT_EQ(history.current().vertexImages.size(), 24u);
+    EXPECT_EQ(history.current().properties, model.properties);
+
+    // Editing goes on from there, and undo comes back to the restarted drawing.
+    drawLine(3);
+    EXPECT_EQ(history.size(), 2u);
+    EXPECT_FALSE(history.undo(model).sizeChanged);
+    EXPECT_EQ(pts(model.vertices), lines({1}));
+    EXPECT_EQ(model.properties.width, 300);
+    EXPECT_FALSE(history.canUndo());
 }
 
 }  // namespace
