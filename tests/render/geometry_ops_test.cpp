@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "render_test_support.h"
+#include "vertex_builders.h"
 
 namespace rek {
 namespace {
@@ -50,29 +50,29 @@ TEST(ScaleAboutPivot, IsNotClampedButSaturatesAtTheIntegerRange) {
 }
 
 TEST(TotalLineLength, SumsTheSegmentsOfEveryStroke) {
-    EditorState state = test::plainState();
-    EXPECT_EQ(totalLineLength(state.model.vertices), 0.0);
-    test::addStroke(state, {{0, 0}, {3, 4}, {3, 14}});
-    test::addStroke(state, {{100, 100}, {106, 108}});
-    EXPECT_DOUBLE_EQ(totalLineLength(state.model.vertices), 5.0 + 10.0 + 10.0);
+    VertexList vertices;
+    EXPECT_EQ(totalLineLength(vertices), 0.0);
+    test::addStroke(vertices, {{0, 0}, {3, 4}, {3, 14}});
+    test::addStroke(vertices, {{100, 100}, {106, 108}});
+    EXPECT_DOUBLE_EQ(totalLineLength(vertices), 5.0 + 10.0 + 10.0);
 }
 
 TEST(TotalLineLength, CountsNothingForStrokeStartsOrOtherKinds) {
-    EditorState state = test::plainState();
-    test::addStroke(state, {{0, 0}});
-    test::addStroke(state, {{50, 0}});
-    Vertex odd = test::vertexAt(90, 0, VertexKind::Joined);
+    VertexList vertices;
+    test::addStroke(vertices, {{0, 0}});
+    test::addStroke(vertices, {{50, 0}});
+    Vertex odd = test::makeVertex(90, 0, true);
     odd.kind = 7;
-    state.model.vertices.push_back(odd);
-    EXPECT_EQ(totalLineLength(state.model.vertices), 0.0);
+    vertices.push_back(odd);
+    EXPECT_EQ(totalLineLength(vertices), 0.0);
 }
 
 TEST(TotalLineLength, ExtremeCoordinatesDoNotOverflow) {
-    EditorState state = test::plainState();
+    VertexList vertices;
     constexpr int kMin = std::numeric_limits<std::int32_t>::min();
     constexpr int kMax = std::numeric_limits<std::int32_t>::max();
-    test::addStroke(state, {{kMin, 0}, {kMax, 0}});
-    EXPECT_DOUBLE_EQ(totalLineLength(state.model.vertices), 4294967295.0);
+    test::addStroke(vertices, {{kMin, 0}, {kMax, 0}});
+    EXPECT_DOUBLE_EQ(totalLineLength(vertices), 4294967295.0);
 }
 
 }  // namespace

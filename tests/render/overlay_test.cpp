@@ -2,10 +2,12 @@
 
 #include "render/frame_renderer.h"
 #include "render_test_support.h"
+#include "vertex_builders.h"
 
 namespace rek {
 namespace {
 
+using test::addStroke;
 using test::countInColumn;
 using test::hasColor;
 using test::kBackground;
@@ -14,72 +16,100 @@ using test::kRed;
 class Overlays : public ::testing::Test {
   protected:
     const QImage& drawAll() {
-        renderer.drawFrame(state);
-        renderer.drawOverlays(state);
+        renderer.drawFrame(FrameScene{vertices, properties, std::nullopt, std::nullopt});
+        renderer.drawOverlays(OverlayScene{vertices, properties.lineWidth, band, scale});
         return renderer.surface();
     }
-    EditorState state = test::plainState();
+
+    void addThreePointStroke() { addStroke(vertices, {{20, 50}, {120, 50}, {180, 50}}); }
+
+    VertexList vertices;
+    ModelProperties properties = test::plainProperties();
+    RubberBand band;
+    std::optional<ScalePreview> scale;
     FrameRenderer renderer;
 };
 
 TEST_F(Overlays, SegmentBetweenSelectedNeighboursIsRed) {
-    test::addStroke(state, {{20, 50}, {120, 50}, {180, 50}});
-    state.model.vertices[0].selected = 1;
-    state.model.vertices[1].selected = 1;
+    addThreePointStroke();
+    vertices[0].selected = 1;
+    vertices[1].selected = 1;
     const QImage& image = drawAll();
     EXPECT_EQ(countInColumn(image, 70, kRed), 4);
     EXPECT_EQ(countInColumn(image, 150, kRed), 0);
 }
 
 TEST_F(Overlays, LoneSelectedVertexGetsAWiderDot) {
-    test::addStroke(state, {{20, 50}, {120, 50}, {180, 50}});
-    state.model.vertices[1].selected = 1;
+    addThreePointStroke();
+    vertices[1].selected = 1;
     const QImage& image = drawAll();
     EXPECT_EQ(countInColumn(image, 120, kRed), 6);  // lineWidth + 2
     EXPECT_EQ(countInColumn(image, 70, kRed), 0);
     EXPECT_EQ(countInColumn(image, 150, kRed), 0);
 }
 
+TEST_F(Overlays, HeadVertexGetsADotOnlyWithoutASelectedNeighbour) {
+    addThreePointStroke();
+    vertices[0].selected = 1;
+    const QImage& alone = drawAll();
+    EXPECT_EQ(countInColumn(alone, 20, kRed), 6);
+    EXPECT_GT(countInColumn(alone, 17, kRed), 0);
+    EXPECT_EQ(countInColumn(alone, 70, kRed), 0);
+
+    // With its neighbour selected the head is the round end of a red line.
+    vertices[1].selected = 1;
+    const QImage& joined = drawAll();
+    EXPECT_EQ(countInColumn(joined, 20, kRed), 4);
+    EXPECT_EQ(countInColumn(joined, 17, kRed), 0);
+    EXPECT_EQ(countInColumn(joined, 70, kRed), 4);
+
+    // A selected neighbour that begins the next stroke draws no line from the head.
+    vertices.clear();
+    addStroke(vertices, {{20, 50}});
+    addStroke(vertices, {{100, 50}, {140, 50}});
+    vertices[0].selected = 1;
+    vertices[1].selected = 1;
+    const QImage& apart = drawAll();
+    EXPECT_EQ(countInColumn(apart, 20, kRed), 6);
+    EXPECT_EQ(countInColumn(apart, 60, kRed), 0);
+    EXPECT_EQ(countInColumn(apart, 100, kRed), 6);
+}
+
 TEST_F(Overlays, SelectedNeighboursAcrossAStrokeBreakGetDots) {
-    test::addStroke(state, {{20, 50}, {60, 50}});
-    test::addStroke(state, {{100, 50}, {140, 50}});
-    state.model.vertices[1].selected = 1;
-    state.model.vertices[2].selected = 1;
+    addStroke(vertices, {{20, 50}, {60, 50}});
+    addStroke(vertices, {{100, 50}, {140, 50}});
+    vertices[1].selected = 1;
+    vertices[2].selected = 1;
     const QImage& image = drawAll();
     EXPECT_EQ(countInColumn(image, 60, kRed), 6);
     EXPECT_EQ(countInColumn(image, 100, kRed), 6);
     EXPECT_EQ(countInColumn(image, 80, kRed), 0);
 }
 
-TEST_F(Overlays, HighlightFollowsJitterAndScalePreview) {
-    test::addStroke(state, {{20, 50}, {110, 50}});
-    state.model.vertices[1].selected = 1;
-    state.model.vertices[1].wobbleDy = 20;
-    state.tool.scaleMode = true;
-    state.tool.scalePivot = {20, 50};
-    state.tool.scaleFactor = 0.5f;
-    // Scaled to (65, 50), then jittered to (65, 70).
+TEST_F(Overlays, HighlightFollowsOffsetAndScalePreview) {
+    addStroke(vertices, {{20, 50}, {110, 50}});
+    vertices[1].selected = 1;
+    vertices[1].wobbleDy = 20;
+    scale = ScalePreview{{20, 50}, 0.5f};
+    // Scaled to (65, 50), then moved by the offset to (65, 70).
     EXPECT_TRUE(hasColor(drawAll(), 65, 70, kRed));
 }
 
-TEST_F(Overlays, StraightLineRubberBandRunsFromTheLastStoredVertex) {
-    test::addStroke(state, {{20, 50}});
-    state.model.vertices[0].wobbleDx = 3;
-    state.tool.dragging = true;
-    state.tool.pointer = {120, 50};
+TEST_F(Overlays, LineBandRunsBetweenItsEndsWithTheLineWidth) {
+    band = RubberBand{RubberBand::Shape::Line, {20, 50}, {120, 50}};
     const QImage& image = drawAll();
     EXPECT_EQ(countInColumn(image, 70, kRed), 4);
-    EXPECT_TRUE(hasColor(image, 19, 50, kRed));  // not shifted by the jitter
+    EXPECT_TRUE(hasColor(image, 19, 50, kRed));
+    EXPECT_TRUE(hasColor(image, 121, 50, kRed));
+    EXPECT_FALSE(hasColor(image, 17, 50, kRed));
+    EXPECT_FALSE(hasColor(image, 123, 50, kRed));
 
-    state.tool.moveMode = true;
-    EXPECT_EQ(countInColumn(drawAll(), 70, kRed), 0);
+    properties.lineWidth = 10;
+    EXPECT_EQ(countInColumn(drawAll(), 70, kRed), 10);
 }
 
 TEST_F(Overlays, RectangleAndEllipseBandsAreOutlines) {
-    state.tool.dragging = true;
-    state.tool.dragStart = {120, 140};
-    state.tool.pointer = {20, 40};
-    state.tool.mode = ToolMode::FilledRect;
+    band = RubberBand{RubberBand::Shape::Rectangle, {120, 140}, {20, 40}};
     const QImage rect = drawAll();
     EXPECT_TRUE(hasColor(rect, 20, 90, kRed));
     EXPECT_TRUE(hasColor(rect, 120, 90, kRed));
@@ -87,7 +117,7 @@ TEST_F(Overlays, RectangleAndEllipseBandsAreOutlines) {
     EXPECT_TRUE(hasColor(rect, 20, 40, kRed));
     EXPECT_TRUE(hasColor(rect, 70, 90, kBackground));
 
-    state.tool.mode = ToolMode::Circle;
+    band.shape = RubberBand::Shape::Ellipse;
     const QImage ellipse = drawAll();
     EXPECT_TRUE(hasColor(ellipse, 70, 40, kRed));
     EXPECT_TRUE(hasColor(ellipse, 20, 90, kRed));
@@ -95,11 +125,8 @@ TEST_F(Overlays, RectangleAndEllipseBandsAreOutlines) {
     EXPECT_TRUE(hasColor(ellipse, 70, 90, kBackground));
 }
 
-TEST_F(Overlays, RangeSelectBandIsOnePixelBlackAndWhiteDots) {
-    state.tool.mode = ToolMode::RangeSelect;
-    state.tool.dragging = true;
-    state.tool.dragStart = {30, 20};
-    state.tool.pointer = {10, 10};
+TEST_F(Overlays, SelectionBandIsOnePixelBlackAndWhiteDots) {
+    band = RubberBand{RubberBand::Shape::SelectionBand, {30, 20}, {10, 10}};
     const QImage& image = drawAll();
     const QRgb black = qRgb(0, 0, 0);
     const QRgb white = qRgb(255, 255, 255);
@@ -117,17 +144,19 @@ TEST_F(Overlays, RangeSelectBandIsOnePixelBlackAndWhiteDots) {
     EXPECT_TRUE(hasColor(image, 31, 15, kBackground));
 }
 
-TEST_F(Overlays, NoBandWithoutADrag) {
-    test::addStroke(state, {{20, 50}});
-    state.tool.pointer = {120, 50};
-    EXPECT_EQ(countInColumn(drawAll(), 70, kRed), 0);
+TEST_F(Overlays, NoBandShapeDrawsNothing) {
+    addStroke(vertices, {{20, 50}});
+    band = RubberBand{RubberBand::Shape::None, {20, 50}, {120, 50}};
+    const QImage& image = drawAll();
+    for (int x = 0; x < 200; ++x)
+        ASSERT_EQ(countInColumn(image, x, kRed), 0) << x;
 }
 
 TEST_F(Overlays, RedPensFollowTheLineWidth) {
-    test::addStroke(state, {{20, 50}, {120, 50}, {180, 50}});
-    state.model.vertices[0].selected = 1;
-    state.model.vertices[1].selected = 1;
-    state.model.properties.lineWidth = 8;
+    addThreePointStroke();
+    vertices[0].selected = 1;
+    vertices[1].selected = 1;
+    properties.lineWidth = 8;
     EXPECT_EQ(countInColumn(drawAll(), 70, kRed), 8);
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render_test_support.h"
+#include "vertex_builders.h"
 
 namespace rek {
 namespace {
@@ -14,24 +14,30 @@ TEST(RandomSequence, MatchesTheClassicRuntimeForSeedOne) {
         EXPECT_EQ(random.next(), value);
 }
 
+TEST(RandomSequence, GeneratorSeededWithTheStateContinuesTheSequence) {
+    Random random(1);
+    for (int i = 0; i < 3; ++i)
+        random.next();
+    Random copy(random.state());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(copy.next(), random.next()) << i;
+}
+
 class WobbleStep : public ::testing::Test {
   protected:
     void SetUp() override {
-        state = test::plainState();
-        state.wobbleEnabled = true;
-        for (int i = 0; i < 500; ++i) {
-            state.model.vertices.push_back(test::vertexAt(i, i, VertexKind::Joined));
-        }
+        for (int i = 0; i < 500; ++i)
+            vertices.push_back(test::makeVertex(i, i, true));
     }
-    EditorState state;
+    VertexList vertices;
+    Random random;
 };
 
 TEST_F(WobbleStep, OffsetsStayWithinTheAmountAndVary) {
-    state.model.properties.wobbleAmount = 3;
-    newWobbleOffsets(state);
+    newWobbleOffsets(vertices, 3, true, random);
     bool sawMinimum = false;
     bool sawMaximum = false;
-    for (const Vertex& vertex : state.model.vertices) {
+    for (const Vertex& vertex : vertices) {
         for (int offset : {int{vertex.wobbleDx}, int{vertex.wobbleDy}}) {
             EXPECT_GE(offset, -3);
             EXPECT_LE(offset, 3);
@@ -44,47 +50,43 @@ TEST_F(WobbleStep, OffsetsStayWithinTheAmountAndVary) {
 }
 
 TEST_F(WobbleStep, DrawsTwoNumbersPerVertexHorizontalFirst) {
-    state.model.properties.wobbleAmount = 3;
-    state.random.seed(1);
-    newWobbleOffsets(state);
+    random.seed(1);
+    newWobbleOffsets(vertices, 3, true, random);
     // 41 % 7 - 3 = 3, 18467 % 7 - 3 = -2, 6334 % 7 - 3 = 3, 26500 % 7 - 3 = 2
-    EXPECT_EQ(state.model.vertices[0].wobbleDx, 3);
-    EXPECT_EQ(state.model.vertices[0].wobbleDy, -2);
-    EXPECT_EQ(state.model.vertices[1].wobbleDx, 3);
-    EXPECT_EQ(state.model.vertices[1].wobbleDy, 2);
+    EXPECT_EQ(vertices[0].wobbleDx, 3);
+    EXPECT_EQ(vertices[0].wobbleDy, -2);
+    EXPECT_EQ(vertices[1].wobbleDx, 3);
+    EXPECT_EQ(vertices[1].wobbleDy, 2);
 
     Random reference(1);
     for (int i = 0; i < 2 * 500; ++i)
         reference.next();
-    EXPECT_EQ(state.random.next(), reference.next());
+    EXPECT_EQ(random.next(), reference.next());
 }
 
 TEST_F(WobbleStep, SwitchedOffZeroesEveryOffsetWithoutDrawing) {
-    newWobbleOffsets(state);
-    state.wobbleEnabled = false;
-    state.random.seed(7);
-    newWobbleOffsets(state);
-    for (const Vertex& vertex : state.model.vertices) {
+    newWobbleOffsets(vertices, 3, true, random);
+    random.seed(7);
+    newWobbleOffsets(vertices, 3, false, random);
+    for (const Vertex& vertex : vertices) {
         EXPECT_EQ(vertex.wobbleDx, 0);
         EXPECT_EQ(vertex.wobbleDy, 0);
     }
     Random reference(7);
-    EXPECT_EQ(state.random.next(), reference.next());
+    EXPECT_EQ(random.next(), reference.next());
 }
 
 TEST_F(WobbleStep, AmountsOutsideTheByteRangeAreClamped) {
-    state.model.properties.wobbleAmount = 100000;
-    newWobbleOffsets(state);
+    newWobbleOffsets(vertices, 100000, true, random);
     bool sawLarge = false;
-    for (const Vertex& vertex : state.model.vertices) {
+    for (const Vertex& vertex : vertices) {
         // Without the clamp the offsets would wrap and lose their sign.
         sawLarge |= vertex.wobbleDx > 64 || vertex.wobbleDx < -64;
     }
     EXPECT_TRUE(sawLarge);
 
-    state.model.properties.wobbleAmount = -5;
-    newWobbleOffsets(state);
-    for (const Vertex& vertex : state.model.vertices) {
+    newWobbleOffsets(vertices, -5, true, random);
+    for (const Vertex& vertex : vertices) {
         EXPECT_EQ(vertex.wobbleDx, 0);
         EXPECT_EQ(vertex.wobbleDy, 0);
     }
