@@ -125,21 +125,5 @@ TEST_F(BmpExport, AStopKeepsTheFilesWrittenSoFar) {
     EXPECT_TRUE(std::filesystem::exists(dir.path("anim0001.bmp")));
 }
 
-TEST_F(BmpExport, FramesRepeatExactlyForOneSeed) {
-    ExportRequest r = request(ExportKind::Vtr, 160, 120);
-    r.waitSeconds = 0;
-    ASSERT_TRUE(run(r).ok());
-    r.path = dir.path("again").string();
-    ASSERT_TRUE(run(r).ok());
-    EXPECT_EQ(dir.entryCount(), 2u * 12u);
-    for (int i = 0; i < 12; ++i) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%04d.bmp", i);
-        EXPECT_EQ(test::readBytes(dir.path(std::string("anim") + suffix)),
-                  test::readBytes(dir.path(std::string("again") + suffix)))
-            << suffix;
-    }
-}
-
 }  // namespace
 }  // namespace rek
