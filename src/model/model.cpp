@@ -41,36 +41,6 @@ std::int32_t countVertices(const Model& model) {
     return static_cast<std::int32_t>(std::min<std::size_t>(model.vertices.size(), INT32_MAX));
 }
 
-ResourceChange applyColor(Model& model, ColorTarget target, ColorRgb color,
-                          std::int32_t lineWidth) {
-    ModelProperties& properties = model.properties;
-    ResourceChange change;
-
-    lineWidth = std::clamp(lineWidth, kMinLineWidth, kMaxLineWidth);
-    if (properties.lineWidth != lineWidth) {
-        properties.lineWidth = lineWidth;
-        change.lineWidth = true;
-    }
-
-    ColorRgb* slot = nullptr;
-    switch (target) {
-        case ColorTarget::Line:
-            slot = &properties.lineColor;
-            break;
-        case ColorTarget::Shadow:
-            slot = &properties.shadowColor;
-            break;
-        case ColorTarget::Background:
-            slot = &properties.backgroundColor;
-            break;
-    }
-    if (slot != nullptr && *slot != color) {
-        *slot = color;
-        change.color = true;
-    }
-    return change;
-}
-
 bool applyCanvasSize(Model& model, std::int32_t width, std::int32_t height) {
     if (width == 0 || height == 0)
         return false;
@@ -82,6 +52,19 @@ bool applyCanvasSize(Model& model, std::int32_t width, std::int32_t height) {
     properties.width = width;
     properties.height = height;
     return true;
+}
+
+PropertyChanges setProperties(Model& model, const ModelProperties& wanted) {
+    const ModelProperties safe = sanitizeStoredProperties(wanted);
+    PropertyChanges changes;
+    changes.size = applyCanvasSize(model, safe.width, safe.height);
+
+    ModelProperties appearance = safe;
+    appearance.width = model.properties.width;
+    appearance.height = model.properties.height;
+    changes.appearance = appearance != model.properties;
+    model.properties = appearance;
+    return changes;
 }
 
 }  // namespace rek

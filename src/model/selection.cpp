@@ -13,32 +13,27 @@ void setAllSelected(Model& model, std::uint8_t value) {
 
 }  // namespace
 
-void selectAll(Model& model, ToolState& tool) {
+void selectAll(Model& model) {
     setAllSelected(model, 1);
-    // Also for an empty list: the move, scale and delete buttons come on regardless.
+    // Also for an empty list: the move, scale and delete commands are available regardless.
     model.selectionExists = true;
-    updateToolbarState(model, tool);
 }
 
-void deselectAll(Model& model, ToolState& tool) {
+void deselectAll(Model& model) {
     setAllSelected(model, 0);
-    tool.moveMode = false;
-    tool.scaleMode = false;
     model.selectionExists = false;
-    updateToolbarState(model, tool);
 }
 
-void invertSelection(Model& model, ToolState& tool) {
+void invertSelection(Model& model) {
     bool any = false;
     for (Vertex& vertex : model.vertices) {
         vertex.selected = vertex.isSelected() ? 0 : 1;
         any = any || vertex.isSelected();
     }
     model.selectionExists = any;
-    updateToolbarState(model, tool);
 }
 
-void deleteSelectedLines(Model& model, ToolState& tool, UndoHistory& history) {
+void deleteSelectedLines(Model& model, UndoHistory& history) {
     VertexList& list = model.vertices;
     const auto strokeStart = static_cast<std::uint8_t>(VertexKind::StrokeStart);
 
@@ -81,7 +76,7 @@ void deleteSelectedLines(Model& model, ToolState& tool, UndoHistory& history) {
 
     if (tailReached)
         deleteLastVertex(model, history);
-    deselectAll(model, tool);
+    deselectAll(model);
     history.recordSnapshot(model);
 }
 
@@ -94,15 +89,6 @@ void deleteLastVertex(Model& model, UndoHistory& history) {
         model.modified = true;
     }
     history.recordSnapshot(model);
-}
-
-void updateToolbarState(Model& model, ToolState& tool) {
-    if (tool.mode == ToolMode::RangeSelect)
-        return;
-    setAllSelected(model, 0);
-    tool.moveMode = false;
-    tool.scaleMode = false;
-    model.selectionExists = false;
 }
 
 }  // namespace rek

@@ -38,16 +38,22 @@ bool UndoHistory::recordSnapshot(const Model& model) {
     return true;
 }
 
-RestoreOutcome UndoHistory::undo(Model& model, ToolState& tool) {
+RestoreOutcome UndoHistory::undo(Model& model) {
     if (!canUndo())
         return {};
-    return restore(model, tool, current_ - 1);
+    return restore(model, current_ - 1);
 }
 
-RestoreOutcome UndoHistory::redo(Model& model, ToolState& tool) {
+RestoreOutcome UndoHistory::redo(Model& model) {
     if (!canRedo())
         return {};
-    return restore(model, tool, current_ + 1);
+    return restore(model, current_ + 1);
+}
+
+void UndoHistory::restart(const Model& model) {
+    std::vector<UndoSnapshot>().swap(entries_);
+    current_ = 0;
+    recordSnapshot(model);
 }
 
 bool UndoHistory::canUndo() const {
@@ -58,7 +64,7 @@ bool UndoHistory::canRedo() const {
     return !entries_.empty() && current_ + 1 < entries_.size();
 }
 
-RestoreOutcome UndoHistory::restore(Model& model, ToolState& tool, std::size_t index) {
+RestoreOutcome UndoHistory::restore(Model& model, std::size_t index) {
     const UndoSnapshot& entry = entries_.at(index);
 
     // Rebuild the list aside first: without memory for it the model stays as it is.
@@ -74,24 +80,12 @@ RestoreOutcome UndoHistory::restore(Model& model, ToolState& tool, std::size_t i
     }
 
     current_ = index;
-    tool.moveMode = false;
-    tool.scaleMode = false;
     model.vertices.swap(restored);
     model.selectionExists = false;
 
     RestoreOutcome outcome;
     outcome.restored = true;
-    const ModelProperties& stored = entry.properties;
-    outcome.sizeChanged = applyCanvasSize(model, stored.width, stored.height);
-
-    ModelProperties& properties = model.properties;
-    properties.shadowMode = stored.shadowMode;
-    properties.vtrSpeed = stored.vtrSpeed;
-    properties.wobbleAmount = stored.wobbleAmount;
-    properties.lineWidth = stored.lineWidth;
-    applyColor(model, ColorTarget::Line, stored.lineColor, stored.lineWidth);
-    applyColor(model, ColorTarget::Shadow, stored.shadowColor, stored.lineWidth);
-    applyColor(model, ColorTarget::Background, stored.backgroundColor, stored.lineWidth);
+    outcome.sizeChanged = setProperties(model, entry.properties).size;
     return outcome;
 }
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "model/model.h"
-#include "model/tool_state.h"
 
 namespace rek {
 
@@ -25,19 +24,21 @@ class UndoHistory {
     // Appends the model as it is now and makes it current, dropping the redo entries.
     // Returns false, with the history as it was, when memory for the copy cannot be had.
     bool recordSnapshot(const Model& model);
-    // Restore the older / newer entry. Move and scale modes go off and the selection ends;
+    // Restore the older / newer entry: vertices and properties. The selection ends;
     // `modified`, `filePath` and `displayName` stay as they are. Without memory for the
     // rebuilt list nothing changes and `restored` is false.
-    RestoreOutcome undo(Model& model, ToolState& tool);
-    RestoreOutcome redo(Model& model, ToolState& tool);
+    RestoreOutcome undo(Model& model);
+    RestoreOutcome redo(Model& model);
 
     bool canUndo() const;
     bool canRedo() const;
     std::size_t size() const { return entries_.size(); }
     const UndoSnapshot& current() const { return entries_.at(current_); }
+    // Drops every entry and starts again from the model as it is.
+    void restart(const Model& model);
 
   private:
-    RestoreOutcome restore(Model& model, ToolState& tool, std::size_t index);
+    RestoreOutcome restore(Model& model, std::size_t index);
 
     std::vector<UndoSnapshot> entries_;
     std::size_t current_ = 0;

@@ -1,46 +1,74 @@
-#include "export/atomic_file.h"
+#include "model/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <utility>
 
-namespace rek::detail {
+namespace rek {
 
-AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
+namespace {
+
+// The file a write really replaces: the target of a symbolic link, the path itself otherwise.
+std::string resolvedTarget(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+        const std::filesystem::path resolved = std::filesystem::canonical(path, error);
+        if (!error)
+            return resolved.string();
+    }
+    return path;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+void syncFolder(const std::string& folder) {
+    const std::string name = folder.empty() ? std::string(".") : folder;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);  // best effort: the file itself is already safely written
+    ::close(fd);
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(std::string path) : path_(resolvedTarget(path)) {}
 
 AtomicFile::~AtomicFile() {
     discard();
 }
 
 bool AtomicFile::open() {
-    if (fd_ >= 0 || path_.empty()) {
+    if (fd_ >= 0 || path_.empty())
         return false;
-    }
-    // A short name of its own in the destination's folder, so that the rename stays within
-    // one file system and a destination name of the longest allowed length still works.
-    const std::size_t slash = path_.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path_.substr(0, slash + 1);
+    // Beside the target, so that the rename stays within one file system.
+    const std::string folder = folderOf(path_);
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
         char name[40];
         std::snprintf(name, sizeof name, ".rektool-%08x%08x.tmp", random(), random());
         std::string candidate = folder + name;
-        // 0666 so that the umask decides the final permissions, as for any new file.
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
+            struct stat existing {};
+            if (::stat(path_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+                ::fchmod(fd, existing.st_mode & 07777);
             fd_ = fd;
             tempPath_ = std::move(candidate);
             failed_ = false;
             return true;
         }
-        if (errno != EEXIST) {
+        if (errno != EEXIST)
             return false;
-        }
     }
     return false;
 }
@@ -54,9 +82,8 @@ bool AtomicFile::write(const void* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd_, bytes, size);
         if (n < 0) {
-            if (errno == EINTR) {
+            if (errno == EINTR)
                 continue;
-            }
             failed_ = true;
             return false;
         }
@@ -79,6 +106,7 @@ bool AtomicFile::commit() {
         return false;
     }
     tempPath_.clear();
+    syncFolder(folderOf(path_));
     return true;
 }
 
@@ -93,4 +121,9 @@ void AtomicFile::discard() {
     }
 }
 
-}  // namespace rek::detail
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    AtomicFile file(path);
+    return file.open() && file.write(bytes.data(), bytes.size()) && file.commit();
+}
+
+}  // namespace rek
