@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "model/model_properties.h"
 #include "render/frame_renderer.h"
 #include "render/wobble.h"
 
@@ -10,14 +11,12 @@ namespace {
 
 // Strokes of 100 vertices, steps of about 10 pixels, kept on the 800 x 600 canvas; a tenth of
 // the vertices is selected so the highlight has work too.
-rek::EditorState randomWalkModel(int vertexCount) {
-    rek::EditorState state;
-    state.model.properties.lineWidth = 4;
-    state.model.properties.shadowMode = 0;
+rek::VertexList randomWalk(int vertexCount) {
     rek::Random walk(12345);
     int x = 400;
     int y = 300;
-    state.model.vertices.reserve(static_cast<std::size_t>(vertexCount));
+    rek::VertexList vertices;
+    vertices.reserve(static_cast<std::size_t>(vertexCount));
     for (int i = 0; i < vertexCount; ++i) {
         x = std::clamp(x + walk.next() % 15 - 7, 0, 799);
         y = std::clamp(y + walk.next() % 15 - 7, 0, 599);
@@ -27,18 +26,22 @@ rek::EditorState randomWalkModel(int vertexCount) {
         vertex.kind = static_cast<std::uint8_t>(i % 100 == 0 ? rek::VertexKind::StrokeStart
                                                              : rek::VertexKind::Joined);
         vertex.selected = i % 10 == 0 ? 1 : 0;
-        state.model.vertices.push_back(vertex);
+        vertices.push_back(vertex);
     }
-    rek::newWobbleOffsets(state);
-    return state;
+    rek::Random wobble(1);
+    rek::newWobbleOffsets(vertices, 3, true, wobble);
+    return vertices;
 }
 
 void BM_DrawFrameAndOverlays(benchmark::State& bench) {
-    rek::EditorState state = randomWalkModel(static_cast<int>(bench.range(0)));
+    const rek::VertexList vertices = randomWalk(static_cast<int>(bench.range(0)));
+    rek::ModelProperties properties;
+    properties.lineWidth = 4;
+    properties.shadowMode = 0;
     rek::FrameRenderer renderer;
     for (auto _ : bench) {
-        renderer.drawFrame(state);
-        renderer.drawOverlays(state);
+        renderer.drawFrame(rek::FrameScene{vertices, properties, std::nullopt, std::nullopt});
+        renderer.drawOverlays(rek::OverlayScene{vertices, properties.lineWidth, {}, std::nullopt});
         benchmark::DoNotOptimize(renderer.surface().constBits());
     }
     bench.SetItemsProcessed(bench.iterations() * bench.range(0));
@@ -50,10 +53,11 @@ BENCHMARK(BM_DrawFrameAndOverlays)
     ->Unit(benchmark::kMillisecond);
 
 void BM_NewWobbleOffsets(benchmark::State& bench) {
-    rek::EditorState state = randomWalkModel(static_cast<int>(bench.range(0)));
+    rek::VertexList vertices = randomWalk(static_cast<int>(bench.range(0)));
+    rek::Random random(1);
     for (auto _ : bench) {
-        rek::newWobbleOffsets(state);
-        benchmark::DoNotOptimize(state.model.vertices.data());
+        rek::newWobbleOffsets(vertices, 3, true, random);
+        benchmark::DoNotOptimize(vertices.data());
     }
     bench.SetItemsProcessed(bench.iterations() * bench.range(0));
 }

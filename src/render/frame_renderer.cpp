@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <span>
 
-#include "render/animation_clock.h"
 #include "render/geometry_ops.h"
 #include "render/raster_painter.h"
 
@@ -25,20 +24,19 @@ QPointF jittered(Point position, const Vertex& vertex, int offset) {
 }
 
 // One pass over the list with the pen already chosen. Returns false when the pass stopped at
-// the replay position, true when it went through the whole list.
-bool drawPass(EditorState& state, RasterPainter& painter, int offset) {
-    const VertexList& vertices = state.model.vertices;
-    const ToolState& tool = state.tool;
-    const bool replaying = state.playback.vtrPlaying;
-    const double replayLength = state.playback.vtrDrawnLength;
+// the replay length, true when it went through the whole list.
+bool drawPass(const FrameScene& scene, RasterPainter& painter, int offset) {
+    const std::span<const Vertex> vertices = scene.vertices;
+    const bool replaying = scene.replayLength.has_value();
+    const double replayLength = scene.replayLength.value_or(0);
     double length = 0.0;
     bool penPlaced = false;
 
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const Vertex& vertex = vertices[i];
         Point position{vertex.x, vertex.y};
-        if (tool.scaleMode && vertex.isSelected()) {
-            const Point scaled = scaleAboutPivot(position, tool.scalePivot, tool.scaleFactor);
+        if (scene.scale && vertex.isSelected()) {
+            const Point scaled = scaleAboutPivot(position, scene.scale->pivot, scene.scale->factor);
             position = {clampCoordinate(scaled.x), clampCoordinate(scaled.y)};
         }
         const QPointF drawn = jittered(position, vertex, offset);
@@ -71,49 +69,37 @@ bool drawPass(EditorState& state, RasterPainter& painter, int offset) {
         }
         // Other kinds are kept in the list but draw nothing.
     }
-    if (!replaying) {
-        state.drawnVertexCount = static_cast<std::int32_t>(
-            std::min<std::size_t>(vertices.size(), std::numeric_limits<std::int32_t>::max()));
-    }
     return true;
 }
 
-void drawRubberBand(const EditorState& state, RasterPainter& painter, int width) {
-    const ToolState& tool = state.tool;
-    if (!tool.dragging || tool.moveMode || tool.scaleMode)
-        return;
-    const QPointF start(tool.dragStart.x, tool.dragStart.y);
-    const QPointF pointer(tool.pointer.x, tool.pointer.y);
-    switch (tool.mode) {
-        case ToolMode::StraightLine:
-        case ToolMode::Curve:
-            if (!state.model.vertices.empty()) {
-                const Vertex& last = state.model.vertices.back();
-                painter.setPen(kHighlightRed, width);
-                painter.moveTo(QPointF(last.x, last.y));
-                painter.lineTo(pointer);
-            }
+void drawRubberBand(const RubberBand& band, RasterPainter& painter, int width) {
+    const QPointF from(band.from.x, band.from.y);
+    const QPointF to(band.to.x, band.to.y);
+    switch (band.shape) {
+        case RubberBand::Shape::None:
             break;
-        case ToolMode::Rect:
-        case ToolMode::FilledRect:
+        case RubberBand::Shape::Line:
             painter.setPen(kHighlightRed, width);
-            painter.rectOutline(start, pointer);
+            painter.moveTo(from);
+            painter.lineTo(to);
             break;
-        case ToolMode::Circle:
-        case ToolMode::FilledCircle:
+        case RubberBand::Shape::Rectangle:
             painter.setPen(kHighlightRed, width);
-            painter.ellipseOutline(start, pointer);
+            painter.rectOutline(from, to);
             break;
-        case ToolMode::RangeSelect:
-            painter.dottedRectOutline(QPoint(tool.dragStart.x, tool.dragStart.y),
-                                      QPoint(tool.pointer.x, tool.pointer.y));
+        case RubberBand::Shape::Ellipse:
+            painter.setPen(kHighlightRed, width);
+            painter.ellipseOutline(from, to);
+            break;
+        case RubberBand::Shape::SelectionBand:
+            painter.dottedRectOutline(QPoint(band.from.x, band.from.y),
+                                      QPoint(band.to.x, band.to.y));
             break;
     }
 }
 
-void drawSelectionHighlight(const EditorState& state, RasterPainter& painter, int width) {
-    const VertexList& vertices = state.model.vertices;
-    const ToolState& tool = state.tool;
+void drawSelectionHighlight(const OverlayScene& overlays, RasterPainter& painter, int width) {
+    const std::span<const Vertex> vertices = overlays.vertices;
     const int markerDiameter = width + 2;
     painter.setPen(kHighlightRed, width);
     for (std::size_t i = 0; i < vertices.size(); ++i) {
@@ -121,14 +107,14 @@ void drawSelectionHighlight(const EditorState& state, RasterPainter& painter, in
         if (!vertex.isSelected())
             continue;
         Point position{vertex.x, vertex.y};
-        if (tool.scaleMode)
-            position = scaleAboutPivot(position, tool.scalePivot, tool.scaleFactor);
+        if (overlays.scale)
+            position = scaleAboutPivot(position, overlays.scale->pivot, overlays.scale->factor);
         const QPointF drawn = jittered(position, vertex, 0);
         const Vertex* next = i + 1 < vertices.size() ? &vertices[i + 1] : nullptr;
 
         if (i == 0) {
             painter.moveTo(drawn);
-            if (next == nullptr || !next->isSelected())
+            if (next == nullptr || !next->isSelected() || next->isStrokeStart())
                 painter.dot(drawn, markerDiameter, kHighlightRed);
         } else if (vertices[i - 1].isSelected() && !vertex.isStrokeStart()) {
             // The pen stands on the previous vertex's highlighted point.
@@ -149,48 +135,26 @@ FrameRenderer::FrameRenderer() : surface_(kSurfaceWidth, kSurfaceHeight, QImage:
     surface_.fill(Qt::white);
 }
 
-FrameOutcome FrameRenderer::drawFrame(EditorState& state) {
-    const ModelProperties& properties = state.model.properties;
+FrameResult FrameRenderer::drawFrame(const FrameScene& scene) {
+    const ModelProperties& properties = scene.properties;
     const int width = penWidth(properties);
-    bool completed = true;
-    {
-        RasterPainter painter(surface_);
-        painter.fillRect(0, 0, std::clamp(properties.width, 0, kSurfaceWidth),
-                         std::clamp(properties.height, 0, kSurfaceHeight),
-                         properties.backgroundColor);
-        // Only shadowMode 0 asks for a shadow; anything else from a file means none.
-        if (properties.shadowMode == 0) {
-            painter.setPen(properties.shadowColor, width);
-            completed = drawPass(state, painter, width / 2);
-        }
-        painter.setPen(properties.lineColor, width);
-        completed = drawPass(state, painter, 0);
+    RasterPainter painter(surface_);
+    painter.fillRect(0, 0, std::clamp(properties.width, 0, kSurfaceWidth),
+                     std::clamp(properties.height, 0, kSurfaceHeight), properties.backgroundColor);
+    // Only shadowMode 0 asks for a shadow; anything else from a file means none.
+    if (properties.shadowMode == 0) {
+        painter.setPen(properties.shadowColor, width);
+        drawPass(scene, painter, width / 2);
     }
-
-    FrameOutcome outcome;
-    if (state.playback.vtrPlaying) {
-        outcome.vtrStepped = true;
-        if (completed) {
-            stopVtr(state);
-            outcome.vtrEnded = true;
-        } else {
-            // Saturating, so a huge speed cannot wrap the length back to the start.
-            const std::uint32_t speed =
-                static_cast<std::uint32_t>(std::max(state.model.properties.vtrSpeed, 1));
-            std::uint32_t& drawn = state.playback.vtrDrawnLength;
-            drawn = drawn > std::numeric_limits<std::uint32_t>::max() - speed
-                        ? std::numeric_limits<std::uint32_t>::max()
-                        : drawn + speed;
-        }
-    }
-    return outcome;
+    painter.setPen(properties.lineColor, width);
+    return FrameResult{drawPass(scene, painter, 0)};
 }
 
-void FrameRenderer::drawOverlays(const EditorState& state) {
-    const int width = penWidth(state.model.properties);
+void FrameRenderer::drawOverlays(const OverlayScene& overlays) {
+    const int width = std::clamp(overlays.lineWidth, kMinLineWidth, kMaxLineWidth);
     RasterPainter painter(surface_);
-    drawRubberBand(state, painter, width);
-    drawSelectionHighlight(state, painter, width);
+    drawRubberBand(overlays.band, painter, width);
+    drawSelectionHighlight(overlays, painter, width);
 }
 
 QImage FrameRenderer::frame(const ModelProperties& properties) const {

@@ -51,7 +51,7 @@ double segmentLength(const Vertex& from, const Vertex& to) {
     return std::sqrt(dx * dx + dy * dy);
 }
 
-double totalLineLength(const VertexList& vertices) {
+double totalLineLength(std::span<const Vertex> vertices) {
     double total = 0.0;
     for (std::size_t i = 1; i < vertices.size(); ++i) {
         if (vertices[i].isJoined())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "model/geometry.h"
 #include "model/vertex.h"
 
@@ -17,6 +19,6 @@ double segmentLength(const Vertex& from, const Vertex& to);
 
 // Sum of the lengths of all segments (stored positions, no jitter): each Joined vertex that has
 // a previous vertex adds its distance to that vertex.
-double totalLineLength(const VertexList& vertices);
+double totalLineLength(std::span<const Vertex> vertices);
 
 }  // namespace rek

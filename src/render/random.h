@@ -11,6 +11,8 @@ class Random {
     explicit Random(std::uint32_t seed = 1) : state_(seed) {}
 
     void seed(std::uint32_t seed) { state_ = seed; }
+    // Where the sequence stands: a generator seeded with it continues exactly from here.
+    std::uint32_t state() const { return state_; }
 
     // 0..32767
     int next() {

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "model/model_properties.h"
+
 namespace rek {
 
-void newWobbleOffsets(EditorState& state) {
-    VertexList& vertices = state.model.vertices;
-    if (!state.wobbleEnabled) {
+void newWobbleOffsets(VertexList& vertices, std::int32_t amount, bool enabled, Random& random) {
+    if (!enabled) {
         for (Vertex& vertex : vertices) {
             vertex.wobbleDx = 0;
             vertex.wobbleDy = 0;
@@ -14,11 +15,11 @@ void newWobbleOffsets(EditorState& state) {
         return;
     }
     // Offsets are signed bytes; a larger amount from a file would wrap around.
-    const int amount = std::clamp(state.model.properties.wobbleAmount, 0, kMaxWobbleAmount);
-    const int modulus = 2 * amount + 1;
+    const int safeAmount = std::clamp(amount, 0, kMaxWobbleAmount);
+    const int modulus = 2 * safeAmount + 1;
     for (Vertex& vertex : vertices) {
-        vertex.wobbleDx = static_cast<std::int8_t>(state.random.next() % modulus - amount);
-        vertex.wobbleDy = static_cast<std::int8_t>(state.random.next() % modulus - amount);
+        vertex.wobbleDx = static_cast<std::int8_t>(random.next() % modulus - safeAmount);
+        vertex.wobbleDy = static_cast<std::int8_t>(random.next() % modulus - safeAmount);
     }
 }
 
