@@ -1,6 +1,6 @@
-// Builds the example models by driving the canvas tools the way the mouse does: the pointer is
-// set as each frame would sample it and the press, move, right-press and release handlers do
-// the rest. The random generator is seeded with a fixed value, so every run writes the same
+// Builds the example models by driving the editor the way the mouse does: the pointer is set as
+// each frame would sample it and the press, move, right-press and release operations do the
+// rest. The random generator is seeded with a fixed value, so every run writes the same
 // files. Usage: make_examples [output folder]
 
 #include <algorithm>
@@ -12,11 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "canvas/canvas_input.h"
-#include "canvas/tool_modes.h"
+#include "canvas/editor.h"
 #include "model/model.h"
 #include "model/model_file.h"
-#include "render/editor_state.h"
 
 namespace rek {
 namespace {
@@ -31,34 +29,34 @@ constexpr double kStepPixels = 3.0;
 // the pointer as a frame samples it.
 class Hand {
   public:
-    explicit Hand(EditorState& state) : state_(state) {}
+    explicit Hand(Editor& editor) : editor_(editor) {}
 
-    void useTool(ToolMode mode) { setToolMode(state_, mode); }
+    void useTool(ToolMode mode) { editor_.setToolMode(mode); }
     void holdKeys(KeyModifiers keys) { keys_ = keys; }
 
     // Glides to `to` in small steps; with the button down every step is a drag move.
     void glide(Point to) {
-        const Point from = state_.tool.pointer;
+        const Point from = editor_.pointer();
         const double dx = to.x - from.x;
         const double dy = to.y - from.y;
         const int steps = std::max(1, static_cast<int>(std::hypot(dx, dy) / kStepPixels));
         for (int i = 1; i <= steps; ++i) {
-            state_.tool.pointer = Point{from.x + static_cast<std::int32_t>(dx * i / steps),
-                                        from.y + static_cast<std::int32_t>(dy * i / steps)};
-            check(movePointer(state_, buttonDown_, keys_));
+            editor_.samplePointer(Point{from.x + static_cast<std::int32_t>(dx * i / steps),
+                                        from.y + static_cast<std::int32_t>(dy * i / steps)});
+            check(editor_.movePointer(buttonDown_, keys_));
         }
     }
 
     void press(Point at) {
         jumpTo(at);
-        check(pressLeft(state_, keys_));
+        check(editor_.pressLeft(keys_));
         buttonDown_ = true;
     }
     void release() {
         buttonDown_ = false;
-        check(releaseLeft(state_, keys_));
+        check(editor_.releaseLeft(keys_));
     }
-    void rightClick() { check(pressRight(state_)); }
+    void rightClick() { check(editor_.pressRight()); }
 
     // A straight-line stroke: press at the first point, right-click at each corner on the
     // way, release at the last.
@@ -92,19 +90,17 @@ class Hand {
     }
 
     // The V and Z keys.
-    void toggleMove() { require(toggleMoveMode(state_), "move mode refused"); }
-    void toggleScale() { require(toggleScaleMode(state_), "scale mode refused"); }
+    void toggleMove() { require(editor_.toggleMoveMode(), "move mode refused"); }
+    void toggleScale() { require(editor_.toggleScaleMode(), "scale mode refused"); }
 
   private:
     // The pointer jumps while the button is up: nothing listens between strokes.
     void jumpTo(Point at) {
-        state_.tool.pointer = at;
-        check(movePointer(state_, false, keys_));
+        editor_.samplePointer(at);
+        check(editor_.movePointer(false, keys_));
     }
 
-    static void check(const InputOutcome& outcome) {
-        require(outcome.message.empty(), "tool failed");
-    }
+    static void check(const EditResult& result) { require(!result.outOfMemory, "tool failed"); }
 
     static void require(bool ok, const char* what) {
         if (!ok) {
@@ -113,7 +109,7 @@ class Hand {
         }
     }
 
-    EditorState& state_;
+    Editor& editor_;
     KeyModifiers keys_;
     bool buttonDown_ = false;
 };
@@ -134,18 +130,22 @@ std::vector<Point> arc(Point centre, double rx, double ry, double fromDegrees, d
     return path;
 }
 
-void setLook(EditorState& state, std::int32_t width, std::int32_t height, ColorRgb line,
-             ColorRgb shadow, ColorRgb background, std::int32_t lineWidth) {
-    applyCanvasSize(state.model, width, height);
-    applyColor(state.model, ColorTarget::Line, line, lineWidth);
-    applyColor(state.model, ColorTarget::Shadow, shadow, lineWidth);
-    applyColor(state.model, ColorTarget::Background, background, lineWidth);
+ModelProperties look(std::int32_t width, std::int32_t height, ColorRgb line, ColorRgb shadow,
+                     ColorRgb background, std::int32_t lineWidth) {
+    ModelProperties properties;
+    properties.width = width;
+    properties.height = height;
+    properties.lineColor = line;
+    properties.shadowColor = shadow;
+    properties.backgroundColor = background;
+    properties.lineWidth = lineWidth;
+    return properties;
 }
 
 // A round face with spiky hair, a nose and a smile.
-void drawFace(EditorState& state) {
-    setLook(state, 360, 360, {70, 40, 30}, {214, 150, 110}, {255, 226, 180}, 4);
-    Hand hand(state);
+void drawFace(Editor& editor) {
+    editor.acceptProperties(look(360, 360, {70, 40, 30}, {214, 150, 110}, {255, 226, 180}, 4), false);
+    Hand hand(editor);
 
     hand.drag(ToolMode::Circle, {70, 80}, {290, 320});
     hand.polyline({{86, 140},
@@ -168,9 +168,9 @@ void drawFace(EditorState& state) {
 }
 
 // A house under a hatched roof, with a tree and the sun.
-void drawHouse(EditorState& state) {
-    setLook(state, 480, 360, {35, 45, 80}, {120, 165, 205}, {178, 220, 245}, 3);
-    Hand hand(state);
+void drawHouse(Editor& editor) {
+    editor.acceptProperties(look(480, 360, {35, 45, 80}, {120, 165, 205}, {178, 220, 245}, 3), false);
+    Hand hand(editor);
 
     // The ground, walked along by hand.
     std::vector<Point> ground;
@@ -213,9 +213,9 @@ void drawHouse(EditorState& state) {
 
 // One of everything: lines, a curve, the four shapes, and a star that is selected, enlarged
 // and moved into place.
-void drawTools(EditorState& state) {
-    setLook(state, 600, 400, {0, 0, 0}, {138, 72, 0}, {238, 156, 0}, 4);
-    Hand hand(state);
+void drawTools(Editor& editor) {
+    editor.acceptProperties(look(600, 400, {0, 0, 0}, {138, 72, 0}, {238, 156, 0}, 4), false);
+    Hand hand(editor);
 
     hand.polyline({{30, 150}, {70, 40}, {110, 150}, {150, 40}, {190, 150}});
 
@@ -252,18 +252,18 @@ void drawTools(EditorState& state) {
     hand.useTool(ToolMode::StraightLine);
 }
 
-bool write(void (*draw)(EditorState&), const std::string& folder, const char* name) {
-    EditorState state;
-    state.random.seed(kSeed);
-    draw(state);
+bool write(void (*draw)(Editor&), const std::string& folder, const char* name) {
+    Editor editor;
+    editor.seedRandom(kSeed);
+    draw(editor);
     const std::string path = folder + "/" + name;
-    const SaveResult saved = saveModel(state.model, path);
-    if (!saved.ok) {
+    const Model& model = editor.model();
+    if (saveModel(model, path)) {
         std::fprintf(stderr, "make_examples: cannot write %s\n", path.c_str());
         return false;
     }
-    std::printf("%s: %d vertices, %d x %d\n", path.c_str(), countVertices(state.model),
-                state.model.properties.width, state.model.properties.height);
+    std::printf("%s: %d vertices, %d x %d\n", path.c_str(), countVertices(model),
+                model.properties.width, model.properties.height);
     return true;
 }
 

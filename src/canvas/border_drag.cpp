@@ -2,22 +2,12 @@
 
 #include <algorithm>
 
-#include "canvas/shape_tools.h"
+#include "canvas/vertex_moves.h"
 #include "model/model_properties.h"
-#include "model/selection.h"
 
 namespace rek {
 
 namespace {
-
-bool movesLeftEdge(BorderEdge edge) {
-    return edge == BorderEdge::Left || edge == BorderEdge::TopLeft ||
-           edge == BorderEdge::BottomLeft;
-}
-
-bool movesTopEdge(BorderEdge edge) {
-    return edge == BorderEdge::Top || edge == BorderEdge::TopLeft || edge == BorderEdge::TopRight;
-}
 
 // Any difference beyond twice the limit ends every coordinate at the limit anyway.
 std::int32_t shiftBetween(std::int32_t previous, std::int32_t current) {
@@ -33,9 +23,8 @@ std::int32_t shiftBetween(std::int32_t previous, std::int32_t current) {
 void clampSpan(std::int32_t& start, std::int32_t& length, std::int32_t minimum,
                std::int32_t maximum, bool startMoves) {
     if (length < minimum) {
-        if (startMoves) {
+        if (startMoves)
             start = static_cast<std::int32_t>(static_cast<std::int64_t>(start) + length - minimum);
-        }
         length = minimum;
     } else if (length > maximum) {
         length = maximum;
@@ -44,45 +33,43 @@ void clampSpan(std::int32_t& start, std::int32_t& length, std::int32_t minimum,
 
 }  // namespace
 
-void beginBorderDrag(EditorState& state, Point screenPoint) {
-    deselectAll(state.model, state.tool);
-    state.tool.resizingCanvas = true;
-    state.tool.lastBorderPosition = screenPoint;
+bool movesLeftSide(BorderEdge edge) {
+    return edge == BorderEdge::Left || edge == BorderEdge::TopLeft ||
+           edge == BorderEdge::BottomLeft;
 }
 
-BorderStep borderDragStep(EditorState& state, BorderEdge edge, Point screenPoint) {
-    BorderStep step;
-    ToolState& tool = state.tool;
-    // Without the flag translateVertices would move the selection instead of the drawing.
-    if (!tool.resizingCanvas)
-        return step;
-
-    const Point previous = tool.lastBorderPosition;
-    if (movesLeftEdge(edge)) {
-        translateVertices(state, shiftBetween(previous.x, screenPoint.x), 0);
-        step.drawFrame = true;
-    }
-    if (movesTopEdge(edge)) {
-        translateVertices(state, 0, shiftBetween(previous.y, screenPoint.y));
-        step.drawFrame = true;
-    }
-    tool.lastBorderPosition = screenPoint;
-    return step;
+bool movesRightSide(BorderEdge edge) {
+    return edge == BorderEdge::Right || edge == BorderEdge::TopRight ||
+           edge == BorderEdge::BottomRight;
 }
 
-void endBorderDrag(EditorState& state, std::int32_t newWidth, std::int32_t newHeight) {
-    if (!state.tool.resizingCanvas)
-        return;
-    // Resizing the canvas is not an edit of the drawing: `modified` stays as it was.
-    applyCanvasSize(state.model, newWidth, newHeight);
-    state.history.recordSnapshot(state.model);
-    state.tool.resizingCanvas = false;
+bool movesTopSide(BorderEdge edge) {
+    return edge == BorderEdge::Top || edge == BorderEdge::TopLeft || edge == BorderEdge::TopRight;
+}
+
+bool movesBottomSide(BorderEdge edge) {
+    return edge == BorderEdge::Bottom || edge == BorderEdge::BottomLeft ||
+           edge == BorderEdge::BottomRight;
 }
 
 AreaRect clampBorderDragRect(AreaRect proposed, BorderEdge edge) {
-    clampSpan(proposed.left, proposed.width, kMinCanvasSize, kMaxCanvasWidth, movesLeftEdge(edge));
-    clampSpan(proposed.top, proposed.height, kMinCanvasSize, kMaxCanvasHeight, movesTopEdge(edge));
+    clampSpan(proposed.left, proposed.width, kMinCanvasSize, kMaxCanvasWidth, movesLeftSide(edge));
+    clampSpan(proposed.top, proposed.height, kMinCanvasSize, kMaxCanvasHeight, movesTopSide(edge));
     return proposed;
+}
+
+bool BorderDrag::step(VertexList& vertices, BorderEdge edge, Point corner) {
+    bool shifted = false;
+    if (movesLeftSide(edge)) {
+        translateVertices(vertices, shiftBetween(lastCorner_.x, corner.x), 0, MovedVertices::All);
+        shifted = true;
+    }
+    if (movesTopSide(edge)) {
+        translateVertices(vertices, 0, shiftBetween(lastCorner_.y, corner.y), MovedVertices::All);
+        shifted = true;
+    }
+    lastCorner_ = corner;
+    return shifted;
 }
 
 }  // namespace rek

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "model/geometry.h"
-#include "render/editor_state.h"
+#include "model/vertex.h"
 
 namespace rek {
 
@@ -13,28 +13,11 @@ namespace rek {
 
 enum class BorderEdge { Left, Top, Right, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
 
-// Ends the selection, switches translateVertices to every vertex and remembers the position.
-//
-// `screenPoint` here and in borderDragStep is a screen position of which only the change
-// between steps counts. Pass the screen position of the drawing area's top-left corner after
-// clampBorderDragRect: it moves exactly as the dragged left or top edge does, also when the
-// size limits stop the edge while the pointer goes on (the pointer itself would then drag the
-// drawing away from its place).
-void beginBorderDrag(EditorState& state, Point screenPoint);
-
-struct BorderStep {
-    bool drawFrame = false;  // the drawing moved: draw a frame now, before the canvas moves
-};
-
-// One step of the drag: a left edge (Left, TopLeft, BottomLeft) shifts every vertex by
-// previous.x - current.x, a top edge (Top, TopLeft, TopRight) by previous.y - current.y,
-// clamped to the coordinate limit. Does nothing unless a border drag is in progress.
-BorderStep borderDragStep(EditorState& state, BorderEdge edge, Point screenPoint);
-
-// The drag is over: the drawing area's new size goes into the model (within the canvas size
-// limits), one history snapshot is recorded and translateVertices is back to the selection.
-// A border drag does not mark the model modified. Does nothing unless a drag is in progress.
-void endBorderDrag(EditorState& state, std::int32_t newWidth, std::int32_t newHeight);
+// Which sides of the drawing area a dragged edge or corner moves.
+bool movesLeftSide(BorderEdge edge);
+bool movesRightSide(BorderEdge edge);
+bool movesTopSide(BorderEdge edge);
+bool movesBottomSide(BorderEdge edge);
 
 // A drawing-area rectangle in screen coordinates.
 struct AreaRect {
@@ -50,5 +33,24 @@ struct AreaRect {
 // edge is held back; above the maximum the right or bottom edge gives way, so a left or top
 // edge dragged past the limit moves the whole canvas.
 AreaRect clampBorderDragRect(AreaRect proposed, BorderEdge edge);
+
+// The drawing's side of one border drag: where the drawing area's corner stood at the previous
+// step, so each step shifts the drawing by the corner's movement.
+//
+// The screen point passed in is the drawing area's top-left corner after clampBorderDragRect:
+// it moves exactly as the dragged left or top edge does, also when the size limits stop the
+// edge while the pointer goes on (the pointer itself would then drag the drawing away).
+class BorderDrag {
+  public:
+    explicit BorderDrag(Point corner) : lastCorner_(corner) {}
+
+    // Shifts every vertex by previous.x - corner.x for a left edge (Left, TopLeft, BottomLeft)
+    // and previous.y - corner.y for a top edge, clamped to the coordinate limit. Returns whether
+    // the drawing was shifted.
+    bool step(VertexList& vertices, BorderEdge edge, Point corner);
+
+  private:
+    Point lastCorner_;
+};
 
 }  // namespace rek

@@ -7,22 +7,6 @@
 namespace rek {
 namespace {
 
-bool touchesLeft(BorderEdge edge) {
-    return edge == BorderEdge::Left || edge == BorderEdge::TopLeft ||
-           edge == BorderEdge::BottomLeft;
-}
-bool touchesRight(BorderEdge edge) {
-    return edge == BorderEdge::Right || edge == BorderEdge::TopRight ||
-           edge == BorderEdge::BottomRight;
-}
-bool touchesTop(BorderEdge edge) {
-    return edge == BorderEdge::Top || edge == BorderEdge::TopLeft || edge == BorderEdge::TopRight;
-}
-bool touchesBottom(BorderEdge edge) {
-    return edge == BorderEdge::Bottom || edge == BorderEdge::BottomLeft ||
-           edge == BorderEdge::BottomRight;
-}
-
 Qt::CursorShape resizeCursorFor(BorderEdge edge) {
     switch (edge) {
         case BorderEdge::Left:
@@ -43,8 +27,8 @@ Qt::CursorShape resizeCursorFor(BorderEdge edge) {
 
 }  // namespace
 
-CanvasWindow::CanvasWindow(EditorState& state, FrameRenderer& renderer, QWidget* parent)
-    : QWidget(parent), state_(state), renderer_(renderer) {
+CanvasWindow::CanvasWindow(Editor& editor, const FrameRenderer& renderer, QWidget* parent)
+    : QWidget(parent), editor_(editor), renderer_(renderer) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -55,14 +39,14 @@ QSize CanvasWindow::outerSizeFor(int width, int height) {
 }
 
 QRect CanvasWindow::drawingRect() const {
-    const ModelProperties& p = state_.model.properties;
+    const ModelProperties& p = editor_.model().properties;
     return QRect(kBorder, kBorder, p.width, p.height);
 }
 
 Point CanvasWindow::samplePointer() const {
-    QPoint local = lastPosition_ - QPoint(kBorder, kBorder);
-    if (state_.tool.dragging) {
-        const ModelProperties& p = state_.model.properties;
+    QPoint local = mapFromGlobal(lastGlobal_) - QPoint(kBorder, kBorder);
+    if (editor_.dragging()) {
+        const ModelProperties& p = editor_.model().properties;
         local.setX(std::clamp(local.x(), 0, std::max(p.width - 1, 0)));
         local.setY(std::clamp(local.y(), 0, std::max(p.height - 1, 0)));
     }
@@ -71,7 +55,28 @@ Point CanvasWindow::samplePointer() const {
 
 void CanvasWindow::setToolCursor(const QCursor& cursor) {
     toolCursor_ = cursor;
-    updateHoverCursor(lastPosition_);
+    updateHoverCursor(mapFromGlobal(lastGlobal_));
+}
+
+void CanvasWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // A re-centred canvas (after undo, open or the properties dialog changed the size) moves
+    // under a still mouse: the next click must land where the mouse is, not where it was.
+    editor_.samplePointer(samplePointer());
+}
+
+void CanvasWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    editor_.samplePointer(samplePointer());
+}
+
+void CanvasWindow::notePointer(const QMouseEvent& event) {
+    lastGlobal_ = event.globalPosition().toPoint();
+}
+
+void CanvasWindow::report(const EditResult& result) {
+    if (result.outOfMemory)
+        emit outOfMemory();
 }
 
 void CanvasWindow::paintEvent(QPaintEvent*) {
@@ -123,7 +128,7 @@ std::optional<BorderEdge> CanvasWindow::edgeAt(QPoint position) const {
 
 void CanvasWindow::updateHoverCursor(QPoint position) {
     std::optional<BorderEdge> edge = borderEdge_ ? borderEdge_ : edgeAt(position);
-    if (state_.tool.dragging)
+    if (editor_.dragging())
         edge.reset();
     if (edge) {
         setCursor(resizeCursorFor(*edge));
@@ -139,22 +144,21 @@ KeyModifiers CanvasWindow::modifiersOf(const QInputEvent& event) const {
 
 void CanvasWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && !state_.tool.dragging && !borderEdge_) {
+    if (event->button() == Qt::LeftButton && !editor_.dragging() && !borderEdge_) {
         if (const auto edge = edgeAt(position)) {
             borderEdge_ = edge;
             dragStartGeometry_ = geometry();
             dragStartGlobal_ = event->globalPosition().toPoint();
             const QPoint corner = mapToGlobal(drawingRect().topLeft());
-            beginBorderDrag(state_, Point{corner.x(), corner.y()});
-            emit inputHandled(InputOutcome{});
+            editor_.beginBorderDrag(Point{corner.x(), corner.y()});
             return;
         }
     }
-    lastPosition_ = position;
+    notePointer(*event);
     if (event->button() == Qt::LeftButton) {
-        emit inputHandled(pressLeft(state_, modifiersOf(*event)));
+        report(editor_.pressLeft(modifiersOf(*event)));
     } else if (event->button() == Qt::RightButton) {
-        emit inputHandled(pressRight(state_));
+        report(editor_.pressRight());
     }
     updateHoverCursor(position);
 }
@@ -164,14 +168,10 @@ void CanvasWindow::mouseMoveEvent(QMouseEvent* event) {
         stepBorderDrag(event->globalPosition().toPoint());
         return;
     }
-    lastPosition_ = event->position().toPoint();
+    notePointer(*event);
     const bool leftHeld = event->buttons().testFlag(Qt::LeftButton);
-    const bool wasDragging = state_.tool.dragging;
-    const InputOutcome outcome = movePointer(state_, leftHeld, modifiersOf(*event));
-    updateHoverCursor(lastPosition_);
-    if (wasDragging || outcome.releasePointer || !outcome.message.empty()) {
-        emit inputHandled(outcome);
-    }
+    report(editor_.movePointer(leftHeld, modifiersOf(*event)));
+    updateHoverCursor(event->position().toPoint());
 }
 
 void CanvasWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -181,9 +181,9 @@ void CanvasWindow::mouseReleaseEvent(QMouseEvent* event) {
         finishBorderDrag();
         return;
     }
-    lastPosition_ = event->position().toPoint();
-    emit inputHandled(releaseLeft(state_, modifiersOf(*event)));
-    updateHoverCursor(lastPosition_);
+    notePointer(*event);
+    report(editor_.releaseLeft(modifiersOf(*event)));
+    updateHoverCursor(event->position().toPoint());
 }
 
 void CanvasWindow::leaveEvent(QEvent*) {
@@ -206,28 +206,26 @@ void CanvasWindow::stepBorderDrag(QPoint globalPosition) {
     int top = origin.y();
     int right = left + dragStartGeometry_.width() - 2 * kBorder;
     int bottom = top + dragStartGeometry_.height() - 2 * kBorder;
-    if (touchesLeft(edge))
+    if (movesLeftSide(edge))
         left += delta.x();
-    if (touchesRight(edge))
+    if (movesRightSide(edge))
         right += delta.x();
-    if (touchesTop(edge))
+    if (movesTopSide(edge))
         top += delta.y();
-    if (touchesBottom(edge))
+    if (movesBottomSide(edge))
         bottom += delta.y();
     const AreaRect area = clampBorderDragRect({left, top, right - left, bottom - top}, edge);
 
     // The drawing keeps its place on the screen: when the left or top edge moves, every
     // vertex moves the other way by the same distance.
-    const BorderStep step = borderDragStep(state_, edge, Point{area.left, area.top});
+    const bool changed = editor_.borderDragStep(edge, area);
     const QPoint topLeft =
         parentWidget()->mapFromGlobal(QPoint(area.left, area.top)) - QPoint(kBorder, kBorder);
     const QRect next(topLeft, outerSizeFor(area.width, area.height));
-    const bool resized = next != geometry();
-    if (resized) {
+    const bool moved = next != geometry();
+    if (moved)
         setGeometry(next);
-        applyCanvasSize(state_.model, next.width() - 2 * kBorder, next.height() - 2 * kBorder);
-    }
-    if (step.drawFrame || resized)
+    if (changed || moved)
         emit borderDragStepped();
     update();
 }
@@ -235,9 +233,9 @@ void CanvasWindow::stepBorderDrag(QPoint globalPosition) {
 void CanvasWindow::finishBorderDrag() {
     const QSize area = size() - QSize(2 * kBorder, 2 * kBorder);
     borderEdge_.reset();
-    endBorderDrag(state_, area.width(), area.height());
+    editor_.endBorderDrag(area.width(), area.height());
     emit borderDragFinished();
-    updateHoverCursor(lastPosition_);
+    updateHoverCursor(mapFromGlobal(lastGlobal_));
 }
 
 }  // namespace rek

@@ -8,38 +8,36 @@
 #include <optional>
 
 #include "canvas/border_drag.h"
-#include "canvas/canvas_input.h"
-#include "render/editor_state.h"
+#include "canvas/editor.h"
 #include "render/frame_renderer.h"
 
 namespace rek {
 
 // The widget the model is drawn and edited on: the drawing area, framed by a sizing border
 // that the user drags to resize the canvas. Frames come from the renderer's surface; mouse
-// input goes to the tool logic, which reads the pointer sampled at each frame.
+// input goes to the editor, whose tools read the pointer sampled at each frame.
 class CanvasWindow : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kBorder = 4;  // width of the sizing border around the drawing area
 
-    CanvasWindow(EditorState& state, FrameRenderer& renderer, QWidget* parent = nullptr);
+    CanvasWindow(Editor& editor, const FrameRenderer& renderer, QWidget* parent = nullptr);
 
     // Outer size of a canvas whose drawing area is width x height.
     static QSize outerSizeFor(int width, int height);
 
-    // The pointer as the tools see it, in canvas coordinates. During a drag it stays inside
-    // the drawing area, which stands in for confining the real pointer.
+    // The pointer as the tools see it, in canvas coordinates: where the mouse last was, seen
+    // from where the canvas is now. During a drag it stays inside the drawing area, which
+    // stands in for confining the real pointer.
     Point samplePointer() const;
 
     // The cursor shown over the drawing area (the border shows resize cursors).
     void setToolCursor(const QCursor& cursor);
 
-    bool borderDragActive() const { return borderEdge_.has_value(); }
-
   signals:
-    // After every mouse event that reached the tools: the shell refreshes what it shows.
-    void inputHandled(const rek::InputOutcome& outcome);
-    // During a border drag the drawing moved: draw a frame at once.
+    // After a mouse event that reached the tools: a vertex could not be added.
+    void outOfMemory();
+    // During a border drag the drawing moved or the canvas was resized: draw a frame at once.
     void borderDragStepped();
     // The border drag ended: the canvas is re-centred for the model's new size.
     void borderDragFinished();
@@ -50,6 +48,8 @@ class CanvasWindow : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     QRect drawingRect() const;
@@ -57,12 +57,15 @@ class CanvasWindow : public QWidget {
     void updateHoverCursor(QPoint position);
     void stepBorderDrag(QPoint globalPosition);
     void finishBorderDrag();
+    void report(const EditResult& result);
+    void notePointer(const QMouseEvent& event);
     KeyModifiers modifiersOf(const QInputEvent& event) const;
 
-    EditorState& state_;
-    FrameRenderer& renderer_;
+    Editor& editor_;
+    const FrameRenderer& renderer_;
     QCursor toolCursor_;
-    QPoint lastPosition_;  // last pointer position seen, in widget coordinates
+    // Where the mouse was last seen, on the screen: the canvas may move under a still mouse.
+    QPoint lastGlobal_;
 
     std::optional<BorderEdge> borderEdge_;
     QRect dragStartGeometry_;  // in parent coordinates
