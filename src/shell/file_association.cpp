@@ -1,12 +1,14 @@
-#include "shell/dialogs/file_association.h"
+#include "shell/file_association.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
+
+#include "model/atomic_file.h"
 
 namespace rek {
 
@@ -17,11 +19,7 @@ const char* const kProgramIconName = "rektool";
 const char* const kDocumentIconName = "application-x-rektool";
 constexpr int kToolTimeoutMs = 20000;
 
-const QString kAssociatedMessage =
-    QStringLiteral("レクモデルファイル(～.rkm)を\n現在起動中のレクツールに関連付けました。");
-const QString kRemovedMessage =
-    QStringLiteral("レクモデルファイル(～.rkm)の関連付け情報を削除しました。");
-
+using Kind = AssociationProblem::Kind;
 QString hicolorDirectory(const QString& dataHome) {
     return dataHome + QStringLiteral("/icons/hicolor");
 }
@@ -81,30 +79,31 @@ QString desktopEntryText(const QString& executablePath) {
              QString::fromLatin1(kModelMimeType));
 }
 
-bool writeTextFile(const QString& path, const QString& text, QString& error) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        error = QStringLiteral("フォルダを作成できません: %1").arg(QFileInfo(path).absolutePath());
+bool writeBytes(const QString& path, const QByteArray& bytes,
+                std::optional<AssociationProblem>& problem) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        problem = AssociationProblem{Kind::CannotCreateFolder, folder};
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        error = QStringLiteral("書き込めません: %1").arg(path);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!writeFileAtomically(QFile::encodeName(path).toStdString(),
+                             {data, static_cast<std::size_t>(bytes.size())})) {
+        problem = AssociationProblem{Kind::CannotWrite, path};
         return false;
     }
     return true;
 }
 
-bool writeIcon(const QString& path, const QImage& icon, QString& error) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        error = QStringLiteral("フォルダを作成できません: %1").arg(QFileInfo(path).absolutePath());
+bool writeIcon(const QString& path, const QImage& icon,
+               std::optional<AssociationProblem>& problem) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !icon.save(&buffer, "PNG")) {
+        problem = AssociationProblem{Kind::CannotWrite, path};
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !icon.save(&file, "PNG") || !file.commit()) {
-        error = QStringLiteral("書き込めません: %1").arg(path);
-        return false;
-    }
-    return true;
+    return writeBytes(path, png, problem);
 }
 
 // Hicolor folders are named for square sizes.
@@ -121,7 +120,8 @@ QImage squareIcon(const QImage& icon) {
 
 // Runs a cache tool if it is installed; a missing tool is no failure, since the desktop then
 // reads the source files itself.
-bool runUpdateTool(const QString& tool, const QString& directory, QString& error) {
+bool runUpdateTool(const QString& tool, const QString& directory,
+                   std::optional<AssociationProblem>& problem) {
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty() || !QFileInfo(directory).isDir())
         return true;
@@ -129,31 +129,31 @@ bool runUpdateTool(const QString& tool, const QString& directory, QString& error
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, {directory});
     if (!process.waitForStarted(kToolTimeoutMs)) {
-        error = QStringLiteral("%1 を起動できません。").arg(tool);
+        problem = AssociationProblem{Kind::ToolDidNotStart, tool};
         return false;
     }
     if (!process.waitForFinished(kToolTimeoutMs)) {
         process.kill();
         process.waitForFinished(1000);
-        error = QStringLiteral("%1 が応答しません。").arg(tool);
+        problem = AssociationProblem{Kind::ToolNotResponding, tool};
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        error = QStringLiteral("%1 が失敗しました。").arg(tool);
+        problem = AssociationProblem{Kind::ToolFailed, tool};
         return false;
     }
     return true;
 }
 
-bool refreshCaches(const QString& dataHome, QString& error) {
+bool refreshCaches(const QString& dataHome, std::optional<AssociationProblem>& problem) {
     return runUpdateTool(QStringLiteral("update-mime-database"), dataHome + QStringLiteral("/mime"),
-                         error) &&
+                         problem) &&
            runUpdateTool(QStringLiteral("update-desktop-database"),
-                         dataHome + QStringLiteral("/applications"), error);
+                         dataHome + QStringLiteral("/applications"), problem);
 }
 
 // Removes the association's files; the folders are shared with other programs and stay.
-bool removeFiles(const QString& dataHome, QString& error) {
+bool removeFiles(const QString& dataHome, std::optional<AssociationProblem>& problem) {
     QStringList paths{mimePackagePath(dataHome), desktopEntryPath(dataHome)};
     paths << installedIcons(dataHome);
     bool ok = true;
@@ -161,7 +161,7 @@ bool removeFiles(const QString& dataHome, QString& error) {
         QFile file(path);
         if (file.exists() && !file.remove()) {
             if (ok)
-                error = QStringLiteral("削除できません: %1").arg(path);
+                problem = AssociationProblem{Kind::CannotRemove, path};
             ok = false;
         }
     }
@@ -215,46 +215,40 @@ QString desktopExecLine(const QString& executablePath) {
 
 AssociationOutcome associateModelFiles(const AssociationTarget& target) {
     const QString& home = target.dataHome;
-    QString error;
+    std::optional<AssociationProblem> problem;
     bool ok = QDir::isAbsolutePath(target.executablePath) && QDir::isAbsolutePath(home);
     if (!ok)
-        error = QStringLiteral("プログラムまたはデータフォルダの場所が分かりません。");
-    ok = ok && writeTextFile(mimePackagePath(home), mimePackageText(), error);
-    ok =
-        ok && writeTextFile(desktopEntryPath(home), desktopEntryText(target.executablePath), error);
+        problem = AssociationProblem{Kind::UnknownLocations, {}};
+    ok = ok && writeBytes(mimePackagePath(home), mimePackageText().toUtf8(), problem);
+    ok = ok && writeBytes(desktopEntryPath(home), desktopEntryText(target.executablePath).toUtf8(),
+                          problem);
     if (ok && !target.documentIcon.isNull()) {
         ok =
             writeIcon(iconPath(home, iconSize(target.documentIcon), "mimetypes", kDocumentIconName),
-                      squareIcon(target.documentIcon), error);
+                      squareIcon(target.documentIcon), problem);
     }
     if (ok && !target.programIcon.isNull()) {
         ok = writeIcon(iconPath(home, iconSize(target.programIcon), "apps", kProgramIconName),
-                       squareIcon(target.programIcon), error);
+                       squareIcon(target.programIcon), problem);
     }
-    ok = ok && refreshCaches(home, error);
-    if (!ok) {
+    ok = ok && refreshCaches(home, problem);
+    if (!ok && QDir::isAbsolutePath(home)) {
         // No half association: take back what was written.
-        if (QDir::isAbsolutePath(home)) {
-            QString ignored;
-            removeFiles(home, ignored);
-            refreshCaches(home, ignored);
-        }
-        return {false, QStringLiteral("レクモデルファイル(～.rkm)を関連付けられませんでした。\n%1")
-                           .arg(error)};
+        std::optional<AssociationProblem> ignored;
+        removeFiles(home, ignored);
+        refreshCaches(home, ignored);
     }
-    return {true, kAssociatedMessage};
+    return {problem};
 }
 
 AssociationOutcome removeModelFileAssociation(const QString& dataHome) {
-    QString error;
+    std::optional<AssociationProblem> problem;
     if (!QDir::isAbsolutePath(dataHome)) {
-        error = QStringLiteral("データフォルダの場所が分かりません。");
-    } else if (removeFiles(dataHome, error) && refreshCaches(dataHome, error)) {
-        return {true, kRemovedMessage};
+        problem = AssociationProblem{Kind::UnknownLocations, {}};
+    } else if (removeFiles(dataHome, problem)) {
+        refreshCaches(dataHome, problem);
     }
-    return {false,
-            QStringLiteral("レクモデルファイル(～.rkm)の関連付け情報を削除できませんでした。\n%1")
-                .arg(error)};
+    return {problem};
 }
 
 }  // namespace rek

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <optional>
 
 namespace rek {
 
@@ -18,9 +19,27 @@ struct AssociationTarget {
     QImage programIcon;      // the desktop entry's icon; none is installed when null
 };
 
+enum class AssociationAction { Associate, Remove };
+
+// Why an association could not be made or removed, with the file or tool concerned.
+struct AssociationProblem {
+    enum class Kind {
+        UnknownLocations,  // the program's or the data folder's path is not absolute
+        CannotCreateFolder,
+        CannotWrite,
+        CannotRemove,
+        ToolDidNotStart,  // a desktop cache tool
+        ToolNotResponding,
+        ToolFailed,
+    };
+    Kind kind = Kind::UnknownLocations;
+    QString subject;  // the folder, file or tool
+};
+
 struct AssociationOutcome {
-    bool ok = false;
-    QString message;  // for the user, in either case
+    std::optional<AssociationProblem> problem;  // none on success
+
+    bool ok() const { return !problem.has_value(); }
 };
 
 QString defaultDataHome();

@@ -1,9 +1,7 @@
-#include "export/dialog_style.h"
+#include "shell/ui/dialog_style.h"
 
 #include <QFontMetrics>
-#include <QMessageBox>
-
-#include "model/app_info.h"
+#include <QStringList>
 
 namespace rek {
 
@@ -38,12 +36,6 @@ int DialogUnits::y(int units) const {
 
 QRect DialogUnits::rect(int left, int top, int width, int height) const {
     return QRect(x(left), y(top), x(width), y(height));
-}
-
-void showDialogMessage(QWidget* owner, const QString& text, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QString::fromUtf8(kAppTitle), text, QMessageBox::Ok, owner);
-    box.exec();
 }
 
 }  // namespace rek

@@ -1,19 +1,14 @@
 #pragma once
 
-// The look every dialog of the program shares, the export dialogs and the shell's alike: the
-// dialog font, dialog-template units and the plain message box.
+// The look every dialog of the program shares: the font and dialog-template units.
 
 #include <QFont>
 #include <QRect>
-#include <QString>
-
-#include "model/user_message.h"
-
-class QWidget;
 
 namespace rek {
 
-// The face every dialog uses: a proportional Japanese Gothic at 9 points.
+// The program's face, for the application and every dialog: a proportional Japanese Gothic
+// at 9 points.
 QFont dialogFont();
 
 // Converts dialog-template units to pixels for a font, the way dialog layouts scale with their
@@ -31,9 +26,5 @@ class DialogUnits {
     int baseWidth_;
     int baseHeight_;
 };
-
-// A modal message owned by `owner`: the program title as caption, an OK button, and no icon
-// unless the error icon is asked for.
-void showDialogMessage(QWidget* owner, const QString& text, MessageIcon icon = MessageIcon::None);
 
 }  // namespace rek
