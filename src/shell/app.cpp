@@ -3,32 +3,26 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QFont>
-#include <QMessageBox>
 #include <QStandardPaths>
 
-#include "canvas/tool_modes.h"
-#include "model/app_info.h"
 #include "resources/resources_init.h"
 #include "shell/app_state.h"
 #include "shell/config_record.h"
 #include "shell/main_window.h"
 #include "shell/single_instance.h"
 #include "shell/termination_signals.h"
+#include "shell/text/messages.h"
+#include "shell/ui/dialog_style.h"
+#include "shell/ui/message_box.h"
 
 namespace rek {
 namespace {
 
-QString configFilePath() {
+std::string configFilePath() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return QDir(folder).filePath(QStringLiteral("Config.dat"));
-}
-
-void applyConfig(AppState& state, const ConfigRecord& config) {
-    state.config = config;
-    state.settings.openInVtrMode = config.openInVtrMode != 0;
-    state.editor.model.properties = propertiesFromConfig(config);
+    return QFile::encodeName(QDir(folder).filePath(QStringLiteral("Config.dat"))).toStdString();
 }
 
 void saveConfig(AppState& state, const MainWindow& window) {
@@ -37,21 +31,15 @@ void saveConfig(AppState& state, const MainWindow& window) {
     config.windowLeft = window.pos().x();
     config.windowTop = window.pos().y();
     config.openInVtrMode = state.settings.openInVtrMode ? 1 : 0;
-    storePropertiesInConfig(config, state.editor.model.properties);
-    writeConfigFile(configFilePath().toStdString(), config);
-}
-
-void showMultipleStartMessage() {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle),
-                    QStringLiteral("複数起動は禁止されています。"), QMessageBox::Ok);
-    box.exec();
+    storePropertiesInConfig(config, state.editor.model().properties);
+    writeConfigFile(configFilePath(), config);
 }
 
 }  // namespace
 
 void configureApplication() {
     QApplication::setApplicationName(QStringLiteral("rektool"));
-    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    QApplication::setFont(dialogFont());
 }
 
 int runEditor(int argc, char** argv) {
@@ -69,36 +57,34 @@ int runEditor(int argc, char** argv) {
             instance.sendOpenRequest(path) == SingleInstance::HandOff::Delivered) {
             return 0;
         }
-        showMultipleStartMessage();
+        showMessageBox(nullptr, messages::multipleStart());
         return 0;
     }
 
-    AppState state;
-    applyConfig(state, readConfigFile(configFilePath().toStdString()).value_or(ConfigRecord{}));
+    const ConfigRecord config = readConfigFile(configFilePath()).value_or(ConfigRecord{});
+    AppState state(propertiesFromConfig(config));
+    state.config = config;
+    state.settings.openInVtrMode = config.openInVtrMode != 0;
     state.fileDialog.initialFolder =
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QDir(state.fileDialog.initialFolder).exists()) {
+    if (!QDir(state.fileDialog.initialFolder).exists())
         state.fileDialog.initialFolder = QDir::homePath();
-    }
 
     MainWindow window(state);
     window.move(state.config.windowLeft, state.config.windowTop);
     window.show();
     window.activateWindow();
     window.canvas().setFocus();
-    refreshModeDisplay(state.editor);
-    window.syncUi();
     // Ready for a second start's file from here on, also while the command line's file opens
     // (its failure message runs an event loop).
     instance.setOpenHandler(
         [&window](const QString& requested) { return window.handleOpenRequest(requested); });
 
-    const bool opened = !path.isEmpty() && window.openModelFile(path);
-    if (!opened)
-        state.editor.history.recordSnapshot(state.editor.model);
-    window.syncUi();
+    // A model opened at start-up is where the history begins.
+    if (!path.isEmpty() && window.openModelFile(path))
+        state.editor.restartHistory();
 
-    state.editor.random.seed(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+    state.editor.seedRandom(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
     TerminationSignals terminations;
     QObject::connect(&terminations, &TerminationSignals::terminationRequested, &window,
                      &QWidget::close);

@@ -2,8 +2,8 @@
 
 #include <QString>
 
+#include "canvas/editor.h"
 #include "export/export_settings.h"
-#include "render/editor_state.h"
 #include "shell/config_record.h"
 
 namespace rek {
@@ -21,9 +21,12 @@ struct FileDialogState {
     QString startLocation() const { return useInitialFolder ? initialFolder : path; }
 };
 
-// The program's whole state: one instance, created by main (tests make their own).
+// The program's whole state: the editor and what the shell keeps around it. `main` creates
+// one; tests make their own.
 struct AppState {
-    EditorState editor;
+    explicit AppState(const ModelProperties& properties = ModelProperties{}) : editor(properties) {}
+
+    Editor editor;
     AppSettings settings;
     ExportSettings exportSettings;
     FileDialogState fileDialog;

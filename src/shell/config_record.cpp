@@ -4,25 +4,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+
+#include "model/atomic_file.h"
+#include "model/byte_order.h"
 
 namespace rek {
 namespace {
-
-std::int32_t readInt(const std::uint8_t* p) {
-    const std::uint32_t value =
-        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-    return static_cast<std::int32_t>(value);
-}
-
-void writeInt(std::uint8_t* p, std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    p[0] = static_cast<std::uint8_t>(bits);
-    p[1] = static_cast<std::uint8_t>(bits >> 8);
-    p[2] = static_cast<std::uint8_t>(bits >> 16);
-    p[3] = static_cast<std::uint8_t>(bits >> 24);
-}
 
 ColorRgb readColor(const std::uint8_t* p) {
     return ColorRgb{p[0], p[1], p[2]};
@@ -43,20 +30,20 @@ ConfigRecord decodeConfigRecord(const std::vector<std::uint8_t>& bytes) {
     const std::uint8_t* p = raw.data();
 
     ConfigRecord record;
-    record.version = readInt(p + 0);
-    record.windowLeft = readInt(p + 4);
-    record.windowTop = readInt(p + 8);
-    record.openInVtrMode = readInt(p + 12);
-    record.wobbleAmount = readInt(p + 16);
-    record.vtrSpeed = readInt(p + 20);
-    record.shadowMode = readInt(p + 24);
-    record.modelWidth = readInt(p + 28);
-    record.modelHeight = readInt(p + 32);
+    record.version = getInt32(p + 0);
+    record.windowLeft = getInt32(p + 4);
+    record.windowTop = getInt32(p + 8);
+    record.openInVtrMode = getInt32(p + 12);
+    record.wobbleAmount = getInt32(p + 16);
+    record.vtrSpeed = getInt32(p + 20);
+    record.shadowMode = getInt32(p + 24);
+    record.modelWidth = getInt32(p + 28);
+    record.modelHeight = getInt32(p + 32);
     record.lineColor = readColor(p + 36);
     record.shadowColor = readColor(p + 39);
     record.backgroundColor = readColor(p + 42);
     std::memcpy(record.padding.data(), p + 45, record.padding.size());
-    record.lineWidth = readInt(p + 48);
+    record.lineWidth = getInt32(p + 48);
 
     if (record.version <= 1) {
         // Before version 2 the model part of the record meant something else.
@@ -79,20 +66,20 @@ ConfigRecord decodeConfigRecord(const std::vector<std::uint8_t>& bytes) {
 std::array<std::uint8_t, kConfigRecordSize> encodeConfigRecord(const ConfigRecord& record) {
     std::array<std::uint8_t, kConfigRecordSize> raw{};
     std::uint8_t* p = raw.data();
-    writeInt(p + 0, record.version);
-    writeInt(p + 4, record.windowLeft);
-    writeInt(p + 8, record.windowTop);
-    writeInt(p + 12, record.openInVtrMode);
-    writeInt(p + 16, record.wobbleAmount);
-    writeInt(p + 20, record.vtrSpeed);
-    writeInt(p + 24, record.shadowMode);
-    writeInt(p + 28, record.modelWidth);
-    writeInt(p + 32, record.modelHeight);
+    putInt32(p + 0, record.version);
+    putInt32(p + 4, record.windowLeft);
+    putInt32(p + 8, record.windowTop);
+    putInt32(p + 12, record.openInVtrMode);
+    putInt32(p + 16, record.wobbleAmount);
+    putInt32(p + 20, record.vtrSpeed);
+    putInt32(p + 24, record.shadowMode);
+    putInt32(p + 28, record.modelWidth);
+    putInt32(p + 32, record.modelHeight);
     writeColor(p + 36, record.lineColor);
     writeColor(p + 39, record.shadowColor);
     writeColor(p + 42, record.backgroundColor);
     std::memcpy(p + 45, record.padding.data(), record.padding.size());
-    writeInt(p + 48, record.lineWidth);
+    putInt32(p + 48, record.lineWidth);
     return raw;
 }
 
@@ -139,33 +126,12 @@ std::optional<ConfigRecord> readConfigFile(const std::string& path) {
 }
 
 bool writeConfigFile(const std::string& path, const ConfigRecord& record) {
-    namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path target(path);
+    const std::filesystem::path target(path);
     if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), error);
-
-    const fs::path temporary = target.string() + ".tmp";
+        std::filesystem::create_directories(target.parent_path(), error);
     const auto raw = encodeConfigRecord(record);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(raw.data()),
-                  static_cast<std::streamsize>(raw.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temporary, error);
-            return false;
-        }
-    }
-    fs::rename(temporary, target, error);
-    if (error) {
-        fs::remove(temporary, error);
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, raw);
 }
 
 }  // namespace rek

@@ -13,23 +13,25 @@ namespace rek {
 inline constexpr std::size_t kConfigRecordSize = 52;
 inline constexpr std::int32_t kConfigVersion = 3;
 
+inline constexpr ModelProperties kStandardProperties{};
+
 // The whole content of Config.dat: window position, the replay-on-open setting and the
-// properties of the model that was open at the last exit.
+// properties of the model that was open at the last exit (the standard ones to begin with).
 struct ConfigRecord {
     std::int32_t version = kConfigVersion;
     std::int32_t windowLeft = 0;
     std::int32_t windowTop = 0;
     std::int32_t openInVtrMode = 1;
-    std::int32_t wobbleAmount = 3;
-    std::int32_t vtrSpeed = 40;
-    std::int32_t shadowMode = 0;
-    std::int32_t modelWidth = 800;
-    std::int32_t modelHeight = 600;
-    ColorRgb lineColor{0, 0, 0};
-    ColorRgb shadowColor{138, 72, 0};
-    ColorRgb backgroundColor{238, 156, 0};
+    std::int32_t wobbleAmount = kStandardProperties.wobbleAmount;
+    std::int32_t vtrSpeed = kStandardProperties.vtrSpeed;
+    std::int32_t shadowMode = kStandardProperties.shadowMode;
+    std::int32_t modelWidth = kStandardProperties.width;
+    std::int32_t modelHeight = kStandardProperties.height;
+    ColorRgb lineColor = kStandardProperties.lineColor;
+    ColorRgb shadowColor = kStandardProperties.shadowColor;
+    ColorRgb backgroundColor = kStandardProperties.backgroundColor;
     std::array<std::uint8_t, 3> padding{};  // written back as read
-    std::int32_t lineWidth = 4;
+    std::int32_t lineWidth = kStandardProperties.lineWidth;
 
     friend bool operator==(const ConfigRecord&, const ConfigRecord&) = default;
 };

@@ -2,57 +2,39 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "export/export_dialog.h"
+#include "export/bmp_export_dialog.h"
+#include "export/gif_export_dialog.h"
 #include "export/image_library.h"
 #include "resources/artwork.h"
 #include "shell/dialogs/about_box.h"
-#include "shell/dialogs/file_association.h"
 #include "shell/dialogs/properties_dialog.h"
 #include "shell/dialogs/settings_dialog.h"
+#include "shell/file_association.h"
 
 namespace rek {
 
-void DialogLauncher::properties(bool newModel) {
-    PropertiesDialog dialog(
-        state_.editor, newModel ? PropertiesDialog::Mode::NewModel : PropertiesDialog::Mode::Normal,
-        parent_);
-    dialog.exec();
+namespace {
+
+// The manual lies beside the program as an installation lays it out: <prefix>/bin/rektool and
+// <prefix>/share/doc/rektool/README.md. A build keeps the same layout in its build folder.
+QFileInfo installedManual() {
+    return QFileInfo(QDir(QCoreApplication::applicationDirPath())
+                         .filePath(QStringLiteral("../share/doc/rektool/README.md")));
 }
 
-void DialogLauncher::settings() {
-    AssociationTarget association;
-    association.dataHome = defaultDataHome();
-    association.executablePath = QCoreApplication::applicationFilePath();
-    association.documentIcon = modelDocumentIcon().pixmap(256).toImage();
-    association.programIcon = programIcon().pixmap(256).toImage();
-    SettingsDialog dialog(state_.settings.openInVtrMode, association, parent_);
-    dialog.exec();
-}
-
-void DialogLauncher::about() {
-    AboutInfo info;
-    info.imageLibraryLine = QString::fromStdString(imageLibraryVersionLine());
-    info.thanks = {QString::fromStdString(imageLibraryAuthors()),
-                   QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()))};
-    const QFileInfo manual(QStringLiteral(REK_MANUAL_PATH));
-    if (manual.exists()) {
-        info.home = AboutLink{manual.fileName(), QUrl::fromLocalFile(manual.absoluteFilePath())};
-    }
-    AboutBox box(info, parent_);
-    box.exec();
-}
+}  // namespace
 
 BrowseForPath DialogLauncher::exportChooser() {
     // The export dialog asks about overwriting itself, for the files it really writes.
     return [this](QWidget* owner, const SaveChooserRequest& request) -> std::optional<QString> {
         FileDialogState& chooser = state_.fileDialog;
         QString start = chooser.startLocation();
-        if (!request.currentPath.isEmpty()) {
+        if (!request.currentPath.isEmpty())
             start = QFileInfo(QDir(start), request.currentPath).absoluteFilePath();
-        }
         const QString path = QFileDialog::getSaveFileName(
             owner, request.title, start,
             QStringLiteral("%1 (%2)").arg(request.filterName, request.pattern), nullptr,
@@ -65,25 +47,65 @@ BrowseForPath DialogLauncher::exportChooser() {
     };
 }
 
-std::function<void()> DialogLauncher::bringOwnerForward() {
-    return [owner = parent_->window()] {
+template <typename Dialog>
+void DialogLauncher::runExport() {
+    const Model& model = state_.editor.model();
+    Dialog dialog(state_.editor.snapshot(),
+                  QFile::decodeName(QByteArray::fromStdString(model.filePath)),
+                  state_.exportSettings, exportChooser(), owner_);
+    // No animation while the export draws its frames; the result is reported in front of the
+    // main window.
+    dialog.setExportStarting([this] {
+        if (pauseAnimation_)
+            pauseAnimation_(true);
+    });
+    dialog.setExportFinished([this] {
+        if (pauseAnimation_)
+            pauseAnimation_(false);
+    });
+    dialog.setAfterExport([owner = owner_->window()] {
         owner->raise();
         owner->activateWindow();
-    };
+    });
+    dialog.exec();
 }
 
 void DialogLauncher::exportGif() {
-    GifExportDialog dialog(state_.editor, renderer_, state_.exportSettings, exportChooser(),
-                           parent_);
-    dialog.setAfterExport(bringOwnerForward());
-    dialog.exec();
+    runExport<GifExportDialog>();
 }
 
 void DialogLauncher::exportBmp() {
-    BmpExportDialog dialog(state_.editor, renderer_, state_.exportSettings, exportChooser(),
-                           parent_);
-    dialog.setAfterExport(bringOwnerForward());
+    runExport<BmpExportDialog>();
+}
+
+void DialogLauncher::properties(bool newModel) {
+    PropertiesDialog dialog(
+        state_.editor, newModel ? PropertiesDialog::Mode::NewModel : PropertiesDialog::Mode::Normal,
+        owner_);
     dialog.exec();
+}
+
+void DialogLauncher::settings() {
+    AssociationTarget association;
+    association.dataHome = defaultDataHome();
+    association.executablePath = QCoreApplication::applicationFilePath();
+    association.documentIcon = modelDocumentIcon().pixmap(256).toImage();
+    association.programIcon = programIcon().pixmap(256).toImage();
+    SettingsDialog dialog(state_.settings.openInVtrMode, association, owner_);
+    dialog.exec();
+}
+
+void DialogLauncher::about() {
+    AboutInfo info;
+    info.imageLibraryLine = QString::fromStdString(imageLibraryVersionLine());
+    info.thanks = {QString::fromStdString(imageLibraryAuthors()),
+                   QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()))};
+    const QFileInfo manual = installedManual();
+    if (manual.exists()) {
+        info.home = AboutLink{manual.fileName(), QUrl::fromLocalFile(manual.canonicalFilePath())};
+    }
+    AboutBox box(info, owner_);
+    box.exec();
 }
 
 }  // namespace rek

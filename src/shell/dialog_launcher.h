@@ -1,19 +1,22 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "export/export_dialog.h"
-#include "render/frame_renderer.h"
 #include "shell/app_state.h"
 
 namespace rek {
 
-// Opens the modal dialogs with what each needs from the program state. The animation goes
-// on behind them: the main window's timers keep running during exec().
+// Opens the modal dialogs with what each needs from the program state. The animation goes on
+// behind them (the main window's timers keep running during exec()), except while an export
+// draws its frames.
 class DialogLauncher {
   public:
-    DialogLauncher(AppState& state, FrameRenderer& renderer, QWidget* parent)
-        : state_(state), renderer_(renderer), parent_(parent) {}
+    DialogLauncher(AppState& state, QWidget* owner) : state_(state), owner_(owner) {}
+
+    // Called with true when an export starts and false when it ends: no animation meanwhile.
+    void setAnimationPause(std::function<void(bool)> pause) { pauseAnimation_ = std::move(pause); }
 
     void properties(bool newModel);
     void settings();
@@ -23,11 +26,12 @@ class DialogLauncher {
 
   private:
     BrowseForPath exportChooser();
-    std::function<void()> bringOwnerForward();
+    template <typename Dialog>
+    void runExport();
 
     AppState& state_;
-    FrameRenderer& renderer_;
-    QWidget* parent_;
+    QWidget* owner_;
+    std::function<void(bool)> pauseAnimation_;
 };
 
 }  // namespace rek

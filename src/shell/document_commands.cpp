@@ -1,15 +1,24 @@
 #include "shell/document_commands.h"
 
+#include <QFile>
 #include <QFileInfo>
 
-#include "canvas/tool_modes.h"
 #include "model/model_file.h"
-#include "render/animation_clock.h"
+#include "shell/text/messages.h"
 
 namespace rek {
 
+namespace {
+
+// Paths go to the file system as its bytes, whatever the locale makes of them.
+std::string nativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
 bool DocumentCommands::settleUnsavedChanges() {
-    if (!state_.editor.model.modified)
+    if (!state_.editor.model().modified)
         return true;
     switch (ui_.askSaveChanges()) {
         case SaveAnswer::Cancel:
@@ -26,19 +35,8 @@ bool DocumentCommands::newModel() {
     if (!settleUnsavedChanges())
         return false;
     ui_.runNewModelProperties();
-
-    EditorState& editor = state_.editor;
-    clearVertices(editor.model);
-    editor.model.selectionExists = false;
-    ui_.presentFrameNow();
-    editor.wobbleEnabled = true;
-    editor.model.modified = false;
-    editor.drawnVertexCount = 0;
-    editor.model.displayName.clear();
-    editor.model.filePath.clear();
+    state_.editor.newDocument();
     state_.exportSettings = ExportSettings{};
-    editor.history.recordSnapshot(editor.model);
-    refreshModeDisplay(editor);
     return true;
 }
 
@@ -56,37 +54,29 @@ bool DocumentCommands::openModelFile(const QString& displayName, const QString& 
     if (!settleUnsavedChanges())
         return false;
 
-    EditorState& editor = state_.editor;
-    const LoadResult result =
-        loadModel(editor.model, editor.tool, editor.history, path.toStdString());
-    if (!result.ok) {
-        if (!result.message.empty())
-            ui_.showMessage(result.message);
+    ModelFileRead read = readModel(nativePath(path));
+    if (const auto* error = std::get_if<ModelFileError>(&read)) {
+        const UserMessage message = messages::modelFileError(*error);
+        if (!message.empty())
+            ui_.showMessage(message);
         return false;
     }
-    editor.wobbleEnabled = true;
-    editor.drawnVertexCount = countVertices(editor.model);
+    state_.editor.replaceDocument(std::get<ModelFileContents>(std::move(read)), nativePath(path),
+                                  displayName.toStdString(), state_.settings.openInVtrMode);
     state_.exportSettings = ExportSettings{};
-    editor.model.displayName = displayName.toStdString();
-    editor.model.filePath = path.toStdString();
-    editor.model.modified = false;
-
-    stopVtr(editor);
-    if (state_.settings.openInVtrMode)
-        startVtr(editor);
-    refreshModeDisplay(editor);
     return true;
 }
 
 bool DocumentCommands::save() {
-    Model& model = state_.editor.model;
+    const Model& model = state_.editor.model();
     if (model.filePath.empty())
         return saveAs();
 
     std::string path = model.filePath;
     std::string name = model.displayName;
     renameLegacyForSave(path, name);
-    return writeTo(QString::fromStdString(path), QString::fromStdString(name));
+    return writeTo(QFile::decodeName(QByteArray::fromStdString(path)),
+                   QString::fromStdString(name));
 }
 
 bool DocumentCommands::saveAs() {
@@ -111,15 +101,11 @@ bool DocumentCommands::saveAs() {
 }
 
 bool DocumentCommands::writeTo(const QString& path, const QString& displayName) {
-    Model& model = state_.editor.model;
-    const SaveResult result = saveModel(model, path.toStdString());
-    if (!result.ok) {
-        ui_.showMessage(result.message);
+    if (const auto error =
+            state_.editor.saveDocument(nativePath(path), displayName.toStdString())) {
+        ui_.showMessage(messages::modelFileError(*error));
         return false;
     }
-    model.filePath = path.toStdString();
-    model.displayName = displayName.toStdString();
-    model.modified = false;
     return true;
 }
 

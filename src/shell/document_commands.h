@@ -3,15 +3,15 @@
 #include <QString>
 #include <optional>
 
-#include "model/user_message.h"
 #include "shell/app_state.h"
+#include "shell/text/user_message.h"
 
 namespace rek {
 
 enum class SaveAnswer { Yes, No, Cancel };
 
-// What the document commands need from the user interface. The main window shows real
-// dialogs; tests answer from a script.
+// What the document commands need from the user: the main window shows real dialogs
+// (DialogDocumentUi); tests answer from a script.
 class DocumentUi {
   public:
     virtual ~DocumentUi() = default;
@@ -21,9 +21,8 @@ class DocumentUi {
     virtual std::optional<QString> chooseSavePath(FileDialogState& state) = 0;
     // Asked when ".rkm" appended to the chosen name hits an existing file.
     virtual bool confirmOverwrite(const QString& path) = 0;
+    // The properties dialog of a new model, before the drawing is emptied.
     virtual void runNewModelProperties() = 0;
-    // Draw and show one frame at once (New shows the empty model without waiting for a tick).
-    virtual void presentFrameNow() = 0;
 };
 
 // New, Open, Save, Save As and the close question. A "Yes" to the save question whose save is

@@ -1,102 +1,50 @@
 #include "shell/editor_commands.h"
 
-#include "canvas/tool_modes.h"
-#include "model/selection.h"
-#include "render/animation_clock.h"
+#include "shell/command_table.h"
 
 namespace rek {
-namespace {
 
-std::optional<ToolMode> drawingModeFor(CommandId command) {
-    switch (command) {
-        case CommandId::StraightLineMode:
-            return ToolMode::StraightLine;
-        case CommandId::CurveMode:
-            return ToolMode::Curve;
-        case CommandId::RectMode:
-            return ToolMode::Rect;
-        case CommandId::CircleMode:
-            return ToolMode::Circle;
-        case CommandId::FilledRectMode:
-            return ToolMode::FilledRect;
-        case CommandId::FilledCircleMode:
-            return ToolMode::FilledCircle;
-        default:
-            return std::nullopt;
+bool runEditorCommand(Editor& editor, CommandId command) {
+    if (const std::optional<ToolMode> tool = commandInfo(command).tool) {
+        editor.setToolMode(*tool);
+        return true;
     }
-}
-
-// Select all, clear and invert end in range-select mode.
-template <typename SelectionChange>
-void inRangeSelect(EditorState& editor, SelectionChange change) {
-    editor.tool.mode = ToolMode::RangeSelect;
-    change(editor.model, editor.tool);
-    refreshModeDisplay(editor);
-}
-
-}  // namespace
-
-std::optional<EditorCommandOutcome> runEditorCommand(EditorState& editor, CommandId command) {
-    EditorCommandOutcome outcome;
-    const bool replaying = editor.playback.vtrPlaying;
-
-    if (const auto mode = drawingModeFor(command)) {
-        setToolMode(editor, *mode);
-        return outcome;
-    }
-
     switch (command) {
         case CommandId::Undo:
-        case CommandId::Redo: {
-            if (replaying)
-                return outcome;
-            const RestoreOutcome restored = command == CommandId::Undo
-                                                ? editor.history.undo(editor.model, editor.tool)
-                                                : editor.history.redo(editor.model, editor.tool);
-            if (restored.restored)
-                refreshModeDisplay(editor);
-            outcome.canvasSizeChanged = restored.sizeChanged;
-            return outcome;
-        }
-        case CommandId::RangeSelectMode:
-            setToolMode(editor, ToolMode::RangeSelect);
-            return outcome;
+            editor.undo();
+            return true;
+        case CommandId::Redo:
+            editor.redo();
+            return true;
         case CommandId::SelectAll:
-            if (!replaying)
-                inRangeSelect(editor, selectAll);
-            return outcome;
+            editor.selectAll();
+            return true;
         case CommandId::Deselect:
-            if (!replaying)
-                setToolMode(editor, ToolMode::RangeSelect);
-            return outcome;
+            editor.deselect();
+            return true;
         case CommandId::InvertSelection:
-            if (!replaying)
-                inRangeSelect(editor, invertSelection);
-            return outcome;
+            editor.invertSelection();
+            return true;
         case CommandId::MoveSelection:
-            toggleMoveMode(editor);
-            return outcome;
+            editor.toggleMoveMode();
+            return true;
         case CommandId::ScaleSelection:
-            toggleScaleMode(editor);
-            return outcome;
+            editor.toggleScaleMode();
+            return true;
         case CommandId::DeleteLines:
-            if (editor.tool.mode == ToolMode::RangeSelect && editor.model.selectionExists) {
-                deleteSelectedLines(editor.model, editor.tool, editor.history);
-            }
-            return outcome;
+            editor.deleteSelectedLines();
+            return true;
         case CommandId::DeleteLastVertex:
-            deleteLastVertex(editor.model, editor.history);
-            return outcome;
+            editor.deleteLastVertex();
+            return true;
         case CommandId::Vtr:
-            toggleVtr(editor);
-            refreshModeDisplay(editor);
-            return outcome;
+            editor.toggleReplay();
+            return true;
         case CommandId::Wobble:
-            editor.wobbleEnabled = !editor.wobbleEnabled;
-            refreshModeDisplay(editor);
-            return outcome;
+            editor.toggleWobble();
+            return true;
         default:
-            return std::nullopt;
+            return false;
     }
 }
 

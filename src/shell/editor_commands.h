@@ -1,19 +1,13 @@
 #pragma once
 
-#include <optional>
-
-#include "model/command_id.h"
-#include "render/editor_state.h"
+#include "canvas/editor.h"
+#include "shell/command_id.h"
 
 namespace rek {
 
-struct EditorCommandOutcome {
-    bool canvasSizeChanged = false;  // undo or redo restored another canvas size
-};
-
-// Runs a command that only changes the editor state: tool modes, selection, deletion, VTR,
-// wobble, undo and redo. Returns std::nullopt for the commands that need the window (files,
+// Runs a command that only the editor is needed for: tools, selection, deletion, replay,
+// wobble, undo and redo. Returns false for the commands that need the window (files,
 // dialogs, exports).
-std::optional<EditorCommandOutcome> runEditorCommand(EditorState& editor, CommandId command);
+bool runEditorCommand(Editor& editor, CommandId command);
 
 }  // namespace rek

@@ -4,34 +4,24 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QWindow>
 
-#include "canvas/tool_modes.h"
-#include "model/app_info.h"
 #include "resources/artwork.h"
 #include "shell/command_table.h"
-#include "shell/dialog_launcher.h"
+#include "shell/dialog_document_ui.h"
 #include "shell/editor_commands.h"
-#include "shell/window_texts.h"
+#include "shell/mode_display.h"
+#include "shell/text/messages.h"
 
 namespace rek {
 namespace {
 
 constexpr int kFramePeriodMs = 30;
 constexpr int kWobblePeriodMs = 60;
-
-const char* const kNoModelMessage = "レクモデルがありません。";
-const char* const kSaveQuestion = "変更されたファイルを保存しますか？";
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QCursor cursorFor(CursorKind kind) {
     switch (kind) {
@@ -58,8 +48,15 @@ KeyModifiers currentModifiers() {
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, QWidget* parent)
-    : QMainWindow(parent), state_(state), documents_(state, *this) {
+MainWindow::MainWindow(AppState& state, DocumentUi* documentUi, QWidget* parent)
+    : QMainWindow(parent),
+      state_(state),
+      editor_(state.editor),
+      dialogs_(state, this),
+      ownDocumentUi_(documentUi != nullptr ? nullptr
+                                           : std::make_unique<DialogDocumentUi>(dialogs_, this)),
+      documentUi_(documentUi != nullptr ? *documentUi : *ownDocumentUi_),
+      documents_(state, documentUi_) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -75,16 +72,12 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
     canvasArea_->setPalette(grey);
     setCentralWidget(canvasArea_);
 
-    canvas_ = new CanvasWindow(state_.editor, renderer_, canvasArea_);
-    connect(canvas_, &CanvasWindow::inputHandled, this, &MainWindow::onInputHandled);
-    connect(canvas_, &CanvasWindow::borderDragStepped, this, [this] {
-        frameTick();
-        syncUi();
-    });
-    connect(canvas_, &CanvasWindow::borderDragFinished, this, [this] {
-        layoutCanvas();
-        syncUi();
-    });
+    canvas_ = new CanvasWindow(editor_, renderer_, canvasArea_);
+    connect(canvas_, &CanvasWindow::outOfMemory, this,
+            [this] { documentUi_.showMessage(messages::vertexMemory()); });
+    connect(canvas_, &CanvasWindow::borderDragStepped, this, &MainWindow::frameTick);
+    connect(canvas_, &CanvasWindow::borderDragFinished, this, &MainWindow::layoutCanvas);
+    connect(&editor_, &Editor::changed, this, &MainWindow::onEditorChanged);
 
     status_ = new StatusPanel(this);
     statusBar()->addWidget(status_, 1);
@@ -103,6 +96,12 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
     wobbleTimer_.setTimerType(Qt::PreciseTimer);
     wobbleTimer_.setInterval(kWobblePeriodMs);
     connect(&wobbleTimer_, &QTimer::timeout, this, &MainWindow::wobbleTick);
+    dialogs_.setAnimationPause([this](bool paused) {
+        if (paused)
+            stopTimers();
+        else
+            startTimers();
+    });
 
     layoutCanvas();
     syncUi();
@@ -126,13 +125,9 @@ void MainWindow::buildToolbar() {
         const CommandId id = info.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         actions_[static_cast<int>(id)] = action;
-    }
-    for (const std::optional<CommandId>& entry : toolbarLayout()) {
-        if (entry) {
-            toolbar_->addAction(action(*entry));
-        } else {
+        if (info.startsGroup)
             toolbar_->addSeparator();
-        }
+        toolbar_->addAction(action);
     }
 }
 
@@ -145,10 +140,9 @@ void MainWindow::buildShortcuts() {
                 continue;
             auto* shortcut = new QShortcut(keys, this);
             shortcut->setContext(Qt::WindowShortcut);
-            const CommandId id = info.id;
             // Holding a key steps through undo, redo and deletion; toggles must not flicker.
-            shortcut->setAutoRepeat(id == CommandId::Undo || id == CommandId::Redo ||
-                                    id == CommandId::DeleteLastVertex);
+            shortcut->setAutoRepeat(info.repeats);
+            const CommandId id = info.id;
             connect(shortcut, &QShortcut::activated, this, [this, id] { runCommand(id); });
         }
     }
@@ -158,19 +152,12 @@ void MainWindow::buildShortcuts() {
 }
 
 void MainWindow::runCommand(CommandId command) {
-    EditorState& editor = state_.editor;
-    if (const auto outcome = runEditorCommand(editor, command)) {
-        if (outcome->canvasSizeChanged) {
-            frameTick();
-            layoutCanvas();
-        }
-        syncUi();
+    if (runEditorCommand(editor_, command))
         return;
-    }
-
     switch (command) {
         case CommandId::New:
-            documents_.newModel();
+            if (documents_.newModel())
+                frameTick();  // the empty model at once, without waiting for the timer
             break;
         case CommandId::Open:
             documents_.open();
@@ -186,24 +173,22 @@ void MainWindow::runCommand(CommandId command) {
             openExportDialog(command);
             break;
         case CommandId::Properties:
-            showProperties();
+            dialogs_.properties(/*newModel=*/false);
             break;
         case CommandId::Settings:
-            showSettings();
+            dialogs_.settings();
             break;
         case CommandId::About:
-            showAbout();
+            dialogs_.about();
             break;
         default:
             break;
     }
-    layoutCanvas();
     syncUi();
 }
 
 bool MainWindow::openModelFile(const QString& path) {
     const bool opened = documents_.openModelFile(QFileInfo(path).fileName(), path);
-    layoutCanvas();
     syncUi();
     return opened;
 }
@@ -227,22 +212,19 @@ void MainWindow::forceForeground() {
 }
 
 void MainWindow::frameTick() {
-    EditorState& editor = state_.editor;
-    if (editor.exportBusy)
-        return;
-    const FrameTickResult result = clock_.frameTick(editor, renderer_, canvas_->samplePointer());
-    if (result.vertexCountText) {
-        status_->setPartText(StatusPanel::VertexCount, qs(*result.vertexCountText));
+    const FrameTick tick = editor_.frameTick(renderer_, canvas_->samplePointer());
+    // The count stands still during a replay: it shows what the drawing had before.
+    if (!editor_.replaying() && shownVertexCount_ != editor_.shownVertexCount()) {
+        shownVertexCount_ = editor_.shownVertexCount();
+        status_->setPartText(StatusPanel::VertexCount, messages::vertexCount(*shownVertexCount_));
     }
-    if (result.vtrEnded)
-        refreshModeDisplay(editor);
-    if (result.vtrEnded || result.vtrStepped)
+    if (tick.replayStepped)
         syncUi();
-    presentFrame();
+    canvas_->update();
 }
 
 void MainWindow::wobbleTick() {
-    rek::wobbleTick(state_.editor);
+    editor_.wobbleTick();
 }
 
 void MainWindow::startTimers() {
@@ -255,46 +237,48 @@ void MainWindow::stopTimers() {
     wobbleTimer_.stop();
 }
 
-void MainWindow::presentFrame() {
-    canvas_->update();
-}
-
-void MainWindow::presentFrameNow() {
-    frameTick();
-    canvas_->repaint();
+void MainWindow::onEditorChanged(const EditorChanges& changes) {
+    // A new canvas size is shown re-centred, and drawn at once unless a replay draws its own
+    // frames (a border drag re-centres when it ends).
+    if (changes.canvasSize && !editor_.borderDragActive()) {
+        layoutCanvas();
+        if (!editor_.replaying())
+            frameTick();
+    }
+    syncUi();
 }
 
 void MainWindow::layoutCanvas() {
-    const ModelProperties& p = state_.editor.model.properties;
+    if (editor_.borderDragActive())
+        return;
+    const ModelProperties& p = editor_.model().properties;
     const QSize outer = CanvasWindow::outerSizeFor(p.width, p.height);
     const QSize area = canvasArea_->size();
     // Halves round toward zero, so a canvas larger than the area gets a negative offset.
     const int left = (area.width() - outer.width()) / 2;
     const int top = (area.height() - outer.height()) / 2;
-    if (canvas_->borderDragActive())
-        return;
     canvas_->setGeometry(left, top, outer.width(), outer.height());
 }
 
 void MainWindow::syncUi() {
-    EditorState& editor = state_.editor;
-    const QString title = qs(rek::windowTitle(editor.model));
-    if (title != lastTitle_) {
+    const Model& model = editor_.model();
+    const QString title =
+        messages::windowTitle(QString::fromStdString(model.displayName), model.modified);
+    if (title != shownTitle_) {
         setWindowTitle(title);
-        lastTitle_ = title;
+        shownTitle_ = title;
     }
-    status_->setPartText(StatusPanel::Size, qs(sizeStatusText(editor.model.properties)));
+    status_->setPartText(StatusPanel::Size,
+                         messages::canvasSize(model.properties.width, model.properties.height));
 
-    const ModeDisplay display = describeModeDisplay(editor, currentModifiers());
-    status_->setPartText(StatusPanel::Hint, qs(display.hint));
+    const ModeDisplay display = describeModeDisplay(editor_, currentModifiers());
+    status_->setPartText(StatusPanel::Hint, display.hint);
     for (int i = 0; i < kCommandCount; ++i) {
         QAction* button = actions_[i];
-        if (button->isEnabled() != display.buttons[i].enabled) {
+        if (button->isEnabled() != display.buttons[i].enabled)
             button->setEnabled(display.buttons[i].enabled);
-        }
-        if (button->isCheckable() && button->isChecked() != display.buttons[i].checked) {
+        if (button->isCheckable() && button->isChecked() != display.buttons[i].checked)
             button->setChecked(display.buttons[i].checked);
-        }
     }
     // The range follows the model: a replay may restart for another one (an open during a
     // replay) or the drawing may change under it.
@@ -303,136 +287,30 @@ void MainWindow::syncUi() {
     if (display.progressVisible) {
         if (!progressShown_ || progressMaximum != progressMaximum_)
             status_->showProgress(progressMaximum);
+        status_->setProgress(
+            static_cast<int>(std::min<std::uint32_t>(editor_.replayDrawnLength(), INT32_MAX)));
     } else if (progressShown_) {
         status_->hideProgress();
     }
     progressShown_ = display.progressVisible;
     progressMaximum_ = progressMaximum;
-    refreshProgress();
-    // Built and handed to the window system only on a change: this runs for every mouse
-    // event and every replay frame.
+    // Built and handed to the window system only on a change: this runs for every replay
+    // frame and every change of the editor.
     if (display.cursor != shownCursor_) {
         canvas_->setToolCursor(cursorFor(display.cursor));
         shownCursor_ = display.cursor;
     }
 }
 
-void MainWindow::refreshProgress() {
-    if (!progressShown_)
-        return;
-    const std::uint32_t drawn = state_.editor.playback.vtrDrawnLength;
-    status_->setProgress(static_cast<int>(std::min<std::uint32_t>(drawn, INT32_MAX)));
-}
-
-void MainWindow::onInputHandled(const InputOutcome& outcome) {
-    if (!outcome.message.empty())
-        showMessage(outcome.message);
-    syncUi();
-}
-
 void MainWindow::openExportDialog(CommandId command) {
-    EditorState& editor = state_.editor;
-    editor.drawnVertexCount = countVertices(editor.model);
-    if (editor.drawnVertexCount == 0) {
-        showInfo(QString::fromUtf8(kNoModelMessage));
+    if (editor_.model().vertices.empty()) {
+        documentUi_.showMessage(UserMessage{messages::noModel()});
         return;
     }
-    DialogLauncher launcher(state_, renderer_, this);
-    if (command == CommandId::ExportGif) {
-        launcher.exportGif();
-    } else {
-        launcher.exportBmp();
-    }
-}
-
-void MainWindow::showProperties() {
-    DialogLauncher(state_, renderer_, this).properties(/*newModel=*/false);
-}
-
-void MainWindow::showSettings() {
-    DialogLauncher(state_, renderer_, this).settings();
-}
-
-void MainWindow::showAbout() {
-    DialogLauncher(state_, renderer_, this).about();
-}
-
-void MainWindow::showInfo(const QString& text, MessageIcon icon) {
-    if (testUi_)
-        return testUi_->showMessage(UserMessage{text.toStdString(), icon});
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QString::fromUtf8(kAppTitle), text, QMessageBox::Ok, this);
-    box.exec();
-}
-
-void MainWindow::setDocumentUiForTesting(DocumentUi* ui) {
-    testUi_ = ui;
-}
-
-SaveAnswer MainWindow::askSaveChanges() {
-    if (testUi_)
-        return testUi_->askSaveChanges();
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle),
-                    QString::fromUtf8(kSaveQuestion),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    switch (box.exec()) {
-        case QMessageBox::Yes:
-            return SaveAnswer::Yes;
-        case QMessageBox::No:
-            return SaveAnswer::No;
-        default:
-            return SaveAnswer::Cancel;
-    }
-}
-
-void MainWindow::showMessage(const UserMessage& message) {
-    showInfo(qs(message.text), message.icon);
-}
-
-std::optional<QString> MainWindow::chooseOpenPath(FileDialogState& chooser) {
-    if (testUi_)
-        return testUi_->chooseOpenPath(chooser);
-    const QString filter = QStringLiteral(
-        "レクツール関係ファイル(*.rkm,*rk2) (*.rkm *rk2);;"
-        "レクモデルファイル(*.rkm) (*.rkm);;"
-        "旧レクツールファイル(*.rk2) (*.rk2)");
-    // The descriptions already name their patterns; don't show them twice.
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("レクモデルファイルの読み込み"), chooser.startLocation(), filter,
-        nullptr, QFileDialog::HideNameFilterDetails);
-    if (path.isEmpty())
-        return std::nullopt;
-    chooser.path = path;
-    return path;
-}
-
-std::optional<QString> MainWindow::chooseSavePath(FileDialogState& chooser) {
-    if (testUi_)
-        return testUi_->chooseSavePath(chooser);
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("レクモデルファイルの保存"), chooser.startLocation(),
-        QStringLiteral("レクモデルファイル(*.rkm) (*.rkm)"), nullptr,
-        QFileDialog::HideNameFilterDetails);
-    if (path.isEmpty())
-        return std::nullopt;
-    chooser.path = path;
-    return path;
-}
-
-bool MainWindow::confirmOverwrite(const QString& path) {
-    if (testUi_)
-        return testUi_->confirmOverwrite(path);
-    QMessageBox box(
-        QMessageBox::Warning, QString::fromUtf8(kAppTitle),
-        QStringLiteral("%1 は既に存在します。\n上書きしますか？").arg(QFileInfo(path).fileName()),
-        QMessageBox::Yes | QMessageBox::No, this);
-    return box.exec() == QMessageBox::Yes;
-}
-
-void MainWindow::runNewModelProperties() {
-    if (testUi_)
-        return testUi_->runNewModelProperties();
-    DialogLauncher(state_, renderer_, this).properties(/*newModel=*/true);
+    if (command == CommandId::ExportGif)
+        dialogs_.exportGif();
+    else
+        dialogs_.exportBmp();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -8,13 +8,12 @@
 #include <memory>
 #include <optional>
 
-#include "canvas/canvas_input.h"
 #include "canvas/canvas_window.h"
-#include "canvas/tool_modes.h"
-#include "model/command_id.h"
-#include "render/animation_clock.h"
+#include "canvas/editor.h"
 #include "render/frame_renderer.h"
 #include "shell/app_state.h"
+#include "shell/command_id.h"
+#include "shell/dialog_launcher.h"
 #include "shell/document_commands.h"
 #include "shell/status_panel.h"
 
@@ -22,12 +21,15 @@ namespace rek {
 
 // The program's only top-level window: toolbar, the canvas centred in a grey area, and the
 // status bar. Every command arrives here, from a button or a key; the animation timers run
-// here too. After anything that may change the state, syncUi() brings the title, toolbar,
-// status texts, cursor and canvas geometry up to date, touching only what changed.
-class MainWindow : public QMainWindow, private DocumentUi {
+// here too. Whenever the editor reports a change, syncUi() brings the title, toolbar, status
+// texts and cursor up to date, touching only what differs.
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+    // `documentUi` answers the document commands' questions; the window shows real dialogs
+    // when none is given (tests give a scripted one, not owned).
+    explicit MainWindow(AppState& state, DocumentUi* documentUi = nullptr,
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void runCommand(CommandId command);
@@ -48,11 +50,7 @@ class MainWindow : public QMainWindow, private DocumentUi {
     CanvasWindow& canvas() { return *canvas_; }
     QAction* action(CommandId command) { return actions_[static_cast<int>(command)]; }
     const StatusPanel& statusPanel() const { return *status_; }
-    FrameRenderer& renderer() { return renderer_; }
-    DocumentCommands& documents() { return documents_; }
-
-    // For tests: answers to give instead of showing the save question and file choosers.
-    void setDocumentUiForTesting(DocumentUi* ui);
+    const FrameRenderer& renderer() const { return renderer_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,30 +63,17 @@ class MainWindow : public QMainWindow, private DocumentUi {
     void buildToolbar();
     void buildShortcuts();
     void layoutCanvas();
-    void presentFrame();
-    void onInputHandled(const InputOutcome& outcome);
-    void refreshProgress();
+    void onEditorChanged(const EditorChanges& changes);
     void openExportDialog(CommandId command);
-    void showProperties();
-    void showSettings();
-    void showAbout();
     void forceForeground();
-    void showInfo(const QString& text, MessageIcon icon = MessageIcon::None);
-
-    // DocumentUi
-    SaveAnswer askSaveChanges() override;
-    void showMessage(const UserMessage& message) override;
-    std::optional<QString> chooseOpenPath(FileDialogState& state) override;
-    std::optional<QString> chooseSavePath(FileDialogState& state) override;
-    bool confirmOverwrite(const QString& path) override;
-    void runNewModelProperties() override;
-    void presentFrameNow() override;
 
     AppState& state_;
+    Editor& editor_;
     FrameRenderer renderer_;
-    AnimationClock clock_;
+    DialogLauncher dialogs_;
+    std::unique_ptr<DocumentUi> ownDocumentUi_;
+    DocumentUi& documentUi_;
     DocumentCommands documents_;
-    DocumentUi* testUi_ = nullptr;
 
     QToolBar* toolbar_ = nullptr;
     QWidget* canvasArea_ = nullptr;
@@ -98,7 +83,8 @@ class MainWindow : public QMainWindow, private DocumentUi {
     QTimer frameTimer_;
     QTimer wobbleTimer_;
 
-    QString lastTitle_;
+    QString shownTitle_;
+    std::optional<std::int32_t> shownVertexCount_;
     bool progressShown_ = false;
     int progressMaximum_ = 0;
     std::optional<CursorKind> shownCursor_;

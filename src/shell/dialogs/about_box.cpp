@@ -5,14 +5,14 @@
 #include <QPushButton>
 #include <QtGlobal>
 
-#include "export/dialog_style.h"
-#include "model/app_info.h"
 #include "shell/dialogs/link_label.h"
+#include "shell/text/messages.h"
+#include "shell/ui/dialog_style.h"
 
 namespace rek {
 
 QString AboutBox::versionLine() {
-    return QString::fromUtf8(kAppTitle);
+    return messages::appTitle();
 }
 
 QString AboutBox::authorLine() {

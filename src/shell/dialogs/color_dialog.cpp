@@ -7,25 +7,13 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "export/dialog_style.h"
 #include "shell/dialogs/color_palette.h"
 #include "shell/dialogs/color_swatch.h"
+#include "shell/ui/dialog_style.h"
 
 namespace rek {
 
 namespace {
-
-ColorRgb targetColor(const ModelProperties& properties, ColorTarget target) {
-    switch (target) {
-        case ColorTarget::Line:
-            return properties.lineColor;
-        case ColorTarget::Shadow:
-            return properties.shadowColor;
-        case ColorTarget::Background:
-            return properties.backgroundColor;
-    }
-    return properties.lineColor;
-}
 
 std::uint8_t& component(ColorRgb& color, int channel) {
     if (channel == 0)
@@ -37,11 +25,20 @@ std::uint8_t& component(ColorRgb& color, int channel) {
 
 }  // namespace
 
-ColorDialog::ColorDialog(EditorState& state, ColorTarget target, QWidget* parent)
-    : QDialog(parent), state_(state), target_(target) {
-    opening_ = targetColor(state_.model.properties, target_);
-    working_ = opening_;
+ColorRgb& colorOf(ModelProperties& properties, ColorTarget target) {
+    switch (target) {
+        case ColorTarget::Line:
+            return properties.lineColor;
+        case ColorTarget::Shadow:
+            return properties.shadowColor;
+        case ColorTarget::Background:
+            break;
+    }
+    return properties.backgroundColor;
+}
 
+ColorDialog::ColorDialog(ColorRgb opening, QWidget* parent)
+    : QDialog(parent), opening_(opening), working_(opening) {
     setWindowTitle(QStringLiteral("色選択"));
     setFont(dialogFont());
     const DialogUnits du(font());
@@ -163,7 +160,6 @@ void ColorDialog::showWorkingColor() {
 
 void ColorDialog::applyWorkingColor() {
     preview_->setColor(working_);
-    applyColor(state_.model, target_, working_, state_.model.properties.lineWidth);
     emit workingColorChanged(working_);
 }
 

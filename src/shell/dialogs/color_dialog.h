@@ -3,8 +3,7 @@
 #include <QDialog>
 
 #include "model/color_rgb.h"
-#include "model/model.h"
-#include "render/editor_state.h"
+#include "model/model_properties.h"
 
 class QLineEdit;
 class QSlider;
@@ -13,17 +12,21 @@ namespace rek {
 
 class ColorSwatch;
 
-// Picks one colour for a target of the model from 27 samples or with red, green and blue
-// sliders and number fields. Every change is applied to the model at once, so the canvas and
-// the properties dialog follow it; Cancel puts back the colour the target had at the opening.
+// The three colours of a model.
+enum class ColorTarget { Line, Shadow, Background };
+
+ColorRgb& colorOf(ModelProperties& properties, ColorTarget target);
+
+// Picks one colour from 27 samples or with red, green and blue sliders and number fields.
+// Every change is reported at once, so the canvas and the properties dialog follow it; Cancel
+// puts back the colour of the opening (and reports it).
 class ColorDialog : public QDialog {
     Q_OBJECT
 
   public:
-    ColorDialog(EditorState& state, ColorTarget target, QWidget* parent = nullptr);
+    explicit ColorDialog(ColorRgb opening, QWidget* parent = nullptr);
 
     ColorRgb workingColor() const { return working_; }
-    ColorRgb openingColor() const { return opening_; }
 
     void reject() override;
 
@@ -37,10 +40,8 @@ class ColorDialog : public QDialog {
     void onEditChanged(Channel channel, const QString& text);
     void chooseSample(int index);
     void showWorkingColor();   // sliders and edits follow the working colour
-    void applyWorkingColor();  // preview, canvas and listeners follow it
+    void applyWorkingColor();  // the preview and the listeners follow it
 
-    EditorState& state_;
-    ColorTarget target_;
     ColorRgb opening_;
     ColorRgb working_;
     QSlider* sliders_[3] = {};

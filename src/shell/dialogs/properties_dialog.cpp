@@ -8,9 +8,11 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "export/dialog_style.h"
-#include "shell/dialogs/color_dialog.h"
 #include "shell/dialogs/color_swatch.h"
+#include "shell/text/messages.h"
+#include "shell/text/number_field.h"
+#include "shell/ui/dialog_style.h"
+#include "shell/ui/message_box.h"
 
 namespace rek {
 
@@ -23,20 +25,22 @@ int lineWidthPosition(std::int32_t lineWidth) {
 }
 
 // Reads a size field as an unsigned number within [low, high].
-bool readSize(const QLineEdit* edit, std::int32_t low, std::int32_t high, std::int32_t& out) {
-    bool ok = false;
-    const uint value = edit->text().trimmed().toUInt(&ok);
-    if (!ok || value < static_cast<uint>(low) || value > static_cast<uint>(high))
-        return false;
-    out = static_cast<std::int32_t>(value);
-    return true;
+std::optional<std::int32_t> readSize(const QLineEdit* edit, std::int32_t low, std::int32_t high) {
+    const std::optional<std::int32_t> value = parseUnsignedField(edit->text());
+    if (!value || *value < low || *value > high)
+        return std::nullopt;
+    return value;
 }
 
 }  // namespace
 
-PropertiesDialog::PropertiesDialog(EditorState& state, Mode mode, QWidget* parent)
-    : QDialog(parent), state_(state), mode_(mode), backup_(state.model.properties) {
-    const ModelProperties& properties = state_.model.properties;
+PropertiesDialog::PropertiesDialog(Editor& editor, Mode mode, QWidget* parent)
+    : QDialog(parent),
+      editor_(editor),
+      mode_(mode),
+      opening_(editor.model().properties),
+      working_(opening_) {
+    const ModelProperties& properties = working_;
     setWindowTitle(mode_ == Mode::NewModel ? QStringLiteral("新規作成するレクモデルのプロパティ")
                                            : QStringLiteral("レクモデルのプロパティ"));
     setFont(dialogFont());
@@ -141,8 +145,10 @@ PropertiesDialog::PropertiesDialog(EditorState& state, Mode mode, QWidget* paren
     refreshSwatches();
 
     // Connected after the controls hold their initial values, so opening changes nothing.
-    connect(wobbleSlider_, &QSlider::valueChanged, this,
-            [this](int position) { state_.model.properties.wobbleAmount = position; });
+    connect(wobbleSlider_, &QSlider::valueChanged, this, [this](int position) {
+        working_.wobbleAmount = position;
+        preview();
+    });
     connect(lineWidthSlider_, &QSlider::valueChanged, this, &PropertiesDialog::onLineWidthSlider);
     connect(vtrSpeedSlider_, &QSlider::valueChanged, this, &PropertiesDialog::onVtrSpeedSlider);
     connect(hideShadowBox_, &QCheckBox::toggled, this, &PropertiesDialog::onShadowHidden);
@@ -156,59 +162,57 @@ PropertiesDialog::PropertiesDialog(EditorState& state, Mode mode, QWidget* paren
     widthEdit_->setFocus();
 }
 
+void PropertiesDialog::preview() {
+    editor_.previewProperties(working_);
+}
+
 void PropertiesDialog::onLineWidthSlider(int position) {
-    Model& model = state_.model;
-    const std::int32_t width = kLineWidthBase + 2 * position;
-    model.properties.lineWidth = width;
-    applyColor(model, ColorTarget::Line, model.properties.lineColor, width);
-    applyColor(model, ColorTarget::Shadow, model.properties.shadowColor, width);
+    working_.lineWidth = kLineWidthBase + 2 * position;
+    preview();
 }
 
 void PropertiesDialog::onVtrSpeedSlider(int position) {
-    state_.model.properties.vtrSpeed = position;
-    // A replay previews the new speed. Set directly: the mode display stays as it is.
-    if (!state_.playback.vtrPlaying) {
-        state_.playback.vtrPlaying = true;
-        state_.playback.vtrDrawnLength = 0;
-    }
+    working_.vtrSpeed = position;
+    preview();
+    // A replay previews the new speed.
+    editor_.previewReplay();
 }
 
 void PropertiesDialog::onShadowHidden(bool hidden) {
-    state_.model.properties.shadowMode = hidden ? 1 : 0;
+    working_.shadowMode = hidden ? 1 : 0;
+    preview();
     autoShadowButton_->setEnabled(!hidden);
     shadowChangeButton_->setEnabled(!hidden);
 }
 
 void PropertiesDialog::adjustShadowColor() {
-    Model& model = state_.model;
-    const ColorRgb line = model.properties.lineColor;
-    const ColorRgb background = model.properties.backgroundColor;
+    const ColorRgb line = working_.lineColor;
+    const ColorRgb background = working_.backgroundColor;
     const auto average = [](std::uint8_t a, std::uint8_t b) {
         return static_cast<std::uint8_t>((a + b) / 2);
     };
-    const ColorRgb shadow{average(line.red, background.red), average(line.green, background.green),
-                          average(line.blue, background.blue)};
-    applyColor(model, ColorTarget::Shadow, shadow, model.properties.lineWidth);
+    working_.shadowColor =
+        ColorRgb{average(line.red, background.red), average(line.green, background.green),
+                 average(line.blue, background.blue)};
+    preview();
     refreshSwatches();
 }
 
 void PropertiesDialog::applyStandardColors() {
-    Model& model = state_.model;
     const ModelProperties standard;
-    const std::int32_t width = model.properties.lineWidth;
-    applyColor(model, ColorTarget::Line, standard.lineColor, width);
-    applyColor(model, ColorTarget::Shadow, standard.shadowColor, width);
-    applyColor(model, ColorTarget::Background, standard.backgroundColor, width);
+    working_.lineColor = standard.lineColor;
+    working_.shadowColor = standard.shadowColor;
+    working_.backgroundColor = standard.backgroundColor;
+    preview();
     refreshSwatches();
 }
 
 void PropertiesDialog::applyAllStandard() {
-    ModelProperties& properties = state_.model.properties;
     const ModelProperties standard;
-    properties.wobbleAmount = standard.wobbleAmount;
-    properties.vtrSpeed = standard.vtrSpeed;
-    properties.lineWidth = standard.lineWidth;
-    properties.shadowMode = 0;
+    working_.wobbleAmount = standard.wobbleAmount;
+    working_.vtrSpeed = standard.vtrSpeed;
+    working_.lineWidth = standard.lineWidth;
+    working_.shadowMode = 0;
     {
         // The positions follow the values; moving them must not act again (no VTR preview).
         const QSignalBlocker wobble(wobbleSlider_);
@@ -229,42 +233,39 @@ void PropertiesDialog::applyAllStandard() {
 }
 
 void PropertiesDialog::changeColor(ColorTarget target) {
-    ColorDialog dialog(state_, target, this);
-    connect(&dialog, &ColorDialog::workingColorChanged, this, &PropertiesDialog::refreshSwatches);
+    ColorDialog dialog(colorOf(working_, target), this);
+    connect(&dialog, &ColorDialog::workingColorChanged, this, [this, target](ColorRgb color) {
+        colorOf(working_, target) = color;
+        preview();
+        refreshSwatches();
+    });
     dialog.exec();
-    applyColor(state_.model, target, dialog.workingColor(), state_.model.properties.lineWidth);
+    colorOf(working_, target) = dialog.workingColor();
+    preview();
     refreshSwatches();
 }
 
 void PropertiesDialog::refreshSwatches() {
-    const ModelProperties& properties = state_.model.properties;
-    lineSwatch_->setColor(properties.lineColor);
-    shadowSwatch_->setColor(properties.shadowColor);
-    backgroundSwatch_->setColor(properties.backgroundColor);
-}
-
-void PropertiesDialog::stopReplay() {
-    state_.playback.vtrPlaying = false;
-    state_.playback.vtrDrawnLength = 0;
+    lineSwatch_->setColor(working_.lineColor);
+    shadowSwatch_->setColor(working_.shadowColor);
+    backgroundSwatch_->setColor(working_.backgroundColor);
 }
 
 void PropertiesDialog::accept() {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    if (!readSize(widthEdit_, kMinCanvasSize, kMaxCanvasWidth, width)) {
-        showDialogMessage(this, QStringLiteral("レクモデルの幅は 10～800 の値にしてください。"));
+    const std::optional<std::int32_t> width = readSize(widthEdit_, kMinCanvasSize, kMaxCanvasWidth);
+    if (!width) {
+        showMessageBox(this, messages::widthOutOfRange());
         return;
     }
-    if (!readSize(heightEdit_, kMinCanvasSize, kMaxCanvasHeight, height)) {
-        showDialogMessage(this, QStringLiteral("レクモデルの高さは 10～600 の値にしてください。"));
+    const std::optional<std::int32_t> height =
+        readSize(heightEdit_, kMinCanvasSize, kMaxCanvasHeight);
+    if (!height) {
+        showMessageBox(this, messages::heightOutOfRange());
         return;
     }
-    Model& model = state_.model;
-    applyCanvasSize(model, width, height);
-    if (mode_ != Mode::NewModel)
-        state_.history.recordSnapshot(model);
-    stopReplay();
-    model.modified = true;
+    working_.width = *width;
+    working_.height = *height;
+    editor_.acceptProperties(working_, /*recordSnapshot=*/mode_ != Mode::NewModel);
     QDialog::accept();
 }
 
@@ -272,15 +273,7 @@ void PropertiesDialog::reject() {
     // A new model must get its properties: there is nothing to go back to.
     if (mode_ == Mode::NewModel)
         return;
-    ModelProperties& properties = state_.model.properties;
-    properties.wobbleAmount = backup_.wobbleAmount;
-    properties.vtrSpeed = backup_.vtrSpeed;
-    properties.lineWidth = backup_.lineWidth;
-    properties.shadowMode = backup_.shadowMode;
-    applyColor(state_.model, ColorTarget::Line, backup_.lineColor, backup_.lineWidth);
-    applyColor(state_.model, ColorTarget::Shadow, backup_.shadowColor, backup_.lineWidth);
-    applyColor(state_.model, ColorTarget::Background, backup_.backgroundColor, backup_.lineWidth);
-    stopReplay();
+    editor_.cancelProperties(opening_);
     QDialog::reject();
 }
 

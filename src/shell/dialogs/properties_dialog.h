@@ -2,8 +2,9 @@
 
 #include <QDialog>
 
-#include "model/model.h"
-#include "render/editor_state.h"
+#include "canvas/editor.h"
+#include "model/model_properties.h"
+#include "shell/dialogs/color_dialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -14,7 +15,7 @@ namespace rek {
 
 class ColorSwatch;
 
-// Edits the model's properties. Everything but the canvas size is applied to the model as the
+// Edits the model's properties. Everything but the canvas size is shown by the editor as the
 // user changes it, so the animation behind the dialog shows it at once; Cancel restores the
 // values of the opening. OK validates and applies the size, records a history snapshot (not
 // for a new model) and marks the model modified. Either way a VTR replay ends.
@@ -27,7 +28,7 @@ class PropertiesDialog : public QDialog {
         NewModel  // asked by New: own caption, no Cancel, no history snapshot
     };
 
-    PropertiesDialog(EditorState& state, Mode mode, QWidget* parent = nullptr);
+    PropertiesDialog(Editor& editor, Mode mode, QWidget* parent = nullptr);
 
     void accept() override;
     void reject() override;
@@ -41,11 +42,13 @@ class PropertiesDialog : public QDialog {
     void applyAllStandard();
     void changeColor(ColorTarget target);
     void refreshSwatches();
-    void stopReplay();
+    // Shows the working properties on the canvas behind the dialog.
+    void preview();
 
-    EditorState& state_;
+    Editor& editor_;
     Mode mode_;
-    ModelProperties backup_;
+    ModelProperties opening_;
+    ModelProperties working_;
 
     QLineEdit* widthEdit_ = nullptr;
     QLineEdit* heightEdit_ = nullptr;

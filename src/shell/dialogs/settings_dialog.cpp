@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "export/dialog_style.h"
+#include "shell/text/messages.h"
+#include "shell/ui/dialog_style.h"
+#include "shell/ui/message_box.h"
 
 namespace rek {
 
@@ -57,11 +59,16 @@ void SettingsDialog::accept() {
 }
 
 void SettingsDialog::associate() {
-    showDialogMessage(this, associateModelFiles(association_).message);
+    report(AssociationAction::Associate, associateModelFiles(association_));
 }
 
 void SettingsDialog::removeAssociation() {
-    showDialogMessage(this, removeModelFileAssociation(association_.dataHome).message);
+    report(AssociationAction::Remove, removeModelFileAssociation(association_.dataHome));
+}
+
+void SettingsDialog::report(AssociationAction action, const AssociationOutcome& outcome) {
+    showMessageBox(this, outcome.problem ? messages::associationFailed(action, *outcome.problem)
+                                         : messages::associationDone(action));
 }
 
 }  // namespace rek

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "shell/dialogs/file_association.h"
+#include "shell/file_association.h"
 
 class QCheckBox;
 
@@ -22,6 +22,7 @@ class SettingsDialog : public QDialog {
   private:
     void associate();
     void removeAssociation();
+    void report(AssociationAction action, const AssociationOutcome& outcome);
 
     bool& openInVtrMode_;
     AssociationTarget association_;

@@ -1,0 +1,61 @@
+#include "shell/dialog_document_ui.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "shell/text/messages.h"
+#include "shell/ui/message_box.h"
+
+namespace rek {
+
+SaveAnswer DialogDocumentUi::askSaveChanges() {
+    switch (showMessageBox(owner_, messages::saveChanges(), MessageButtons::YesNoCancel)) {
+        case MessageAnswer::Yes:
+            return SaveAnswer::Yes;
+        case MessageAnswer::No:
+            return SaveAnswer::No;
+        default:
+            return SaveAnswer::Cancel;
+    }
+}
+
+void DialogDocumentUi::showMessage(const UserMessage& message) {
+    rek::showMessage(owner_, message);
+}
+
+std::optional<QString> DialogDocumentUi::chooseOpenPath(FileDialogState& chooser) {
+    const QString filter = QStringLiteral(
+        "レクツール関係ファイル(*.rkm,*rk2) (*.rkm *rk2);;"
+        "レクモデルファイル(*.rkm) (*.rkm);;"
+        "旧レクツールファイル(*.rk2) (*.rk2)");
+    // The descriptions already name their patterns; don't show them twice.
+    const QString path = QFileDialog::getOpenFileName(
+        owner_, QStringLiteral("レクモデルファイルの読み込み"), chooser.startLocation(), filter,
+        nullptr, QFileDialog::HideNameFilterDetails);
+    if (path.isEmpty())
+        return std::nullopt;
+    chooser.path = path;
+    return path;
+}
+
+std::optional<QString> DialogDocumentUi::chooseSavePath(FileDialogState& chooser) {
+    const QString path = QFileDialog::getSaveFileName(
+        owner_, QStringLiteral("レクモデルファイルの保存"), chooser.startLocation(),
+        QStringLiteral("レクモデルファイル(*.rkm) (*.rkm)"), nullptr,
+        QFileDialog::HideNameFilterDetails);
+    if (path.isEmpty())
+        return std::nullopt;
+    chooser.path = path;
+    return path;
+}
+
+bool DialogDocumentUi::confirmOverwrite(const QString& path) {
+    return showMessageBox(owner_, messages::alreadyExists(QFileInfo(path).fileName()),
+                          MessageButtons::YesNo, MessageIcon::Warning) == MessageAnswer::Yes;
+}
+
+void DialogDocumentUi::runNewModelProperties() {
+    launcher_.properties(/*newModel=*/true);
+}
+
+}  // namespace rek
