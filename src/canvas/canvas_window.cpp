@@ -67,11 +67,15 @@ void CanvasWindow::moveEvent(QMoveEvent* event) {
 
 void CanvasWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Before the first mouse event the pointer is wherever the desktop has it.
+    if (!pointerSeen_)
+        lastGlobal_ = QCursor::pos();
     editor_.samplePointer(samplePointer());
 }
 
 void CanvasWindow::notePointer(const QMouseEvent& event) {
     lastGlobal_ = event.globalPosition().toPoint();
+    pointerSeen_ = true;
 }
 
 void CanvasWindow::report(const EditResult& result) {

@@ -66,6 +66,7 @@ class CanvasWindow : public QWidget {
     QCursor toolCursor_;
     // Where the mouse was last seen, on the screen: the canvas may move under a still mouse.
     QPoint lastGlobal_;
+    bool pointerSeen_ = false;
 
     std::optional<BorderEdge> borderEdge_;
     QRect dragStartGeometry_;  // in parent coordinates
