@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fstream>
+#include "file_helpers.h"
+#include "scratch_folder.h"
 
 namespace rek {
 namespace {
@@ -98,12 +98,14 @@ TEST(ConfigRecord, PropertiesAreBroughtIntoSafeRanges) {
 }
 
 TEST(ConfigRecord, FileRoundTripAndMissingFile) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("sub/Config.dat").toStdString();
+    test::ScratchFolder folder;
+    const std::string path = folder.file("sub/Config.dat");
     EXPECT_FALSE(readConfigFile(path).has_value());
     const ConfigRecord record = distinctiveRecord(3);
     ASSERT_TRUE(writeConfigFile(path, record));
     EXPECT_EQ(readConfigFile(path), record);
+    EXPECT_EQ(test::readFileBytes(path), bytesOf(record));
+    EXPECT_EQ(test::entriesIn(folder.path("sub")), 1u) << "no temporary file is left";
 
     EXPECT_FALSE(writeConfigFile("/proc/no-such-folder/Config.dat", record));
 }

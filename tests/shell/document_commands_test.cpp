@@ -2,42 +2,41 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
+#include <filesystem>
 
 #include "fake_document_ui.h"
-#include "model/model_file.h"
+#include "file_helpers.h"
+#include "scratch_folder.h"
+#include "shell_test_support.h"
 
 namespace rek {
 namespace {
 
 class DocumentCommandsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        state.editor.history.recordSnapshot(state.editor.model);
-    }
+    // Drawing after an open needs no replay in the way.
+    DocumentCommandsTest() { state.settings.openInVtrMode = false; }
 
     // A drawing with one line, changed since it was last saved.
-    void drawLine() {
-        appendVertex(state.editor.model, 10, 10, false);
-        appendVertex(state.editor.model, 50, 10, true);
-        ASSERT_TRUE(state.editor.model.modified);
+    void drawLine() { test::drawLine(state.editor, {10, 10}, {50, 10}); }
+
+    // A model of three vertices with the given line width, saved in the scratch folder.
+    QString savedModel(const std::string& name, std::int32_t lineWidth) {
+        ModelProperties properties;
+        properties.lineWidth = lineWidth;
+        return test::writeModelFile(folder.path(name), test::strokes({{{1, 2}, {3, 4}, {5, 6}}}),
+                                    properties);
     }
 
-    QString savedModel(const QString& name, std::int32_t lineWidth) {
-        Model other;
-        other.properties.lineWidth = lineWidth;
-        appendVertex(other, 1, 2, false);
-        appendVertex(other, 3, 4, true);
-        appendVertex(other, 5, 6, true);
-        const QString path = dir.filePath(name);
-        EXPECT_TRUE(saveModel(other, path.toStdString()).ok);
-        return path;
+    QString scratchFile(const std::string& name) {
+        return QString::fromStdString(folder.file(name));
     }
 
-    QTemporaryDir dir;
+    const Model& model() const { return state.editor.model(); }
+
+    test::ScratchFolder folder;
     AppState state;
     FakeDocumentUi ui;
     DocumentCommands commands{state, ui};
@@ -53,64 +52,75 @@ TEST_F(DocumentCommandsTest, CloseAsksOnlyWhenModifiedAndCancelKeepsRunning) {
     ui.saveAnswers = {SaveAnswer::No};
     EXPECT_TRUE(commands.confirmClose());
     EXPECT_EQ(ui.saveQuestions, 2);
+    EXPECT_TRUE(model().modified) << "No drops the changes only by going on";
 }
 
 TEST_F(DocumentCommandsTest, YesWhoseSaveIsCancelledOrFailsKeepsTheChanges) {
     drawLine();
     // Untitled: Save turns into Save As, which the user cancels.
-    ui.saveAnswers = {SaveAnswer::Yes, SaveAnswer::Yes, SaveAnswer::Yes};
+    ui.saveAnswers = {SaveAnswer::Yes, SaveAnswer::Yes};
     ui.savePaths = {std::nullopt};
     EXPECT_FALSE(commands.confirmClose());
     EXPECT_FALSE(commands.newModel());
-    EXPECT_EQ(state.editor.model.vertices.size(), 2u);
+    EXPECT_EQ(model().vertices.size(), 2u);
     EXPECT_EQ(ui.newModelDialogs, 0);
+    EXPECT_TRUE(ui.messages.empty());
 
-    // A save that fails is reported and stops the open as well.
-    state.editor.model.filePath = dir.filePath("missing-folder/a.rkm").toStdString();
-    state.editor.model.displayName = "a.rkm";
+    // A save that fails is reported and stops the open as well: the drawing's folder is gone.
+    std::filesystem::create_directory(folder.path("gone"));
+    ASSERT_FALSE(state.editor.saveDocument(folder.file("gone/a.rkm"), "a.rkm").has_value());
+    std::filesystem::remove_all(folder.path("gone"));
+    drawLine();
     const QString other = savedModel("other.rkm", 8);
-    EXPECT_FALSE(commands.openModelFile("other.rkm", other));
+    ui.saveAnswers = {SaveAnswer::Yes};
+    EXPECT_FALSE(commands.openModelFile(QStringLiteral("other.rkm"), other));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "ファイルを保存できませんでした。");
-    EXPECT_TRUE(state.editor.model.modified);
-    EXPECT_EQ(state.editor.model.vertices.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("ファイルを保存できませんでした。"));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(model().modified);
+    EXPECT_EQ(model().displayName, "a.rkm");
+    EXPECT_EQ(model().vertices.size(), 4u);
 }
 
 TEST_F(DocumentCommandsTest, YesSavesThenCloses) {
     drawLine();
-    const QString path = dir.filePath("drawing.rkm");
+    const QString path = scratchFile("drawing.rkm");
     ui.saveAnswers = {SaveAnswer::Yes};
     ui.savePaths = {path};
     EXPECT_TRUE(commands.confirmClose());
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_FALSE(state.editor.model.modified);
+    EXPECT_FALSE(model().modified);
+    EXPECT_EQ(model().displayName, "drawing.rkm");
 }
 
 TEST_F(DocumentCommandsTest, NewClearsTheDrawingButKeepsTheHistory) {
     drawLine();
-    state.editor.history.recordSnapshot(state.editor.model);
-    state.editor.model.displayName = "old.rkm";
-    state.editor.model.filePath = "/tmp/old.rkm";
-    state.editor.wobbleEnabled = false;
+    ASSERT_FALSE(state.editor.saveDocument(folder.file("old.rkm"), "old.rkm").has_value());
+    drawLine();
+    state.editor.toggleWobble();
     state.exportSettings.waitSeconds = 30;
     ui.saveAnswers = {SaveAnswer::No};
 
     ASSERT_TRUE(commands.newModel());
-    const EditorState& editor = state.editor;
-    EXPECT_TRUE(editor.model.vertices.empty());
-    EXPECT_FALSE(editor.model.modified);
-    EXPECT_TRUE(editor.model.displayName.empty());
-    EXPECT_TRUE(editor.model.filePath.empty());
-    EXPECT_TRUE(editor.wobbleEnabled);
+    EXPECT_TRUE(model().vertices.empty());
+    EXPECT_FALSE(model().modified);
+    EXPECT_TRUE(model().displayName.empty());
+    EXPECT_TRUE(model().filePath.empty());
+    EXPECT_TRUE(state.editor.wobbleEnabled());
+    EXPECT_EQ(state.editor.shownVertexCount(), 0);
     EXPECT_EQ(state.exportSettings, ExportSettings{});
     EXPECT_EQ(ui.newModelDialogs, 1);
-    EXPECT_EQ(ui.framesPresented, 1);
 
     // Undo brings the previous drawing back; the document stays untitled.
-    ToolState tool;
-    state.editor.history.undo(state.editor.model, tool);
-    EXPECT_EQ(editor.model.vertices.size(), 2u);
-    EXPECT_TRUE(editor.model.displayName.empty());
+    ASSERT_TRUE(state.editor.undo());
+    EXPECT_EQ(model().vertices.size(), 4u);
+    EXPECT_TRUE(model().displayName.empty());
+}
+
+TEST_F(DocumentCommandsTest, NewWithoutChangesAsksNothing) {
+    ASSERT_TRUE(commands.newModel());
+    EXPECT_EQ(ui.saveQuestions, 0);
+    EXPECT_EQ(ui.newModelDialogs, 1);
 }
 
 TEST_F(DocumentCommandsTest, OpenSetsNameAndStartsReplayBySetting) {
@@ -118,77 +128,116 @@ TEST_F(DocumentCommandsTest, OpenSetsNameAndStartsReplayBySetting) {
     state.exportSettings.antiAlias = true;
 
     state.settings.openInVtrMode = true;
-    ASSERT_TRUE(commands.openModelFile("face.rkm", path));
-    EXPECT_EQ(state.editor.model.displayName, "face.rkm");
-    EXPECT_EQ(state.editor.model.filePath, path.toStdString());
-    EXPECT_EQ(state.editor.model.properties.lineWidth, 10);
+    ASSERT_TRUE(commands.openModelFile(QStringLiteral("face.rkm"), path));
+    EXPECT_EQ(model().displayName, "face.rkm");
+    EXPECT_EQ(model().filePath, path.toStdString());
+    EXPECT_EQ(model().properties.lineWidth, 10);
     // The status bar keeps this count while the replay runs.
-    EXPECT_EQ(state.editor.drawnVertexCount, 3);
-    EXPECT_TRUE(state.editor.playback.vtrPlaying);
+    EXPECT_EQ(state.editor.shownVertexCount(), 3);
+    EXPECT_TRUE(state.editor.replaying());
     EXPECT_EQ(state.exportSettings, ExportSettings{});
 
     state.settings.openInVtrMode = false;
-    ASSERT_TRUE(commands.openModelFile("face.rkm", path));
-    EXPECT_FALSE(state.editor.playback.vtrPlaying);
+    ASSERT_TRUE(commands.openModelFile(QStringLiteral("face.rkm"), path));
+    EXPECT_FALSE(state.editor.replaying());
 
     // Cancel at the save question loads nothing; No drops the changes.
     drawLine();
     ui.saveAnswers = {SaveAnswer::Cancel, SaveAnswer::No};
-    EXPECT_FALSE(commands.openModelFile("face.rkm", path));
-    EXPECT_EQ(state.editor.model.vertices.size(), 5u);
-    EXPECT_TRUE(commands.openModelFile("face.rkm", path));
-    EXPECT_EQ(state.editor.model.vertices.size(), 3u);
-    EXPECT_FALSE(state.editor.model.modified);
+    EXPECT_FALSE(commands.openModelFile(QStringLiteral("face.rkm"), path));
+    EXPECT_EQ(model().vertices.size(), 5u);
+    EXPECT_TRUE(commands.openModelFile(QStringLiteral("face.rkm"), path));
+    EXPECT_EQ(model().vertices.size(), 3u);
+    EXPECT_FALSE(model().modified);
 }
 
-TEST_F(DocumentCommandsTest, OpenReportsFilesThatAreNoModel) {
-    const QString path = dir.filePath("notes.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("hello");
-    file.close();
-    EXPECT_FALSE(commands.openModelFile("notes.txt", path));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "レクモデルファイルではありません。");
+TEST_F(DocumentCommandsTest, OpenCommandRemembersTheFolderOnlyWhenAFileOpened) {
+    const QString path = savedModel("face.rkm", 6);
+    ui.openPaths = {std::nullopt, scratchFile("missing.rkm"), path};
+    EXPECT_FALSE(commands.open());
+    EXPECT_FALSE(commands.open());
+    EXPECT_TRUE(state.fileDialog.useInitialFolder);
+    ASSERT_TRUE(commands.open());
+    EXPECT_FALSE(state.fileDialog.useInitialFolder);
+    EXPECT_EQ(model().displayName, "face.rkm");
+    EXPECT_EQ(ui.openChoosers, 3);
+}
+
+TEST_F(DocumentCommandsTest, OpenReportsWhatIsWrongWithAFileButNotAMissingOne) {
+    const std::string notes = folder.file("notes.txt");
+    test::writeFileBytes(notes, {'h', 'e', 'l', 'l', 'o'});
+    const std::string broken = folder.file("broken.rkm");
+    test::writeFileBytes(broken, {'R', 'E', 'K'});
+    const Model before = model();
+
+    EXPECT_FALSE(commands.openModelFile(QStringLiteral("missing.rkm"), scratchFile("missing.rkm")));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(
+        commands.openModelFile(QStringLiteral("notes.txt"), QString::fromStdString(notes)));
+    EXPECT_FALSE(
+        commands.openModelFile(QStringLiteral("broken.rkm"), QString::fromStdString(broken)));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("レクモデルファイルではありません。"));
+    EXPECT_EQ(ui.messages[1].text, QStringLiteral("正しいレクモデルファイルではありません。"));
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::None);
+    EXPECT_EQ(model().displayName, before.displayName);
+    EXPECT_EQ(state.editor.historySize(), 1u);
 }
 
 TEST_F(DocumentCommandsTest, SaveAsAppendsTheExtensionCaseSensitively) {
     drawLine();
-    ui.savePaths = {dir.filePath("a"), dir.filePath("b.RKM")};
+    ui.savePaths = {scratchFile("a"), scratchFile("b.RKM")};
     ASSERT_TRUE(commands.saveAs());
-    EXPECT_EQ(state.editor.model.displayName, "a.rkm");
-    EXPECT_TRUE(QFile::exists(dir.filePath("a.rkm")));
+    EXPECT_EQ(model().displayName, "a.rkm");
+    EXPECT_TRUE(QFile::exists(scratchFile("a.rkm")));
     ASSERT_TRUE(commands.saveAs());
-    EXPECT_EQ(state.editor.model.displayName, "b.RKM.rkm");
-    EXPECT_TRUE(QFile::exists(dir.filePath("b.RKM.rkm")));
+    EXPECT_EQ(model().displayName, "b.RKM.rkm");
+    EXPECT_TRUE(QFile::exists(scratchFile("b.RKM.rkm")));
     EXPECT_FALSE(state.fileDialog.useInitialFolder);
+    EXPECT_TRUE(ui.overwriteQuestions.empty());
 }
 
 TEST_F(DocumentCommandsTest, SaveAsAsksBeforeOverwritingTheFileItReallyWrites) {
     const QString existing = savedModel("c.rkm", 6);
     drawLine();
-    ui.savePaths = {dir.filePath("c")};
+    ui.savePaths = {scratchFile("c")};
     ui.overwriteAnswer = false;
     EXPECT_FALSE(commands.saveAs());
     ASSERT_EQ(ui.overwriteQuestions.size(), 1u);
     EXPECT_EQ(ui.overwriteQuestions[0], existing);
-    EXPECT_TRUE(state.editor.model.modified);
+    EXPECT_TRUE(model().modified);
+    EXPECT_TRUE(model().filePath.empty());
+
+    ui.savePaths = {scratchFile("c")};
+    ui.overwriteAnswer = true;
+    ASSERT_TRUE(commands.saveAs());
+    EXPECT_EQ(model().filePath, existing.toStdString());
+    EXPECT_FALSE(model().modified);
+}
+
+TEST_F(DocumentCommandsTest, SaveOfANamedModelWritesItsFileWithoutAsking) {
+    const QString path = savedModel("named.rkm", 6);
+    ASSERT_TRUE(commands.openModelFile(QStringLiteral("named.rkm"), path));
+    drawLine();
+    ASSERT_TRUE(commands.save());
+    EXPECT_EQ(ui.saveChoosers, 0);
+    EXPECT_FALSE(model().modified);
+    const ModelFileRead read = readModel(path.toStdString());
+    ASSERT_TRUE(std::holds_alternative<ModelFileContents>(read));
+    EXPECT_EQ(std::get<ModelFileContents>(read).vertices.size(), 5u);
 }
 
 TEST_F(DocumentCommandsTest, SavingALegacyFileWritesTheCurrentFormatBesideIt) {
-    const QString legacy = dir.filePath("old.RK2");
-    QFile file(legacy);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4, '\0'));  // a legacy file with no vertices
-    file.close();
-    ASSERT_TRUE(commands.openModelFile("old.RK2", legacy));
+    const std::string legacy = folder.file("old.RK2");
+    test::writeFileBytes(legacy, {0, 0, 0, 0});  // a legacy file with no vertices
+    ASSERT_TRUE(commands.openModelFile(QStringLiteral("old.RK2"), QString::fromStdString(legacy)));
     drawLine();
 
     ASSERT_TRUE(commands.save());
-    EXPECT_EQ(state.editor.model.filePath, dir.filePath("old.rkm").toStdString());
-    EXPECT_EQ(state.editor.model.displayName, "old.rkm");
-    EXPECT_EQ(QFileInfo(legacy).size(), 4);
-    EXPECT_TRUE(QFile::exists(dir.filePath("old.rkm")));
+    EXPECT_EQ(model().filePath, folder.file("old.rkm"));
+    EXPECT_EQ(model().displayName, "old.rkm");
+    EXPECT_EQ(test::readFileBytes(legacy).size(), 4u);
+    EXPECT_TRUE(std::filesystem::exists(folder.path("old.rkm")));
 }
 
 }  // namespace

@@ -17,8 +17,9 @@ class FakeDocumentUi : public DocumentUi {
     bool overwriteAnswer = true;
 
     int saveQuestions = 0;
+    int openChoosers = 0;
+    int saveChoosers = 0;
     int newModelDialogs = 0;
-    int framesPresented = 0;
     std::vector<UserMessage> messages;
     std::vector<QString> overwriteQuestions;
 
@@ -28,9 +29,11 @@ class FakeDocumentUi : public DocumentUi {
     }
     void showMessage(const UserMessage& message) override { messages.push_back(message); }
     std::optional<QString> chooseOpenPath(FileDialogState&) override {
+        ++openChoosers;
         return next(openPaths, std::optional<QString>{});
     }
     std::optional<QString> chooseSavePath(FileDialogState&) override {
+        ++saveChoosers;
         return next(savePaths, std::optional<QString>{});
     }
     bool confirmOverwrite(const QString& path) override {
@@ -38,7 +41,6 @@ class FakeDocumentUi : public DocumentUi {
         return overwriteAnswer;
     }
     void runNewModelProperties() override { ++newModelDialogs; }
-    void presentFrameNow() override { ++framesPresented; }
 
   private:
     template <typename T>

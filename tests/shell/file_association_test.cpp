@@ -6,9 +6,10 @@
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
-#include "shell/dialogs/file_association.h"
+#include "scratch_folder.h"
+#include "shell/file_association.h"
+#include "shell/text/messages.h"
 
 namespace rek {
 namespace {
@@ -30,6 +31,10 @@ QStringList listTree(const QString& root) {
     return entries;
 }
 
+std::string describe(const AssociationOutcome& outcome) {
+    return outcome.problem ? outcome.problem->subject.toStdString() : std::string("no problem");
+}
+
 QImage icon(int size, QColor color) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(color);
@@ -39,8 +44,7 @@ QImage icon(int size, QColor color) {
 class FileAssociationTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        target.dataHome = dir.path() + QStringLiteral("/data");
+        target.dataHome = root + QStringLiteral("/data");
         target.executablePath = QStringLiteral("/opt/rek tool/bin/rektool");
         target.documentIcon = icon(48, Qt::blue);
         target.programIcon = icon(48, Qt::red);
@@ -49,7 +53,7 @@ class FileAssociationTest : public ::testing::Test {
     // The type xdg-mime reports for a file, resolved against our data folder. Returns a null
     // string when no resolver that honours shared-mime-info is installed.
     QString queryFiletype(const QString& fileName) {
-        const QString path = dir.path() + QLatin1Char('/') + fileName;
+        const QString path = root + QLatin1Char('/') + fileName;
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             return {};
@@ -73,16 +77,14 @@ class FileAssociationTest : public ::testing::Test {
         return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     }
 
-    QTemporaryDir dir;
+    test::ScratchFolder folder;
+    const QString root = QString::fromStdString(folder.path().string());
     AssociationTarget target;
 };
 
 TEST_F(FileAssociationTest, AssociationWritesTheTypeTheEntryAndTheIcons) {
     const AssociationOutcome outcome = associateModelFiles(target);
-    ASSERT_TRUE(outcome.ok) << outcome.message.toStdString();
-    EXPECT_EQ(
-        outcome.message,
-        QStringLiteral("レクモデルファイル(～.rkm)を\n現在起動中のレクツールに関連付けました。"));
+    ASSERT_TRUE(outcome.ok()) << describe(outcome);
 
     const QString package = readText(mimePackagePath(target.dataHome));
     EXPECT_TRUE(package.contains(QStringLiteral("type=\"application/x-rektool\"")));
@@ -118,24 +120,22 @@ TEST_F(FileAssociationTest, TheDesktopResolvesModelFilesOnlyWhileAssociated) {
         GTEST_SKIP() << "xdg-mime has no shared-mime-info resolver here";
     EXPECT_NE(before, QStringLiteral("application/x-rektool"));
 
-    ASSERT_TRUE(associateModelFiles(target).ok);
+    ASSERT_TRUE(associateModelFiles(target).ok());
     EXPECT_EQ(queryFiletype(QStringLiteral("some.rkm")), QStringLiteral("application/x-rektool"));
     EXPECT_NE(queryFiletype(QStringLiteral("old.rk2")), QStringLiteral("application/x-rektool"));
 
     const AssociationOutcome removed = removeModelFileAssociation(target.dataHome);
-    ASSERT_TRUE(removed.ok) << removed.message.toStdString();
+    ASSERT_TRUE(removed.ok()) << describe(removed);
     EXPECT_NE(queryFiletype(QStringLiteral("some.rkm")), QStringLiteral("application/x-rektool"));
 }
 
 TEST_F(FileAssociationTest, RemovalLeavesNothingOfOursBehind) {
-    ASSERT_TRUE(associateModelFiles(target).ok);
+    ASSERT_TRUE(associateModelFiles(target).ok());
     target.documentIcon = icon(32, Qt::green);  // a second association at another size
-    ASSERT_TRUE(associateModelFiles(target).ok);
+    ASSERT_TRUE(associateModelFiles(target).ok());
 
     const AssociationOutcome outcome = removeModelFileAssociation(target.dataHome);
-    ASSERT_TRUE(outcome.ok);
-    EXPECT_EQ(outcome.message,
-              QStringLiteral("レクモデルファイル(～.rkm)の関連付け情報を削除しました。"));
+    ASSERT_TRUE(outcome.ok()) << describe(outcome);
     for (const QString& entry : listTree(target.dataHome)) {
         EXPECT_FALSE(entry.contains(QStringLiteral("rektool"))) << entry.toStdString();
     }
@@ -151,7 +151,7 @@ TEST_F(FileAssociationTest, RemovalWithoutAnAssociationChangesNothing) {
     const QStringList before = listTree(target.dataHome);
 
     const AssociationOutcome outcome = removeModelFileAssociation(target.dataHome);
-    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.ok()) << describe(outcome);
     QStringList after = listTree(target.dataHome);
     // The desktop database tool may leave its cache; nothing else may appear or go.
     after.removeAll(QStringLiteral("applications/mimeinfo.cache"));
@@ -165,16 +165,23 @@ TEST_F(FileAssociationTest, AFailedWriteIsReportedAndLeavesNoHalfAssociation) {
     blocker.close();
 
     const AssociationOutcome outcome = associateModelFiles(target);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.message.startsWith(
-        QStringLiteral("レクモデルファイル(～.rkm)を関連付けられませんでした。")));
+    ASSERT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.problem->kind, AssociationProblem::Kind::CannotCreateFolder);
+    EXPECT_EQ(outcome.problem->subject, target.dataHome + QStringLiteral("/applications"));
+    EXPECT_EQ(messages::associationFailed(AssociationAction::Associate, *outcome.problem),
+              QStringLiteral("レクモデルファイル(～.rkm)を関連付けられませんでした。\n"
+                             "フォルダを作成できません: ") +
+                  target.dataHome + QStringLiteral("/applications"));
     EXPECT_FALSE(QFile::exists(mimePackagePath(target.dataHome)));
 }
 
 TEST_F(FileAssociationTest, ARelativeProgramPathIsRefused) {
     target.executablePath = QStringLiteral("rektool");
-    EXPECT_FALSE(associateModelFiles(target).ok);
+    const AssociationOutcome outcome = associateModelFiles(target);
+    ASSERT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.problem->kind, AssociationProblem::Kind::UnknownLocations);
     EXPECT_FALSE(QFile::exists(desktopEntryPath(target.dataHome)));
+    EXPECT_FALSE(removeModelFileAssociation(QStringLiteral("relative/data")).ok());
 }
 
 TEST(DesktopExecLineTest, QuotesThePathAsOneArgument) {

@@ -3,116 +3,206 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <filesystem>
+#include <optional>
+#include <vector>
 
-#include "fake_document_ui.h"
-#include "model/model_file.h"
+#include "main_window_fixture.h"
 #include "resources/artwork.h"
-#include "resources/resources_init.h"
 #include "shell/app.h"
+#include "shell/dialogs/about_box.h"
+#include "shell/dialogs/link_label.h"
 
 namespace rek {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        state.settings.openInVtrMode = false;
-        state.editor.history.recordSnapshot(state.editor.model);
-        window = std::make_unique<MainWindow>(state);
-        window->setDocumentUiForTesting(&ui);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
+using test::MainWindowTest;
+using test::programTitle;
 
-    CanvasWindow& canvas() { return window->canvas(); }
-
-    QPoint canvasPoint(int x, int y) {
-        return QPoint(x + CanvasWindow::kBorder, y + CanvasWindow::kBorder);
-    }
-
-    // The tools read the pointer that the last frame sampled, as on screen.
-    void moveTo(int x, int y, Qt::MouseButtons held = Qt::NoButton) {
-        QMouseEvent move(QEvent::MouseMove, canvasPoint(x, y),
-                         canvas().mapToGlobal(canvasPoint(x, y)), Qt::NoButton, held,
-                         Qt::NoModifier);
-        QApplication::sendEvent(&canvas(), &move);
-        window->frameTick();
-    }
-
-    void drawLine(QPoint from, QPoint to) {
-        moveTo(from.x(), from.y());
-        QTest::mousePress(&canvas(), Qt::LeftButton, {}, canvasPoint(from.x(), from.y()));
-        moveTo(to.x(), to.y(), Qt::LeftButton);
-        QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, canvasPoint(to.x(), to.y()));
-    }
-
-    AppState state;
-    FakeDocumentUi ui;
-    std::unique_ptr<MainWindow> window;
+// One toolbar entry as the user sees it: a separator, or a button with its tooltip.
+struct ToolbarEntry {
+    std::optional<CommandId> command;
+    const char* tooltip = "";
 };
 
-TEST_F(MainWindowTest, ToolbarHasTheButtonsInOrderWithTooltips) {
+// Left to right, as the program has always shown it.
+const ToolbarEntry kToolbar[] = {
+    {CommandId::New, "レクモデルの新規作成 (Ctrl+N)"},
+    {CommandId::Open, "レクモデルを開く (Ctrl+O)"},
+    {CommandId::SaveAs, "レクモデルを名前を付けて保存"},
+    {},
+    {CommandId::Save, "レクモデルの上書き保存 (Ctrl+S)"},
+    {},
+    {CommandId::ExportGif, "レクモデルをアニメGIF形式で保存"},
+    {CommandId::ExportBmp, "レクモデルを連番BMPファイルで保存"},
+    {},
+    {CommandId::Undo, "元に戻す (Ctrl+Z)"},
+    {CommandId::Redo, "やり直し (Ctrl+Y)"},
+    {},
+    {CommandId::StraightLineMode, "直線モード (1)"},
+    {CommandId::CurveMode, "曲線モード (2)"},
+    {CommandId::RectMode, "四角形モード (3)"},
+    {CommandId::CircleMode, "円モード (4)"},
+    {CommandId::FilledRectMode, "塗りつぶし四角形モード (5)"},
+    {CommandId::FilledCircleMode, "塗りつぶし円モード (6)"},
+    {},
+    {CommandId::DeleteLastVertex, "末尾の頂点の削除 (Shift+Z)"},
+    {},
+    {CommandId::RangeSelectMode, "範囲選択モード (M)"},
+    {CommandId::SelectAll, "すべての頂点を選択 (Ctrl+A)"},
+    {CommandId::Deselect, "選択の解除 (Ctrl+D)"},
+    {CommandId::InvertSelection, "選択範囲の反転 (Ctrl+I)"},
+    {},
+    {CommandId::MoveSelection, "選択した頂点の平行移動 (V)"},
+    {CommandId::ScaleSelection, "選択した頂点の拡大・縮小 (Z)"},
+    {CommandId::DeleteLines, "選択した直線の削除 (Delete)"},
+    {},
+    {CommandId::Vtr, "ＶＴＲモード (Enter)"},
+    {},
+    {CommandId::Wobble, "レクモデルの揺れの有無 (Y)"},
+    {},
+    {CommandId::Properties, "レクモデルのプロパティ (Ctrl+P)"},
+    {},
+    {CommandId::Settings, "レクツールの設定"},
+    {},
+    {CommandId::About, "バージョン情報"},
+};
+
+bool isToggle(CommandId id) {
+    switch (id) {
+        case CommandId::StraightLineMode:
+        case CommandId::CurveMode:
+        case CommandId::RectMode:
+        case CommandId::CircleMode:
+        case CommandId::FilledRectMode:
+        case CommandId::FilledCircleMode:
+        case CommandId::RangeSelectMode:
+        case CommandId::MoveSelection:
+        case CommandId::ScaleSelection:
+        case CommandId::Vtr:
+        case CommandId::Wobble:
+            return true;
+        default:
+            return false;
+    }
+}
+
+TEST_F(MainWindowTest, ToolbarShowsEveryButtonInOrderWithItsTooltipBetweenTwelveSeparators) {
     auto* toolbar = window->findChild<QToolBar*>();
     ASSERT_NE(toolbar, nullptr);
     const QList<QAction*> entries = toolbar->actions();
-    ASSERT_EQ(entries.size(), 39);
-    EXPECT_EQ(entries[0]->toolTip(), QStringLiteral("レクモデルの新規作成 (Ctrl+N)"));
-    EXPECT_TRUE(entries[3]->isSeparator());
-    EXPECT_EQ(entries[30]->toolTip(), QStringLiteral("ＶＴＲモード (Enter)"));
-    EXPECT_EQ(entries[38]->toolTip(), QStringLiteral("バージョン情報"));
+    ASSERT_EQ(entries.size(), static_cast<qsizetype>(std::size(kToolbar)));
+    int separators = 0;
+    std::vector<bool> seen(kCommandCount, false);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const ToolbarEntry& expected = kToolbar[i];
+        QAction* entry = entries[i];
+        if (!expected.command) {
+            EXPECT_TRUE(entry->isSeparator()) << "entry " << i;
+            ++separators;
+            continue;
+        }
+        const CommandId id = *expected.command;
+        EXPECT_EQ(entry, window->action(id)) << "entry " << i;
+        EXPECT_EQ(entry->toolTip(), QString::fromUtf8(expected.tooltip)) << "entry " << i;
+        EXPECT_EQ(entry->isCheckable(), isToggle(id)) << "entry " << i;
+        EXPECT_FALSE(entry->icon().isNull()) << "entry " << i;
+        EXPECT_TRUE(entry->text().isEmpty()) << "buttons show their image only";
+        seen[static_cast<std::size_t>(id)] = true;
+    }
+    EXPECT_EQ(separators, 12);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), kCommandCount);
+}
+
+TEST_F(MainWindowTest, ButtonsRunTheirCommands) {
+    window->action(CommandId::CircleMode)->trigger();
+    EXPECT_EQ(editor().toolMode(), ToolMode::Circle);
+    window->action(CommandId::Wobble)->trigger();
+    EXPECT_FALSE(editor().wobbleEnabled());
+    EXPECT_FALSE(window->action(CommandId::Wobble)->isChecked());
+    window->action(CommandId::Open)->trigger();
+    EXPECT_EQ(ui.openChoosers, 1);
+}
+
+TEST_F(MainWindowTest, StartsUntitledWithTheCanvasSizeAndNothingToUndo) {
+    EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ 無題 ]"));
+    EXPECT_EQ(statusText(StatusPanel::Size), QStringLiteral("800 × 600"));
+    EXPECT_EQ(statusText(StatusPanel::Hint),
+              QStringLiteral("ドラッグで直線を引く。ドラッグ中に右クリックで中間の頂点を置く。"));
     EXPECT_FALSE(window->action(CommandId::Undo)->isEnabled());
     EXPECT_FALSE(window->action(CommandId::Redo)->isEnabled());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("レクツール Ver.1.41 - [ 無題 ]"));
-    EXPECT_EQ(window->statusPanel().partText(StatusPanel::Size), QStringLiteral("800 × 600"));
+    EXPECT_TRUE(window->action(CommandId::StraightLineMode)->isChecked());
+    EXPECT_TRUE(window->action(CommandId::Wobble)->isChecked());
+    EXPECT_FALSE(window->statusPanel().progressVisible());
 }
 
 TEST_F(MainWindowTest, DrawingALineMarksTheTitleAndCountsVertices) {
     drawLine({100, 100}, {200, 150});
-    ASSERT_EQ(state.editor.model.vertices.size(), 2u);
-    EXPECT_EQ(state.editor.model.vertices[1].x, 200);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("レクツール Ver.1.41 - [ 無題 * ]"));
+    ASSERT_EQ(model().vertices.size(), 2u);
+    EXPECT_EQ(model().vertices[1].x, 200);
+    EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ 無題 * ]"));
     EXPECT_TRUE(window->action(CommandId::Undo)->isEnabled());
     window->frameTick();
-    EXPECT_EQ(window->statusPanel().partText(StatusPanel::VertexCount),
-              QStringLiteral("頂点の数：2"));
-    EXPECT_EQ(window->statusPanel().partText(StatusPanel::Hint),
-              QStringLiteral("ドラッグで直線を引く。ドラッグ中に右クリックで中間の頂点を置く。"));
+    EXPECT_EQ(statusText(StatusPanel::VertexCount), QStringLiteral("頂点の数：2"));
 }
 
-TEST_F(MainWindowTest, KeysDeliverTheSameCommandsAsTheButtons) {
-    QTest::keyClick(window.get(), Qt::Key_2);
-    EXPECT_EQ(state.editor.tool.mode, ToolMode::Curve);
-    EXPECT_TRUE(window->action(CommandId::CurveMode)->isChecked());
-    QTest::keyClick(window.get(), Qt::Key_5);
-    EXPECT_EQ(state.editor.tool.mode, ToolMode::FilledRect);
-    QTest::keyClick(window.get(), Qt::Key_6);
-    EXPECT_EQ(state.editor.tool.mode, ToolMode::FilledCircle);
-    QTest::keyClick(window.get(), Qt::Key_Y);
-    EXPECT_FALSE(state.editor.wobbleEnabled);
+struct HintCase {
+    const char* name;
+    std::vector<CommandId> commands;
+    const char* hint;
+};
 
-    QTest::keyClick(window.get(), Qt::Key_1);
-    drawLine({10, 10}, {60, 10});
-    drawLine({60, 60}, {90, 90});
-    ASSERT_EQ(state.editor.model.vertices.size(), 4u);
-    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ShiftModifier);
-    EXPECT_EQ(state.editor.model.vertices.size(), 2u);
-    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(state.editor.model.vertices.size(), 4u);
-    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(state.editor.model.vertices.size(), 2u);
-    // Z alone is the scale command, which needs a selection: nothing happens.
-    QTest::keyClick(window.get(), Qt::Key_Z);
-    EXPECT_EQ(state.editor.model.vertices.size(), 2u);
+class StatusHintTest : public MainWindowTest, public ::testing::WithParamInterface<HintCase> {};
+
+TEST_P(StatusHintTest, TheStatusBarExplainsTheModeInUse) {
+    const HintCase& c = GetParam();
+    test::loadDrawing(editor(), test::strokes({{{10, 10}, {200, 10}, {200, 100}}}));
+    for (CommandId command : c.commands)
+        window->runCommand(command);
+    EXPECT_EQ(statusText(StatusPanel::Hint), QString::fromUtf8(c.hint));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryMode, StatusHintTest,
+    ::testing::Values(
+        HintCase{"StraightLine",
+                 {CommandId::CurveMode, CommandId::StraightLineMode},
+                 "ドラッグで直線を引く。ドラッグ中に右クリックで中間の頂点を置く。"},
+        HintCase{"Curve",
+                 {CommandId::CurveMode},
+                 "ドラッグで曲線を引く。ただの直線の集まりなので頂点の増えすぎに注意。"},
+        HintCase{"Rect", {CommandId::RectMode}, "ドラッグで長方形を描く。"},
+        HintCase{"Circle", {CommandId::CircleMode}, "ドラッグで円を描く。"},
+        HintCase{
+            "FilledRect", {CommandId::FilledRectMode}, "ドラッグで塗りつぶされた長方形を描く。"},
+        HintCase{
+            "FilledCircle", {CommandId::FilledCircleMode}, "ドラッグで塗りつぶされた円を描く。"},
+        HintCase{"RangeSelect",
+                 {CommandId::RangeSelectMode},
+                 "ドラッグで頂点を選択する。Ctrlキーを押しながらで選択追加。Shiftキーを押しながら"
+                 "で選択除外。"},
+        HintCase{"Move", {CommandId::SelectAll, CommandId::MoveSelection}, "ドラッグで平行移動。"},
+        HintCase{"MoveSwitchedOff",
+                 {CommandId::SelectAll, CommandId::MoveSelection, CommandId::MoveSelection},
+                 "ドラッグで頂点を選択する。Ctrlキーを押しながらで選択追加。Shiftキーを押しながら"
+                 "で選択除外。"},
+        HintCase{
+            "Scale",
+            {CommandId::SelectAll, CommandId::ScaleSelection},
+            "ドラッグで拡大・縮小。ドラッグ開始点を基準に横方向のドラッグの距離で拡縮される。"},
+        HintCase{"ReplayOverMove",
+                 {CommandId::SelectAll, CommandId::MoveSelection, CommandId::Vtr},
+                 "レクモデルを描かれた順番に再現。"}),
+    [](const ::testing::TestParamInfo<HintCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, ReplayDisablesTheToolbarAndShowsProgress) {
     drawLine({0, 0}, {400, 0});
-    QTest::keyClick(window.get(), Qt::Key_Return);
-    ASSERT_TRUE(state.editor.playback.vtrPlaying);
+    window->runCommand(CommandId::Vtr);
+    ASSERT_TRUE(editor().replaying());
     EXPECT_TRUE(window->statusPanel().progressVisible());
     EXPECT_EQ(window->statusPanel().progressBar().maximum(), 400);
     EXPECT_FALSE(window->action(CommandId::New)->isEnabled());
@@ -121,40 +211,57 @@ TEST_F(MainWindowTest, ReplayDisablesTheToolbarAndShowsProgress) {
     EXPECT_TRUE(window->action(CommandId::Vtr)->isChecked());
     EXPECT_TRUE(window->action(CommandId::About)->isEnabled());
     EXPECT_TRUE(window->action(CommandId::Settings)->isEnabled());
-    EXPECT_EQ(window->statusPanel().partText(StatusPanel::Hint),
-              QStringLiteral("レクモデルを描かれた順番に再現。"));
+    EXPECT_TRUE(window->action(CommandId::Undo)->isEnabled()) << "follows the history";
+    EXPECT_EQ(statusText(StatusPanel::Hint), QStringLiteral("レクモデルを描かれた順番に再現。"));
 
     // Presses on the canvas add nothing during replay.
     QTest::mousePress(&canvas(), Qt::LeftButton, {}, canvasPoint(300, 300));
     QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, canvasPoint(300, 300));
-    EXPECT_EQ(state.editor.model.vertices.size(), 2u);
+    EXPECT_EQ(model().vertices.size(), 2u);
 
-    for (int frame = 0; frame < 20 && state.editor.playback.vtrPlaying; ++frame) {
+    window->frameTick();
+    EXPECT_EQ(window->statusPanel().progressBar().value(), 40) << "one step at speed 40";
+    for (int frame = 0; frame < 20 && editor().replaying(); ++frame)
         window->frameTick();
-    }
-    EXPECT_FALSE(state.editor.playback.vtrPlaying);
+    EXPECT_FALSE(editor().replaying());
     EXPECT_FALSE(window->statusPanel().progressVisible());
     EXPECT_TRUE(window->action(CommandId::New)->isEnabled());
+    EXPECT_FALSE(window->action(CommandId::Vtr)->isChecked());
+}
+
+TEST_F(MainWindowTest, TheVertexCountStandsStillDuringAReplay) {
+    drawLine({0, 0}, {400, 0});
+    drawLine({0, 100}, {10, 100});
+    window->frameTick();
+    ASSERT_EQ(statusText(StatusPanel::VertexCount), QStringLiteral("頂点の数：4"));
+    window->runCommand(CommandId::Vtr);
+    window->runCommand(CommandId::DeleteLastVertex);  // Shift+Z works during a replay
+    ASSERT_EQ(model().vertices.size(), 2u);
+    window->frameTick();
+    ASSERT_TRUE(editor().replaying());
+    EXPECT_EQ(statusText(StatusPanel::VertexCount), QStringLiteral("頂点の数：4"));
+    for (int frame = 0; frame < 20 && editor().replaying(); ++frame)
+        window->frameTick();
+    window->frameTick();
+    EXPECT_EQ(statusText(StatusPanel::VertexCount), QStringLiteral("頂点の数：2"));
 }
 
 TEST_F(MainWindowTest, ReplayOfAnotherModelRangesTheProgressOverItsLength) {
     drawLine({0, 0}, {400, 0});
-    QTest::keyClick(window.get(), Qt::Key_Return);
+    window->runCommand(CommandId::Vtr);
+    window->frameTick();
     ASSERT_EQ(window->statusPanel().progressBar().maximum(), 400);
 
     // Opening during the replay starts a replay of the opened model at once.
-    QTemporaryDir dir;
-    Model shorter;
-    appendVertex(shorter, 0, 0, false);
-    appendVertex(shorter, 0, 100, true);
-    const QString path = dir.filePath("shorter.rkm");
-    ASSERT_TRUE(saveModel(shorter, path.toStdString()).ok);
+    const QString path =
+        test::writeModelFile(folder.path("shorter.rkm"), test::strokes({{{0, 0}, {0, 100}}}));
     state.settings.openInVtrMode = true;
     ui.saveAnswers = {SaveAnswer::No};
     ASSERT_TRUE(window->openModelFile(path));
-    ASSERT_TRUE(state.editor.playback.vtrPlaying);
+    ASSERT_TRUE(editor().replaying());
     EXPECT_EQ(window->statusPanel().progressBar().maximum(), 100);
     EXPECT_EQ(window->statusPanel().progressBar().value(), 0);
+    EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ shorter.rkm ]"));
 }
 
 // Counts the cursor changes of a widget.
@@ -176,19 +283,19 @@ QImage cursorImage(const QCursor& cursor) {
 }
 
 TEST_F(MainWindowTest, CursorIsSetWhenItChangesOnlyAndFollowsCtrl) {
-    QTest::keyClick(window.get(), Qt::Key_M);
+    window->runCommand(CommandId::RangeSelectMode);
     moveTo(100, 100);  // over the drawing area, not its sizing border
     CursorChanges changes(canvas());
-    // The state is brought to the widgets after every event and every replay frame; an
+    // The state is brought to the widgets after every change and every replay frame; an
     // unchanged cursor must not be built and handed to the window system each time.
     for (int i = 0; i < 5; ++i)
         window->syncUi();
     EXPECT_EQ(changes.count, 0);
 
-    QTest::keyPress(window.get(), Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyPress(&canvas(), Qt::Key_Control, Qt::ControlModifier);
     EXPECT_EQ(changes.count, 1);
     EXPECT_EQ(cursorImage(canvas().cursor()), cursorImage(selectAddCursor()));
-    QTest::keyRelease(window.get(), Qt::Key_Control, Qt::NoModifier);
+    QTest::keyRelease(&canvas(), Qt::Key_Control, Qt::NoModifier);
     EXPECT_EQ(changes.count, 2);
     EXPECT_EQ(cursorImage(canvas().cursor()), cursorImage(selectCursor()));
 }
@@ -206,33 +313,49 @@ TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
 }
 
 TEST_F(MainWindowTest, UndoOfACanvasResizeRecentresTheCanvas) {
-    applyCanvasSize(state.editor.model, 200, 100);
-    state.editor.history.recordSnapshot(state.editor.model);
+    ModelProperties smaller = model().properties;
+    smaller.width = 200;
+    smaller.height = 100;
+    editor().acceptProperties(smaller, /*recordSnapshot=*/true);
     window->runCommand(CommandId::Undo);
+    EXPECT_EQ(canvas().size(), CanvasWindow::outerSizeFor(800, 600));
+    EXPECT_EQ(statusText(StatusPanel::Size), QStringLiteral("800 × 600"));
     window->runCommand(CommandId::Redo);
     EXPECT_EQ(canvas().size(), CanvasWindow::outerSizeFor(200, 100));
     const QRect area = canvas().parentWidget()->rect();
     EXPECT_EQ(canvas().geometry().center().x() / 2, area.center().x() / 2);
-    EXPECT_EQ(window->statusPanel().partText(StatusPanel::Size), QStringLiteral("200 × 100"));
+    EXPECT_EQ(canvas().geometry().center().y() / 2, area.center().y() / 2);
+    EXPECT_EQ(statusText(StatusPanel::Size), QStringLiteral("200 × 100"));
+}
+
+TEST_F(MainWindowTest, NewShowsTheEmptyModelAtOnce) {
+    drawLine({10, 10}, {60, 10});
+    window->frameTick();
+    ASSERT_EQ(statusText(StatusPanel::VertexCount), QStringLiteral("頂点の数：2"));
+    ui.saveAnswers = {SaveAnswer::No};
+    window->runCommand(CommandId::New);
+    EXPECT_EQ(ui.newModelDialogs, 1);
+    EXPECT_TRUE(model().vertices.empty());
+    EXPECT_EQ(statusText(StatusPanel::VertexCount), QStringLiteral("頂点の数：0"));
+    EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ 無題 ]"));
 }
 
 TEST_F(MainWindowTest, ExportsRefuseAnEmptyModel) {
     window->runCommand(CommandId::ExportGif);
     window->runCommand(CommandId::ExportBmp);
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, "レクモデルがありません。");
+    for (const UserMessage& message : ui.messages) {
+        EXPECT_EQ(message.text, QStringLiteral("レクモデルがありません。"));
+        EXPECT_EQ(message.icon, MessageIcon::None);
+    }
 }
 
 TEST_F(MainWindowTest, DroppingFilesOpensTheFirstOnly) {
-    QTemporaryDir dir;
-    Model dropped;
-    dropped.properties.width = 300;
-    appendVertex(dropped, 1, 1, false);
-    appendVertex(dropped, 9, 9, true);
-    const QString first = dir.filePath("first.rkm");
-    ASSERT_TRUE(saveModel(dropped, first.toStdString()).ok);
-    const QString second = dir.filePath("second.rkm");
-    ASSERT_TRUE(saveModel(Model{}, second.toStdString()).ok);
+    ModelProperties narrow;
+    narrow.width = 300;
+    const QString first =
+        test::writeModelFile(folder.path("first.rkm"), test::strokes({{{1, 1}, {9, 9}}}), narrow);
+    const QString second = test::writeModelFile(folder.path("second.rkm"), {});
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
@@ -243,10 +366,80 @@ TEST_F(MainWindowTest, DroppingFilesOpensTheFirstOnly) {
     QApplication::sendEvent(window.get(), &drop);
     QCoreApplication::processEvents();
 
-    EXPECT_EQ(state.editor.model.displayName, "first.rkm");
-    EXPECT_EQ(state.editor.model.vertices.size(), 2u);
+    EXPECT_EQ(model().displayName, "first.rkm");
+    EXPECT_EQ(model().vertices.size(), 2u);
     EXPECT_EQ(canvas().size(), CanvasWindow::outerSizeFor(300, 600));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("レクツール Ver.1.41 - [ first.rkm ]"));
+    EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ first.rkm ]"));
+}
+
+TEST_F(MainWindowTest, AHandedOverFileOpensAndTheChoosersLeaveTheStartFolder) {
+    const QString path =
+        test::writeModelFile(folder.path("handed.rkm"), test::strokes({{{5, 5}, {50, 5}}}));
+    EXPECT_FALSE(window->handleOpenRequest(QString::fromStdString(folder.file("none.rkm"))));
+    EXPECT_TRUE(state.fileDialog.useInitialFolder);
+    window->showMinimized();
+    ASSERT_TRUE(window->handleOpenRequest(path));
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_FALSE(state.fileDialog.useInitialFolder);
+    EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ handed.rkm ]"));
+}
+
+// The manual lies where an installation puts it, relative to the running program: for this
+// test program, <folder of the test>/../share/doc/rektool/README.md.
+class ManualBesideTheProgram {
+  public:
+    ManualBesideTheProgram()
+        : folder_(QCoreApplication::applicationDirPath().toStdString() + "/../share/doc/rektool"),
+          path_(folder_ / "README.md") {}
+    ~ManualBesideTheProgram() { remove(); }
+
+    void create() {
+        std::filesystem::create_directories(folder_);
+        test::writeFileBytes(path_, {'#', '\n'});
+    }
+    void remove() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    QUrl url() const {
+        return QUrl::fromLocalFile(
+            QString::fromStdString(std::filesystem::canonical(path_).string()));
+    }
+
+  private:
+    std::filesystem::path folder_;
+    std::filesystem::path path_;
+};
+
+// The About box that the About command opens, closed again: its home link, if any.
+std::optional<std::pair<QString, QUrl>> homeLinkOfTheAboutBox(MainWindow& window) {
+    std::optional<std::pair<QString, QUrl>> home;
+    bool shown = false;
+    test::whenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<AboutBox*>(modal);
+        if (box == nullptr)
+            return false;
+        shown = true;
+        if (auto* link = box->findChild<LinkLabel*>(QStringLiteral("homeLink")))
+            home = std::make_pair(link->text(), link->target());
+        box->accept();
+        return true;
+    });
+    window.runCommand(CommandId::About);
+    EXPECT_TRUE(shown);
+    return home;
+}
+
+TEST_F(MainWindowTest, AboutLinksTheManualBesideTheProgramOnlyWhenItIsThere) {
+    ManualBesideTheProgram manual;
+    manual.remove();
+    EXPECT_FALSE(homeLinkOfTheAboutBox(*window).has_value());
+
+    manual.create();
+    const auto home = homeLinkOfTheAboutBox(*window);
+    ASSERT_TRUE(home.has_value());
+    EXPECT_EQ(home->first, QStringLiteral("README.md"));
+    EXPECT_EQ(home->second, manual.url());
 }
 
 TEST(ApplicationTest, CaptionsGetNoApplicationNameAppended) {
@@ -259,13 +452,3 @@ TEST(ApplicationTest, CaptionsGetNoApplicationNameAppended) {
 
 }  // namespace
 }  // namespace rek
-
-int main(int argc, char** argv) {
-    // Test discovery runs this binary outside the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    rek::initResources();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

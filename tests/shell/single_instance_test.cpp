@@ -2,18 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
+#include <filesystem>
 
-#include "model/model_file.h"
+#include "scratch_folder.h"
 #include "shell/config_record.h"
+#include "shell_test_support.h"
 
 namespace rek {
 namespace {
@@ -29,9 +29,10 @@ TEST(SingleInstance, CommandLinePathLosesEveryDoubleQuoteButKeepsSpaces) {
 }
 
 TEST(SingleInstance, OnlyTheFirstClaimSucceeds) {
-    QTemporaryDir runtime;
-    SingleInstance first(runtime.path());
-    SingleInstance second(runtime.path());
+    test::ScratchFolder runtime;
+    const QString path = QString::fromStdString(runtime.path().string());
+    SingleInstance first(path);
+    SingleInstance second(path);
     EXPECT_TRUE(first.claim());
     EXPECT_FALSE(second.claim());
 }
@@ -40,12 +41,13 @@ TEST(SingleInstance, OnlyTheFirstClaimSucceeds) {
 class TwoProcesses : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(runtime.isValid());
-        ASSERT_TRUE(config.isValid());
-        ASSERT_TRUE(files.isValid());
+        for (const char* name : {"runtime", "config", "files"})
+            std::filesystem::create_directory(scratch.path(name));
+        // The runtime folder is private to its user, as the desktop makes it.
+        std::filesystem::permissions(scratch.path("runtime"), std::filesystem::perms::owner_all);
         environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", runtime.path());
-        environment.insert("XDG_CONFIG_HOME", config.path());
+        environment.insert("XDG_RUNTIME_DIR", runtime);
+        environment.insert("XDG_CONFIG_HOME", config);
         environment.insert("QT_QPA_PLATFORM", "offscreen");
     }
 
@@ -56,7 +58,7 @@ class TwoProcesses : public ::testing::Test {
         ASSERT_TRUE(process.waitForStarted(10000));
         // Accepting a connection means it is the running instance (a socket file left by a
         // crash refuses them).
-        const QString socket = QDir(runtime.path()).filePath("rektool.socket");
+        const QString socket = QDir(runtime).filePath("rektool.socket");
         QElapsedTimer waited;
         waited.start();
         for (;;) {
@@ -79,27 +81,23 @@ class TwoProcesses : public ::testing::Test {
         return second.exitCode();
     }
 
-    QString writeModel(const QString& name, std::int32_t lineWidth, std::int32_t width) {
-        Model model;
-        model.properties.lineWidth = lineWidth;
-        model.properties.width = width;
-        appendVertex(model, 10, 10, false);
-        appendVertex(model, 90, 40, true);
-        const QString path = QDir(files.path()).filePath(name);
-        EXPECT_TRUE(saveModel(model, path.toStdString()).ok);
-        return path;
+    QString writeModel(const std::string& name, std::int32_t lineWidth, std::int32_t width) {
+        ModelProperties properties;
+        properties.lineWidth = lineWidth;
+        properties.width = width;
+        return test::writeModelFile(scratch.path("files") / name,
+                                    test::strokes({{{10, 10}, {90, 40}}}), properties);
     }
 
     ConfigRecord writtenConfig() {
-        const QString path = QDir(config.path()).filePath("rektool/Config.dat");
-        const auto record = readConfigFile(path.toStdString());
+        const auto record = readConfigFile(scratch.file("config/rektool/Config.dat"));
         EXPECT_TRUE(record.has_value()) << "no Config.dat written at exit";
         return record.value_or(ConfigRecord{});
     }
 
-    QTemporaryDir runtime;
-    QTemporaryDir config;
-    QTemporaryDir files;
+    test::ScratchFolder scratch;
+    const QString runtime = QString::fromStdString(scratch.file("runtime"));
+    const QString config = QString::fromStdString(scratch.file("config"));
     QProcessEnvironment environment;
 };
 
@@ -125,7 +123,7 @@ TEST_F(TwoProcesses, ALockLeftByAKilledInstanceIsRecovered) {
     startFirst(crashed);
     ::kill(static_cast<pid_t>(crashed.processId()), SIGKILL);
     ASSERT_TRUE(crashed.waitForFinished(10000));
-    ASSERT_TRUE(QFile::exists(QDir(runtime.path()).filePath("rektool.lock")));
+    ASSERT_TRUE(QFile::exists(QDir(runtime).filePath("rektool.lock")));
 
     const QString model = writeModel("after-crash.rkm", 6, 456);
     QProcess next;
@@ -138,9 +136,3 @@ TEST_F(TwoProcesses, ALockLeftByAKilledInstanceIsRecovered) {
 
 }  // namespace
 }  // namespace rek
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <algorithm>
 #include <set>
+#include <vector>
 
 #include "dialog_test_support.h"
 #include "shell/dialogs/color_dialog.h"
@@ -32,11 +33,22 @@ TEST(ColorPaletteTest, IsTheCubeOfThreeLevelsWithRedFastest) {
     EXPECT_EQ(distinct.size(), 27u);
 }
 
+TEST(ColorTargetTest, NamesEachColourOfTheProperties) {
+    ModelProperties properties;
+    colorOf(properties, ColorTarget::Line) = {1, 1, 1};
+    colorOf(properties, ColorTarget::Shadow) = {2, 2, 2};
+    colorOf(properties, ColorTarget::Background) = {3, 3, 3};
+    EXPECT_EQ(properties.lineColor, (ColorRgb{1, 1, 1}));
+    EXPECT_EQ(properties.shadowColor, (ColorRgb{2, 2, 2}));
+    EXPECT_EQ(properties.backgroundColor, (ColorRgb{3, 3, 3}));
+}
+
 class ColorDialogTest : public ::testing::Test {
   protected:
-    ColorDialogTest() {
-        state.model.properties.backgroundColor = kOpening;
-        state.model.properties.lineWidth = 6;
+    // Every colour the dialog reports, in order.
+    void listen(ColorDialog& dialog) {
+        QObject::connect(&dialog, &ColorDialog::workingColorChanged, &dialog,
+                         [this](ColorRgb color) { reported.push_back(color); });
     }
 
     // The sample shown at a row and column of the samples group, found by position.
@@ -64,20 +76,22 @@ class ColorDialogTest : public ::testing::Test {
     }
 
     static constexpr ColorRgb kOpening{10, 20, 30};
-    EditorState state;
+    std::vector<ColorRgb> reported;
 };
 
-TEST_F(ColorDialogTest, OpensOnTheTargetsColor) {
-    ColorDialog dialog(state, ColorTarget::Background);
+TEST_F(ColorDialogTest, OpensOnTheGivenColor) {
+    ColorDialog dialog(kOpening);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("色選択"));
     EXPECT_EQ(child<QSlider>(&dialog, "redSlider")->value(), 10);
     EXPECT_EQ(child<QSlider>(&dialog, "greenSlider")->maximum(), 255);
     EXPECT_EQ(child<QLineEdit>(&dialog, "blueEdit")->text(), QStringLiteral("30"));
     EXPECT_EQ(child<ColorSwatch>(&dialog, "preview")->color(), kOpening);
+    EXPECT_EQ(dialog.workingColor(), kOpening);
 }
 
 TEST_F(ColorDialogTest, SamplesAreInRowsOfOneBlueLevel) {
-    ColorDialog dialog(state, ColorTarget::Background);
+    ColorDialog dialog(kOpening);
+    listen(dialog);
     dialog.show();
     ColorSwatch* firstRowThird = sampleAt(dialog, 0, 2);
     ColorSwatch* thirdRowLast = sampleAt(dialog, 2, 8);
@@ -86,7 +100,7 @@ TEST_F(ColorDialogTest, SamplesAreInRowsOfOneBlueLevel) {
 
     QTest::mouseClick(firstRowThird, Qt::LeftButton);
     EXPECT_EQ(dialog.workingColor(), (ColorRgb{255, 0, 0}));
-    EXPECT_EQ(state.model.properties.backgroundColor, (ColorRgb{255, 0, 0})) << "live on canvas";
+    EXPECT_EQ(reported, (std::vector<ColorRgb>{{255, 0, 0}})) << "reported at once";
     EXPECT_EQ(child<QSlider>(&dialog, "redSlider")->value(), 255);
     EXPECT_EQ(child<QLineEdit>(&dialog, "redEdit")->text(), QStringLiteral("255"));
 
@@ -94,11 +108,12 @@ TEST_F(ColorDialogTest, SamplesAreInRowsOfOneBlueLevel) {
     EXPECT_EQ(dialog.workingColor(), (ColorRgb{255, 255, 255}));
     EXPECT_EQ(child<ColorSwatch>(&dialog, "preview")->color(), (ColorRgb{255, 255, 255}));
     EXPECT_EQ(child<QSlider>(&dialog, "blueSlider")->value(), 255);
-    EXPECT_EQ(state.model.properties.lineWidth, 6) << "applied with the current width";
+    EXPECT_EQ(reported.size(), 2u);
 }
 
 TEST_F(ColorDialogTest, EditsActOnlyWhileFocusedAndWithinRange) {
-    ColorDialog dialog(state, ColorTarget::Background);
+    ColorDialog dialog(kOpening);
+    listen(dialog);
     ASSERT_TRUE(test::showActive(dialog));
     auto* redEdit = child<QLineEdit>(&dialog, "redEdit");
     auto* redSlider = child<QSlider>(&dialog, "redSlider");
@@ -106,6 +121,7 @@ TEST_F(ColorDialogTest, EditsActOnlyWhileFocusedAndWithinRange) {
     // Not focused: a number written into the field is no choice.
     child<QLineEdit>(&dialog, "greenEdit")->setText(QStringLiteral("99"));
     EXPECT_EQ(dialog.workingColor(), kOpening);
+    EXPECT_TRUE(reported.empty());
 
     redEdit->setFocus();
     ASSERT_TRUE(redEdit->hasFocus());
@@ -125,11 +141,12 @@ TEST_F(ColorDialogTest, EditsActOnlyWhileFocusedAndWithinRange) {
     QTest::keyClicks(redEdit, QStringLiteral("200"));
     EXPECT_EQ(dialog.workingColor(), (ColorRgb{200, 20, 30}));
     EXPECT_EQ(redSlider->value(), 200);
-    EXPECT_EQ(state.model.properties.backgroundColor, (ColorRgb{200, 20, 30}));
+    ASSERT_FALSE(reported.empty());
+    EXPECT_EQ(reported.back(), (ColorRgb{200, 20, 30}));
 }
 
 TEST_F(ColorDialogTest, TypedValueAboveRangeLeavesTheComponent) {
-    ColorDialog dialog(state, ColorTarget::Background);
+    ColorDialog dialog(kOpening);
     ASSERT_TRUE(test::showActive(dialog));
     auto* redEdit = child<QLineEdit>(&dialog, "redEdit");
     redEdit->setFocus();
@@ -139,7 +156,8 @@ TEST_F(ColorDialogTest, TypedValueAboveRangeLeavesTheComponent) {
 }
 
 TEST_F(ColorDialogTest, SlidersWriteTheirNumbers) {
-    ColorDialog dialog(state, ColorTarget::Background);
+    ColorDialog dialog(kOpening);
+    listen(dialog);
     ASSERT_TRUE(test::showActive(dialog));
     auto* greenSlider = child<QSlider>(&dialog, "greenSlider");
     greenSlider->setFocus();
@@ -147,26 +165,33 @@ TEST_F(ColorDialogTest, SlidersWriteTheirNumbers) {
     EXPECT_EQ(dialog.workingColor(), (ColorRgb{10, 255, 30}));
     EXPECT_EQ(child<QLineEdit>(&dialog, "greenEdit")->text(), QStringLiteral("255"));
     EXPECT_EQ(child<ColorSwatch>(&dialog, "preview")->color(), (ColorRgb{10, 255, 30}));
+    EXPECT_EQ(reported, (std::vector<ColorRgb>{{10, 255, 30}}));
 }
 
 TEST_F(ColorDialogTest, CancelRestoresTheOpeningColorOkKeepsTheChoice) {
     {
-        ColorDialog dialog(state, ColorTarget::Background);
+        ColorDialog dialog(kOpening);
+        listen(dialog);
         dialog.show();
         QTest::mouseClick(child<QWidget>(&dialog, "sample4"), Qt::LeftButton);
         QTest::mouseClick(child<QWidget>(&dialog, "sample17"), Qt::LeftButton);
-        EXPECT_NE(state.model.properties.backgroundColor, kOpening);
         QTest::mouseClick(child<QPushButton>(&dialog, "cancel"), Qt::LeftButton);
         EXPECT_EQ(dialog.workingColor(), kOpening);
-        EXPECT_EQ(state.model.properties.backgroundColor, kOpening);
+        EXPECT_EQ(child<ColorSwatch>(&dialog, "preview")->color(), kOpening);
+        // Those who followed the samples are told to go back.
+        EXPECT_EQ(reported, (std::vector<ColorRgb>{paletteColor(4), paletteColor(17), kOpening}));
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
     }
+    reported.clear();
     {
-        ColorDialog dialog(state, ColorTarget::Background);
+        ColorDialog dialog(kOpening);
+        listen(dialog);
         dialog.show();
         QTest::mouseClick(child<QWidget>(&dialog, "sample4"), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(&dialog, "ok"), Qt::LeftButton);
         EXPECT_EQ(dialog.workingColor(), paletteColor(4));
-        EXPECT_EQ(state.model.properties.backgroundColor, paletteColor(4));
+        EXPECT_EQ(reported, (std::vector<ColorRgb>{paletteColor(4)}));
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
 }
 

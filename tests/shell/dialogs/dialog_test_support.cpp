@@ -1,5 +1,7 @@
 #include "dialog_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
@@ -8,17 +10,25 @@
 
 namespace rek::test {
 
-MessageBoxAnswerer::MessageBoxAnswerer() {
+MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer) {
     timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+    QObject::connect(&timer_, &QTimer::timeout, this, [this, answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible())
             return;
         texts << box->text();
         captions << box->windowTitle();
+        icons << box->icon();
+        buttonSets << box->standardButtons();
         sawIcon = sawIcon || box->icon() != QMessageBox::NoIcon;
         buttonCount = static_cast<int>(box->buttons().size());
-        box->button(QMessageBox::Ok)->click();
+        QAbstractButton* button = box->button(answer);
+        if (button != nullptr) {
+            button->click();
+        } else {
+            ADD_FAILURE() << "the box has no such button: " << box->text().toStdString();
+            box->done(QMessageBox::Cancel);
+        }
     });
     timer_.start();
 }

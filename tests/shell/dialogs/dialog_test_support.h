@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -11,15 +13,17 @@
 namespace rek::test {
 
 // Answers every message box that becomes the active modal window while it lives, pressing
-// its default (OK) button, and remembers what the boxes said.
+// `answer` (OK unless told otherwise), and remembers what the boxes said.
 class MessageBoxAnswerer : public QObject {
   public:
-    MessageBoxAnswerer();
+    explicit MessageBoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok);
 
     QStringList texts;
     QStringList captions;
+    QList<QMessageBox::Icon> icons;
+    QList<QMessageBox::StandardButtons> buttonSets;
     bool sawIcon = false;
-    int buttonCount = 0;
+    int buttonCount = 0;  // of the last box
 
   private:
     QTimer timer_;

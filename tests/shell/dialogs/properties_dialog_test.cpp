@@ -7,10 +7,11 @@
 #include <QTest>
 
 #include "dialog_test_support.h"
-#include "model/app_info.h"
+#include "render/frame_renderer.h"
 #include "shell/dialogs/color_dialog.h"
 #include "shell/dialogs/color_swatch.h"
 #include "shell/dialogs/properties_dialog.h"
+#include "shell_test_support.h"
 
 namespace rek {
 namespace {
@@ -22,31 +23,41 @@ constexpr ColorRgb kRed{255, 0, 0};
 class PropertiesDialogTest : public ::testing::Test {
   protected:
     PropertiesDialogTest() {
-        ModelProperties& p = state.model.properties;
-        p.width = 320;
-        p.height = 240;
-        p.wobbleAmount = 5;
-        p.vtrSpeed = 70;
-        p.lineWidth = 10;
-        p.lineColor = {10, 20, 30};
-        p.shadowColor = {40, 50, 60};
-        p.backgroundColor = {200, 210, 220};
-        state.history.recordSnapshot(state.model);
-        opened = p;
+        opened.width = 320;
+        opened.height = 240;
+        opened.wobbleAmount = 5;
+        opened.vtrSpeed = 70;
+        opened.lineWidth = 10;
+        opened.lineColor = {10, 20, 30};
+        opened.shadowColor = {40, 50, 60};
+        opened.backgroundColor = {200, 210, 220};
+        open(opened);
     }
+
+    // An editor showing a drawing of these properties, unmodified, with one history entry.
+    void open(const ModelProperties& properties) {
+        editor.replaceDocument(
+            ModelFileContents{properties, test::strokes({{{10, 10}, {200, 10}, {200, 100}}})}, "",
+            "", false);
+        editor.restartHistory();
+    }
+
+    const ModelProperties& properties() const { return editor.model().properties; }
 
     QSlider* slider(PropertiesDialog& d, const char* name) { return child<QSlider>(&d, name); }
     QPushButton* button(PropertiesDialog& d, const char* name) {
         return child<QPushButton>(&d, name);
     }
 
-    EditorState state;
     ModelProperties opened;
+    Editor editor;
+    FrameRenderer renderer;
 };
 
 TEST_F(PropertiesDialogTest, OpeningShowsTheModelAndChangesNothing) {
-    state.model.properties.shadowMode = 1;
-    PropertiesDialog dialog(state, PropertiesDialog::Mode::Normal);
+    opened.shadowMode = 1;
+    open(opened);
+    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("レクモデルのプロパティ"));
     EXPECT_EQ(child<QLineEdit>(&dialog, "widthEdit")->text(), QStringLiteral("320"));
@@ -60,15 +71,15 @@ TEST_F(PropertiesDialogTest, OpeningShowsTheModelAndChangesNothing) {
     EXPECT_TRUE(button(dialog, "cancel")->isEnabled());
     EXPECT_EQ(child<ColorSwatch>(&dialog, "backgroundSwatch")->color(), (ColorRgb{200, 210, 220}));
     EXPECT_EQ(child<ColorSwatch>(&dialog, "shadowSwatch")->text(), QStringLiteral("影"));
-    EXPECT_FALSE(state.playback.vtrPlaying);
-    opened.shadowMode = 1;
-    EXPECT_EQ(state.model.properties, opened);
+    EXPECT_FALSE(editor.replaying());
+    EXPECT_EQ(properties(), opened);
+    EXPECT_FALSE(editor.model().modified);
 }
 
 TEST_F(PropertiesDialogTest, LiveChangesAreUndoneByCancel) {
-    PropertiesDialog dialog(state, PropertiesDialog::Mode::Normal);
+    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
     dialog.show();
-    const ModelProperties& p = state.model.properties;
+    const ModelProperties& p = properties();
 
     QTest::keyClick(slider(dialog, "lineWidthSlider"), Qt::Key_End);
     EXPECT_EQ(p.lineWidth, 20);
@@ -76,8 +87,8 @@ TEST_F(PropertiesDialogTest, LiveChangesAreUndoneByCancel) {
     EXPECT_EQ(p.wobbleAmount, 1);
     QTest::keyClick(slider(dialog, "vtrSpeedSlider"), Qt::Key_Right);
     EXPECT_EQ(p.vtrSpeed, 71);
-    EXPECT_TRUE(state.playback.vtrPlaying) << "moving the speed starts a preview replay";
-    EXPECT_EQ(state.playback.vtrDrawnLength, 0u);
+    EXPECT_TRUE(editor.replaying()) << "moving the speed starts a preview replay";
+    EXPECT_EQ(editor.replayDrawnLength(), 0u);
     QTest::mouseClick(button(dialog, "autoShadowButton"), Qt::LeftButton);
     EXPECT_EQ(p.shadowColor, (ColorRgb{105, 115, 125}));
     EXPECT_EQ(child<ColorSwatch>(&dialog, "shadowSwatch")->color(), p.shadowColor);
@@ -90,46 +101,49 @@ TEST_F(PropertiesDialogTest, LiveChangesAreUndoneByCancel) {
     EXPECT_EQ(p.backgroundColor, ModelProperties{}.backgroundColor);
     EXPECT_EQ(child<ColorSwatch>(&dialog, "lineSwatch")->color(), ModelProperties{}.lineColor);
     child<QLineEdit>(&dialog, "widthEdit")->setText(QStringLiteral("100"));
-    state.playback.vtrDrawnLength = 500;  // the replay has advanced meanwhile
+    editor.frameTick(renderer, {0, 0});  // the replay has advanced meanwhile
+    ASSERT_EQ(editor.replayDrawnLength(), 71u);
 
     QTest::mouseClick(button(dialog, "cancel"), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(state.model.properties, opened);
-    EXPECT_FALSE(state.playback.vtrPlaying);
-    EXPECT_EQ(state.playback.vtrDrawnLength, 0u);
-    EXPECT_FALSE(state.model.modified);
-    EXPECT_EQ(state.history.size(), 1u);
+    EXPECT_EQ(properties(), opened);
+    EXPECT_FALSE(editor.replaying());
+    EXPECT_EQ(editor.replayDrawnLength(), 0u);
+    EXPECT_FALSE(editor.model().modified);
+    EXPECT_EQ(editor.historySize(), 1u);
 }
 
 TEST_F(PropertiesDialogTest, EscapeRestoresLikeCancel) {
-    PropertiesDialog dialog(state, PropertiesDialog::Mode::Normal);
+    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
     ASSERT_TRUE(test::showActive(dialog));
     QTest::keyClick(slider(dialog, "lineWidthSlider"), Qt::Key_Home);
-    EXPECT_EQ(state.model.properties.lineWidth, 4);
+    EXPECT_EQ(properties().lineWidth, 4);
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(state.model.properties, opened);
+    EXPECT_EQ(properties(), opened);
 }
 
 TEST_F(PropertiesDialogTest, AutoShadowAveragesTheStandardColors) {
-    state.model.properties = ModelProperties{};
-    PropertiesDialog dialog(state, PropertiesDialog::Mode::Normal);
+    open(ModelProperties{});
+    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
     dialog.show();
     QTest::mouseClick(button(dialog, "autoShadowButton"), Qt::LeftButton);
-    EXPECT_EQ(state.model.properties.shadowColor, (ColorRgb{119, 78, 0}));
+    EXPECT_EQ(properties().shadowColor, (ColorRgb{119, 78, 0}));
+    EXPECT_EQ(child<ColorSwatch>(&dialog, "shadowSwatch")->color(), (ColorRgb{119, 78, 0}));
 }
 
 TEST_F(PropertiesDialogTest, EverythingStandardFillsTheSizeFieldsButResizesOnlyOnOk) {
-    state.model.properties.shadowMode = 1;
-    PropertiesDialog dialog(state, PropertiesDialog::Mode::Normal);
+    opened.shadowMode = 1;
+    open(opened);
+    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
     dialog.show();
     QTest::mouseClick(button(dialog, "allStandardButton"), Qt::LeftButton);
 
     ModelProperties expected;
     expected.width = 320;
     expected.height = 240;
-    EXPECT_EQ(state.model.properties, expected);
+    EXPECT_EQ(properties(), expected);
     EXPECT_EQ(slider(dialog, "lineWidthSlider")->value(), 0);
     EXPECT_EQ(slider(dialog, "wobbleSlider")->value(), 3);
     EXPECT_EQ(slider(dialog, "vtrSpeedSlider")->value(), 40);
@@ -137,16 +151,18 @@ TEST_F(PropertiesDialogTest, EverythingStandardFillsTheSizeFieldsButResizesOnlyO
     EXPECT_TRUE(button(dialog, "shadowChange")->isEnabled());
     EXPECT_EQ(child<QLineEdit>(&dialog, "widthEdit")->text(), QStringLiteral("800"));
     EXPECT_EQ(child<QLineEdit>(&dialog, "heightEdit")->text(), QStringLiteral("600"));
-    EXPECT_FALSE(state.playback.vtrPlaying) << "resetting the speed is no preview";
+    EXPECT_FALSE(editor.replaying()) << "resetting the speed is no preview";
 
     QTest::mouseClick(button(dialog, "ok"), Qt::LeftButton);
-    EXPECT_EQ(state.model.properties, ModelProperties{});
+    EXPECT_EQ(properties(), ModelProperties{});
 }
 
 struct SizeCase {
     const char* width;
     const char* height;
-    const char* message;  // empty: accepted
+    const char* message;  // empty: accepted, as the size below
+    std::int32_t acceptedWidth = 0;
+    std::int32_t acceptedHeight = 0;
 };
 
 void PrintTo(const SizeCase& c, std::ostream* os) {
@@ -158,13 +174,14 @@ class PropertiesSizeTest : public PropertiesDialogTest,
 
 TEST_P(PropertiesSizeTest, OkValidatesTheSize) {
     const SizeCase& c = GetParam();
-    PropertiesDialog dialog(state, PropertiesDialog::Mode::Normal);
+    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
     dialog.show();
     QTest::keyClick(slider(dialog, "wobbleSlider"), Qt::Key_End);
-    state.playback.vtrPlaying = true;
-    state.playback.vtrDrawnLength = 300;
-    child<QLineEdit>(&dialog, "widthEdit")->setText(QString::fromLatin1(c.width));
-    child<QLineEdit>(&dialog, "heightEdit")->setText(QString::fromLatin1(c.height));
+    editor.toggleReplay();
+    editor.frameTick(renderer, {0, 0});
+    ASSERT_EQ(editor.replayDrawnLength(), 70u);
+    child<QLineEdit>(&dialog, "widthEdit")->setText(QString::fromUtf8(c.width));
+    child<QLineEdit>(&dialog, "heightEdit")->setText(QString::fromUtf8(c.height));
 
     test::MessageBoxAnswerer answerer;
     QTest::mouseClick(button(dialog, "ok"), Qt::LeftButton);
@@ -172,27 +189,32 @@ TEST_P(PropertiesSizeTest, OkValidatesTheSize) {
     if (*c.message != '\0') {
         ASSERT_EQ(answerer.texts.size(), 1);
         EXPECT_EQ(answerer.texts[0], QString::fromUtf8(c.message));
-        EXPECT_EQ(answerer.captions[0], QString::fromUtf8(kAppTitle));
+        EXPECT_EQ(answerer.captions[0], test::programTitle());
         EXPECT_FALSE(answerer.sawIcon);
         EXPECT_EQ(answerer.buttonCount, 1);
         EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open";
-        EXPECT_EQ(state.model.properties.width, 320);
-        EXPECT_EQ(state.model.properties.wobbleAmount, 8) << "live changes stay in effect";
-        EXPECT_EQ(state.history.size(), 1u);
-        EXPECT_FALSE(state.model.modified);
-        EXPECT_TRUE(state.playback.vtrPlaying);
+        EXPECT_EQ(properties().width, 320);
+        EXPECT_EQ(properties().wobbleAmount, 8) << "live changes stay in effect";
+        EXPECT_EQ(editor.historySize(), 1u);
+        EXPECT_FALSE(editor.model().modified);
+        EXPECT_TRUE(editor.replaying());
+        EXPECT_EQ(editor.replayDrawnLength(), 70u);
     } else {
-        EXPECT_TRUE(answerer.texts.isEmpty());
+        ASSERT_TRUE(answerer.texts.isEmpty()) << answerer.texts.join(u'|').toStdString();
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        EXPECT_EQ(state.model.properties.width, QByteArray(c.width).toInt());
-        EXPECT_EQ(state.model.properties.height, QByteArray(c.height).toInt());
-        EXPECT_EQ(state.model.properties.wobbleAmount, 8);
-        EXPECT_EQ(state.history.size(), 2u);
-        EXPECT_EQ(state.history.current().properties, state.model.properties);
-        EXPECT_TRUE(state.model.modified);
-        EXPECT_FALSE(state.playback.vtrPlaying);
-        EXPECT_EQ(state.playback.vtrDrawnLength, 0u);
+        EXPECT_EQ(properties().width, c.acceptedWidth);
+        EXPECT_EQ(properties().height, c.acceptedHeight);
+        EXPECT_EQ(properties().wobbleAmount, 8);
+        EXPECT_EQ(editor.historySize(), 2u);
+        EXPECT_TRUE(editor.model().modified);
+        EXPECT_FALSE(editor.replaying());
+        EXPECT_EQ(editor.replayDrawnLength(), 0u);
+        // The snapshot holds the new size: undo goes back to the old one.
+        ASSERT_TRUE(editor.undo());
+        EXPECT_EQ(properties().width, 320);
+        ASSERT_TRUE(editor.redo());
+        EXPECT_EQ(properties().width, c.acceptedWidth);
     }
 }
 
@@ -201,16 +223,17 @@ const char* const kHeightMessage = "レクモデルの高さは 10～600 の値�
 
 INSTANTIATE_TEST_SUITE_P(
     Bounds, PropertiesSizeTest,
-    ::testing::Values(SizeCase{"10", "10", ""}, SizeCase{"800", "600", ""},
+    ::testing::Values(SizeCase{"10", "10", "", 10, 10}, SizeCase{"800", "600", "", 800, 600},
                       SizeCase{"9", "100", kWidthMessage}, SizeCase{"801", "100", kWidthMessage},
                       SizeCase{"", "100", kWidthMessage}, SizeCase{"-5", "100", kWidthMessage},
                       SizeCase{"12a", "100", kWidthMessage},
                       SizeCase{"99999999999", "100", kWidthMessage},
+                      SizeCase{"4294967306", "100", kWidthMessage},
                       SizeCase{"801", "601", kWidthMessage}, SizeCase{"100", "601", kHeightMessage},
                       SizeCase{"100", "9", kHeightMessage}));
 
 TEST_F(PropertiesDialogTest, NewModelModeCannotBeCancelledAndRecordsNoSnapshot) {
-    PropertiesDialog dialog(state, PropertiesDialog::Mode::NewModel);
+    PropertiesDialog dialog(editor, PropertiesDialog::Mode::NewModel);
     ASSERT_TRUE(test::showActive(dialog));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("新規作成するレクモデルのプロパティ"));
     EXPECT_FALSE(button(dialog, "cancel")->isEnabled());
@@ -220,13 +243,13 @@ TEST_F(PropertiesDialogTest, NewModelModeCannotBeCancelledAndRecordsNoSnapshot) 
 
     QTest::mouseClick(button(dialog, "ok"), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(state.history.size(), 1u);
-    EXPECT_TRUE(state.model.modified);
+    EXPECT_EQ(editor.historySize(), 1u);
+    EXPECT_TRUE(editor.model().modified);
 }
 
 // Runs the colour dialog that a 変更 button opens, clicks the given samples in it and closes it.
 void pickSamples(std::vector<int> samples, bool keep, std::vector<ColorRgb>* seenOnCanvas,
-                 const EditorState* state, const ColorSwatch* swatch) {
+                 const Editor* editor, const ColorSwatch* swatch) {
     test::whenModal([=](QWidget* modal) {
         auto* dialog = qobject_cast<ColorDialog*>(modal);
         if (dialog == nullptr)
@@ -235,7 +258,7 @@ void pickSamples(std::vector<int> samples, bool keep, std::vector<ColorRgb>* see
             QTest::mouseClick(
                 child<QWidget>(dialog, qPrintable(QStringLiteral("sample%1").arg(index))),
                 Qt::LeftButton);
-            seenOnCanvas->push_back(state->model.properties.lineColor);
+            seenOnCanvas->push_back(editor->model().properties.lineColor);
             seenOnCanvas->push_back(swatch->color());
         }
         QTest::mouseClick(child<QPushButton>(dialog, keep ? "ok" : "cancel"), Qt::LeftButton);
@@ -244,28 +267,30 @@ void pickSamples(std::vector<int> samples, bool keep, std::vector<ColorRgb>* see
 }
 
 TEST_F(PropertiesDialogTest, ColorDialogPreviewsLiveAndItsCancelRestores) {
-    PropertiesDialog dialog(state, PropertiesDialog::Mode::Normal);
+    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
     dialog.show();
     const auto* swatch = child<ColorSwatch>(&dialog, "lineSwatch");
 
     std::vector<ColorRgb> seen;
-    pickSamples({2, 26, 13}, false, &seen, &state, swatch);
+    pickSamples({2, 26, 13}, false, &seen, &editor, swatch);
     QTest::mouseClick(button(dialog, "lineChange"), Qt::LeftButton);
     const std::vector<ColorRgb> expected{
         kRed, kRed, {255, 255, 255}, {255, 255, 255}, {127, 127, 127}, {127, 127, 127}};
     EXPECT_EQ(seen, expected);
-    EXPECT_EQ(state.model.properties.lineColor, opened.lineColor);
+    EXPECT_EQ(properties().lineColor, opened.lineColor);
     EXPECT_EQ(swatch->color(), opened.lineColor);
 
     seen.clear();
-    pickSamples({2}, true, &seen, &state, swatch);
+    pickSamples({2}, true, &seen, &editor, swatch);
     QTest::mouseClick(button(dialog, "lineChange"), Qt::LeftButton);
-    EXPECT_EQ(state.model.properties.lineColor, kRed);
+    EXPECT_EQ(properties().lineColor, kRed);
     EXPECT_EQ(swatch->color(), kRed);
+    EXPECT_EQ(properties().lineWidth, opened.lineWidth) << "a colour leaves the width";
+    EXPECT_EQ(properties().backgroundColor, opened.backgroundColor);
 
     // The properties dialog's own Cancel brings back the colour of its opening.
     QTest::mouseClick(button(dialog, "cancel"), Qt::LeftButton);
-    EXPECT_EQ(state.model.properties.lineColor, opened.lineColor);
+    EXPECT_EQ(properties().lineColor, opened.lineColor);
 }
 
 }  // namespace

@@ -5,14 +5,14 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "dialog_test_support.h"
-#include "model/app_info.h"
+#include "scratch_folder.h"
 #include "shell/dialogs/about_box.h"
 #include "shell/dialogs/link_label.h"
 #include "shell/dialogs/settings_dialog.h"
+#include "shell_test_support.h"
 
 namespace rek {
 namespace {
@@ -22,12 +22,12 @@ using test::child;
 class SettingsDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        association.dataHome = dir.path();
+        association.dataHome = dataHome;
         association.executablePath = QStringLiteral("/usr/bin/rektool");
     }
 
-    QTemporaryDir dir;
+    test::ScratchFolder folder;
+    const QString dataHome = QString::fromStdString(folder.path().string());
     AssociationTarget association;
 };
 
@@ -59,9 +59,9 @@ TEST_F(SettingsDialogTest, AssociationButtonsActAtOnceAndSayWhatTheyDid) {
     test::MessageBoxAnswerer answerer;
 
     QTest::mouseClick(child<QPushButton>(&dialog, "associateButton"), Qt::LeftButton);
-    EXPECT_TRUE(QFile::exists(desktopEntryPath(dir.path())));
+    EXPECT_TRUE(QFile::exists(desktopEntryPath(dataHome)));
     QTest::mouseClick(child<QPushButton>(&dialog, "removeButton"), Qt::LeftButton);
-    EXPECT_FALSE(QFile::exists(desktopEntryPath(dir.path())));
+    EXPECT_FALSE(QFile::exists(desktopEntryPath(dataHome)));
     EXPECT_TRUE(dialog.isVisible());
 
     ASSERT_EQ(answerer.texts.size(), 2);
@@ -70,8 +70,26 @@ TEST_F(SettingsDialogTest, AssociationButtonsActAtOnceAndSayWhatTheyDid) {
         QStringLiteral("レクモデルファイル(～.rkm)を\n現在起動中のレクツールに関連付けました。"));
     EXPECT_EQ(answerer.texts[1],
               QStringLiteral("レクモデルファイル(～.rkm)の関連付け情報を削除しました。"));
-    EXPECT_EQ(answerer.captions, QStringList(2, QString::fromUtf8(kAppTitle)));
+    EXPECT_EQ(answerer.captions, QStringList(2, test::programTitle()));
     EXPECT_FALSE(answerer.sawIcon);
+}
+
+TEST_F(SettingsDialogTest, AFailedAssociationSaysWhyWithoutAnIcon) {
+    QFile blocker(dataHome + QStringLiteral("/applications"));  // a file, not a folder
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    bool openInVtrMode = false;
+    SettingsDialog dialog(openInVtrMode, association);
+    dialog.show();
+    test::MessageBoxAnswerer answerer;
+    QTest::mouseClick(child<QPushButton>(&dialog, "associateButton"), Qt::LeftButton);
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_EQ(answerer.texts[0],
+              QStringLiteral("レクモデルファイル(～.rkm)を関連付けられませんでした。\n"
+                             "フォルダを作成できません: ") +
+                  dataHome + QStringLiteral("/applications"));
+    EXPECT_FALSE(answerer.sawIcon);
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 class AboutBoxTest : public ::testing::Test {
@@ -91,7 +109,7 @@ TEST_F(AboutBoxTest, ShowsTheVersionsAndCredits) {
     AboutBox box(info);
     box.show();
     EXPECT_EQ(box.windowTitle(), QStringLiteral("バージョン情報"));
-    EXPECT_EQ(child<QLabel>(&box, "versionLabel")->text(), QStringLiteral("レクツール Ver.1.41"));
+    EXPECT_EQ(child<QLabel>(&box, "versionLabel")->text(), test::programTitle());
     EXPECT_EQ(child<QLabel>(&box, "thanks0")->text(), info.imageLibraryLine);
     EXPECT_TRUE(child<QLabel>(&box, "thanks1")->text().startsWith(QStringLiteral("Qt 6.")));
 
