@@ -10,7 +10,6 @@
 
 #include "shell/dialogs/color_swatch.h"
 #include "shell/text/messages.h"
-#include "shell/text/number_field.h"
 #include "shell/ui/dialog_style.h"
 #include "shell/ui/message_box.h"
 
@@ -24,12 +23,14 @@ int lineWidthPosition(std::int32_t lineWidth) {
     return (lineWidth - kLineWidthBase) / 2;
 }
 
-// Reads a size field as an unsigned number within [low, high].
+// Reads a size field as an unsigned number within [low, high]. The fields have always taken
+// what QString::toUInt takes: blanks around, a plus sign and leading zeros.
 std::optional<std::int32_t> readSize(const QLineEdit* edit, std::int32_t low, std::int32_t high) {
-    const std::optional<std::int32_t> value = parseUnsignedField(edit->text());
-    if (!value || *value < low || *value > high)
+    bool ok = false;
+    const uint value = edit->text().trimmed().toUInt(&ok);
+    if (!ok || value < static_cast<uint>(low) || value > static_cast<uint>(high))
         return std::nullopt;
-    return value;
+    return static_cast<std::int32_t>(value);
 }
 
 }  // namespace

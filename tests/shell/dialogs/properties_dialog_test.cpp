@@ -232,6 +232,16 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"801", "601", kWidthMessage}, SizeCase{"100", "601", kHeightMessage},
                       SizeCase{"100", "9", kHeightMessage}));
 
+// Numbers as the fields have always read them: surrounding blanks, a plus sign and leading
+// zeros are fine; full-width digits are not numbers.
+INSTANTIATE_TEST_SUITE_P(Spellings, PropertiesSizeTest,
+                         ::testing::Values(SizeCase{" 640 ", "\t480", "", 640, 480},
+                                           SizeCase{"+640", "+480", "", 640, 480},
+                                           SizeCase{"00000000640", "0480", "", 640, 480},
+                                           SizeCase{"\xEF\xBC\x96\xEF\xBC\x94\xEF\xBC\x90", "480",
+                                                    kWidthMessage},
+                                           SizeCase{"6 40", "480", kWidthMessage}));
+
 TEST_F(PropertiesDialogTest, NewModelModeCannotBeCancelledAndRecordsNoSnapshot) {
     PropertiesDialog dialog(editor, PropertiesDialog::Mode::NewModel);
     ASSERT_TRUE(test::showActive(dialog));
