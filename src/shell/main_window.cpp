@@ -78,6 +78,7 @@ MainWindow::MainWindow(AppState& state, DocumentUi* documentUi, QWidget* parent)
     connect(canvas_, &CanvasWindow::borderDragStepped, this, &MainWindow::frameTick);
     connect(canvas_, &CanvasWindow::borderDragFinished, this, &MainWindow::layoutCanvas);
     connect(&editor_, &Editor::changed, this, &MainWindow::onEditorChanged);
+    canvas_->installEventFilter(this);
 
     status_ = new StatusPanel(this);
     statusBar()->addWidget(status_, 1);
@@ -311,6 +312,19 @@ void MainWindow::openExportDialog(CommandId command) {
         dialogs_.exportGif();
     else
         dialogs_.exportBmp();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Clicks and drags on the canvas carry Ctrl and Shift also when the keys went down while
+    // another window had the keyboard; the cursor follows them as it follows the keys.
+    if (watched == canvas_) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+            (type == QEvent::MouseMove && editor_.dragging())) {
+            syncUi();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -53,6 +53,7 @@ class MainWindow : public QMainWindow {
     const FrameRenderer& renderer() const { return renderer_; }
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;

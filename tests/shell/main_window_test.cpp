@@ -300,6 +300,19 @@ TEST_F(MainWindowTest, CursorIsSetWhenItChangesOnlyAndFollowsCtrl) {
     EXPECT_EQ(cursorImage(canvas().cursor()), cursorImage(selectCursor()));
 }
 
+TEST_F(MainWindowTest, CursorFollowsCtrlHeldDownBeforeTheWindowSawTheKey) {
+    test::loadDrawing(editor(), test::strokes({{{10, 10}, {200, 10}}}));
+    window->runCommand(CommandId::RangeSelectMode);
+    moveTo(100, 100);
+    ASSERT_EQ(cursorImage(canvas().cursor()), cursorImage(selectCursor()));
+    // Ctrl went down while another window had the keyboard: the press carries it.
+    QTest::mousePress(&canvas(), Qt::LeftButton, Qt::ControlModifier, canvasPoint(100, 100));
+    EXPECT_EQ(cursorImage(canvas().cursor()), cursorImage(selectAddCursor()));
+    moveTo(150, 150, Qt::LeftButton);
+    QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::ControlModifier, canvasPoint(150, 150));
+    EXPECT_EQ(cursorImage(canvas().cursor()), cursorImage(selectAddCursor()));
+}
+
 TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindow) {
     drawLine({10, 10}, {60, 10});
     ui.saveAnswers = {SaveAnswer::Cancel};
