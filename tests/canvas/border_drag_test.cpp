@@ -2,76 +2,110 @@
 
 #include <gtest/gtest.h>
 
-#include "canvas/shape_tools.h"
 #include "canvas_test_support.h"
 
 namespace rek {
 namespace {
 
 using test::makeVertex;
+using test::Pt;
+using test::pts;
 
+// The editor's side of a border drag, as the canvas widget drives it.
 class BorderDragTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        state.model.properties.width = 700;
-        state.model.properties.height = 500;
-        state.model.vertices = {makeVertex(10, 20, false, true), makeVertex(300, 400, true)};
-        state.model.selectionExists = true;
-        state.tool.mode = ToolMode::RangeSelect;
+        test::loadDrawing(editor, test::strokes({{{10, 20}, {300, 400}}}));
+        editor.samplePointer({0, 0});
+        editor.pressLeft({});  // a stroke, so the drawing is modified
+        editor.samplePointer({5, 5});
+        editor.releaseLeft({});
+        editor.selectAll();
+        ASSERT_TRUE(editor.model().modified);
+        ASSERT_EQ(test::recorded(editor), 1u);
     }
 
-    EditorState state;
+    Editor editor{test::canvasOfSize(700, 500)};
 };
 
 TEST_F(BorderDragTest, TopBorderDraggedUpShiftsTheDrawingDownAndGrowsTheHeight) {
-    beginBorderDrag(state, {400, 300});
-    EXPECT_TRUE(state.tool.resizingCanvas);
-    EXPECT_FALSE(state.model.selectionExists);
-    EXPECT_FALSE(state.model.vertices[0].isSelected());
+    editor.beginBorderDrag({400, 300});
+    EXPECT_TRUE(editor.borderDragActive());
+    EXPECT_FALSE(editor.model().selectionExists);
+    EXPECT_FALSE(editor.model().vertices[0].isSelected());
 
-    EXPECT_TRUE(borderDragStep(state, BorderEdge::Top, {405, 290}).drawFrame);
-    EXPECT_TRUE(borderDragStep(state, BorderEdge::Top, {405, 270}).drawFrame);
-    // Every vertex moved, the unselected one too; x is untouched by a top edge.
-    EXPECT_EQ(state.model.vertices[0].y, 50);
-    EXPECT_EQ(state.model.vertices[1].y, 430);
-    EXPECT_EQ(state.model.vertices[0].x, 10);
+    EXPECT_TRUE(editor.borderDragStep(BorderEdge::Top, {405, 290, 700, 510}));
+    EXPECT_TRUE(editor.borderDragStep(BorderEdge::Top, {405, 270, 700, 530}));
+    EXPECT_EQ(editor.model().properties.height, 530) << "each step sets the size";
+    // Every vertex moved; x is untouched by a top edge.
+    EXPECT_EQ(pts(editor.model().vertices),
+              (std::vector<Pt>{{10, 50, true}, {300, 430}, {0, 30, true}, {5, 35}}));
 
-    endBorderDrag(state, 700, 530);
-    EXPECT_EQ(state.model.properties.height, 530);
-    EXPECT_FALSE(state.tool.resizingCanvas);
-    EXPECT_FALSE(state.model.modified);
-    EXPECT_EQ(state.history.size(), 1u);
+    editor.endBorderDrag(700, 530);
+    EXPECT_FALSE(editor.borderDragActive());
+    EXPECT_EQ(editor.model().properties.height, 530);
+    EXPECT_EQ(test::recorded(editor), 2u);
+    EXPECT_TRUE(editor.model().modified) << "a border drag leaves the mark as it was";
 
-    // After the drag, translateVertices is back to the selection (none).
-    translateVertices(state, 5, 5);
-    EXPECT_EQ(state.model.vertices[0].y, 50);
+    // Steps after the drag move nothing.
+    EXPECT_FALSE(editor.borderDragStep(BorderEdge::Top, {405, 200, 700, 530}));
+    EXPECT_EQ(editor.model().vertices[0].y, 50);
 }
 
-TEST_F(BorderDragTest, CornerEdgesShiftOnTheirLeftAndTopAxes) {
-    beginBorderDrag(state, {100, 100});
-    borderDragStep(state, BorderEdge::TopLeft, {90, 95});
-    EXPECT_EQ(state.model.vertices[0].x, 20);
-    EXPECT_EQ(state.model.vertices[0].y, 25);
-    borderDragStep(state, BorderEdge::BottomLeft, {95, 0});
-    EXPECT_EQ(state.model.vertices[0].x, 15);
-    EXPECT_EQ(state.model.vertices[0].y, 25);
-    EXPECT_FALSE(borderDragStep(state, BorderEdge::BottomRight, {0, 0}).drawFrame);
-    EXPECT_EQ(state.model.vertices[0].x, 15);
+TEST_F(BorderDragTest, ResizeIsRecordedButDoesNotMarkAnUnmodifiedDrawing) {
+    editor.replaceDocument(ModelFileContents{std::nullopt, test::strokes({{{1, 1}, {9, 9}}})},
+                           "a.rkm", "a.rkm", false);
+    ASSERT_FALSE(editor.model().modified);
+    const std::size_t entries = editor.historySize();
+    editor.beginBorderDrag({0, 0});
+    // A right edge changes the size only; the same size again changes nothing.
+    EXPECT_TRUE(editor.borderDragStep(BorderEdge::Right, {0, 0, 640, 500}));
+    EXPECT_FALSE(editor.borderDragStep(BorderEdge::Right, {0, 0, 640, 500}));
+    editor.endBorderDrag(640, 500);
+    EXPECT_FALSE(editor.model().modified);
+    EXPECT_EQ(editor.historySize(), entries + 1);
+    EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{1, 1, true}, {9, 9}}));
+
+    // Undo gives the old size back.
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(editor.model().properties.width, 700);
 }
 
 TEST_F(BorderDragTest, StepsAndEndOutsideADragDoNothing) {
-    EXPECT_FALSE(borderDragStep(state, BorderEdge::Left, {-50, 0}).drawFrame);
-    EXPECT_EQ(state.model.vertices[0].x, 10);  // the selected vertex stays put
-    endBorderDrag(state, 300, 300);
-    EXPECT_EQ(state.model.properties.width, 700);
-    EXPECT_EQ(state.history.size(), 0u);
+    EXPECT_FALSE(editor.borderDragStep(BorderEdge::Left, {-50, 0, 300, 300}));
+    EXPECT_EQ(editor.model().vertices[0].x, 10);
+    EXPECT_EQ(editor.model().properties.width, 700);
+    editor.endBorderDrag(300, 300);
+    EXPECT_EQ(editor.model().properties.width, 700);
+    EXPECT_EQ(test::recorded(editor), 1u);
 }
 
 TEST_F(BorderDragTest, EndKeepsTheSizeWithinTheCanvasLimits) {
-    beginBorderDrag(state, {0, 0});
-    endBorderDrag(state, 900, 650);
-    EXPECT_EQ(state.model.properties.width, 800);
-    EXPECT_EQ(state.model.properties.height, 600);
+    editor.beginBorderDrag({0, 0});
+    editor.endBorderDrag(900, 650);
+    EXPECT_EQ(editor.model().properties.width, 800);
+    EXPECT_EQ(editor.model().properties.height, 600);
+}
+
+TEST(BorderDragStepTest, CornerEdgesShiftOnTheirLeftAndTopAxes) {
+    VertexList list = {makeVertex(10, 20, false)};
+    BorderDrag drag({100, 100});
+    EXPECT_TRUE(drag.step(list, BorderEdge::TopLeft, {90, 95}));
+    EXPECT_EQ(pts(list), (std::vector<Pt>{{20, 25, true}}));
+    EXPECT_TRUE(drag.step(list, BorderEdge::BottomLeft, {95, 0}));
+    EXPECT_EQ(pts(list), (std::vector<Pt>{{15, 25, true}}));
+    EXPECT_FALSE(drag.step(list, BorderEdge::BottomRight, {0, 0}));
+    EXPECT_EQ(pts(list), (std::vector<Pt>{{15, 25, true}}));
+    // The corner moved on meanwhile: the next step is relative to (0, 0).
+    EXPECT_TRUE(drag.step(list, BorderEdge::Top, {7, -3}));
+    EXPECT_EQ(pts(list), (std::vector<Pt>{{15, 28, true}}));
+}
+
+TEST(BorderDragStepTest, ShiftStopsAtTheCoordinateLimit) {
+    VertexList list = {makeVertex(29000, -29000, false)};
+    BorderDrag drag({INT32_MAX, INT32_MIN});
+    drag.step(list, BorderEdge::TopLeft, {INT32_MIN, INT32_MAX});
+    EXPECT_EQ(pts(list), (std::vector<Pt>{{30000, -30000, true}}));
 }
 
 TEST(BorderDragRectTest, MinimumHoldsTheDraggedEdgeAndMaximumMovesTheFarEdge) {
@@ -95,21 +129,20 @@ TEST(BorderDragRectTest, MinimumHoldsTheDraggedEdgeAndMaximumMovesTheFarEdge) {
 }
 
 TEST(BorderDragRectTest, DrawingFollowsTheEdgeAtBothLimits) {
-    EditorState state;
-    state.model.vertices = {makeVertex(50, 50, false)};
+    VertexList list = {makeVertex(50, 50, false)};
 
     // At full width the left edge keeps following the pointer: the drawing moves with it.
     const AreaRect start = clampBorderDragRect({100, 100, 790, 500}, BorderEdge::Left);
-    beginBorderDrag(state, {start.left, start.top});
+    BorderDrag drag({start.left, start.top});
     const AreaRect wide = clampBorderDragRect({70, 100, 820, 500}, BorderEdge::Left);
-    borderDragStep(state, BorderEdge::Left, {wide.left, wide.top});
-    EXPECT_EQ(state.model.vertices[0].x, 80);
+    drag.step(list, BorderEdge::Left, {wide.left, wide.top});
+    EXPECT_EQ(list[0].x, 80);
 
     // At the minimum the edge stops, and so does the drawing, while the pointer goes on.
     const AreaRect narrow = clampBorderDragRect({870, 100, 0, 500}, BorderEdge::Left);
-    borderDragStep(state, BorderEdge::Left, {narrow.left, narrow.top});
+    drag.step(list, BorderEdge::Left, {narrow.left, narrow.top});
     EXPECT_EQ(narrow.width, 10);
-    EXPECT_EQ(state.model.vertices[0].x, 80 - (narrow.left - 70));
+    EXPECT_EQ(list[0].x, 80 - (narrow.left - 70));
 }
 
 }  // namespace

@@ -1,119 +1,287 @@
-#include "canvas/tool_modes.h"
-
 #include <gtest/gtest.h>
 
+#include "canvas/editor.h"
 #include "canvas_test_support.h"
+#include "scratch_folder.h"
 
 namespace rek {
 namespace {
 
-using test::makeVertex;
+using test::Pt;
+using test::pts;
 
-class ToolModesTest : public ::testing::Test {
+// The editor's commands and the rules it keeps about tools, selection, sub-modes and replay.
+class EditorCommandsTest : public ::testing::Test {
   protected:
-    // Range select with both vertices selected.
-    void selectAllInRangeSelect() {
-        state.tool.mode = ToolMode::RangeSelect;
-        for (Vertex& v : state.model.vertices)
-            v.selected = 1;
-        state.model.selectionExists = true;
+    void SetUp() override {
+        test::loadDrawing(editor, test::strokes({{{0, 0}, {100, 0}, {100, 100}}}));
     }
 
-    EditorState state;
-    const KeyModifiers none{};
+    // A stroke drawn with the straight-line tool.
+    void drawLine(Point from, Point to) {
+        editor.setToolMode(ToolMode::StraightLine);
+        editor.samplePointer(from);
+        editor.pressLeft({});
+        editor.samplePointer(to);
+        editor.releaseLeft({});
+    }
+    std::size_t count() const { return editor.model().vertices.size(); }
+    bool anySelected() const {
+        for (const Vertex& v : editor.model().vertices) {
+            if (v.isSelected())
+                return true;
+        }
+        return false;
+    }
+
+    Editor editor;
 };
 
-TEST_F(ToolModesTest, ChangingModeEndsTheSelectionAndTheSubModes) {
-    state.model.vertices = {makeVertex(0, 0, false), makeVertex(10, 0, true)};
+// --- tools and sub-modes --------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, ChangingModeEndsTheSelectionAndTheSubModes) {
     for (ToolMode mode : {ToolMode::StraightLine, ToolMode::Curve, ToolMode::Rect, ToolMode::Circle,
                           ToolMode::FilledRect, ToolMode::FilledCircle, ToolMode::RangeSelect}) {
-        selectAllInRangeSelect();
-        state.tool.moveMode = true;
-        setToolMode(state, mode);
-        EXPECT_EQ(state.tool.mode, mode);
-        EXPECT_FALSE(state.model.selectionExists) << static_cast<int>(mode);
-        EXPECT_FALSE(state.model.vertices[0].isSelected());
-        EXPECT_FALSE(state.tool.moveMode);
+        SCOPED_TRACE(static_cast<int>(mode));
+        editor.selectAll();
+        ASSERT_TRUE(editor.toggleMoveMode());
+        editor.setToolMode(mode);
+        EXPECT_EQ(editor.toolMode(), mode);
+        EXPECT_FALSE(editor.model().selectionExists);
+        EXPECT_FALSE(anySelected());
+        EXPECT_EQ(editor.subMode(), SubMode::None);
     }
 }
 
-TEST_F(ToolModesTest, SubModesNeedRangeSelectAndASelection) {
-    state.model.vertices = {makeVertex(0, 0, false)};
-    EXPECT_FALSE(toggleMoveMode(state));  // straight-line mode
-    state.tool.mode = ToolMode::RangeSelect;
-    EXPECT_FALSE(toggleScaleMode(state));  // nothing selected
-    EXPECT_FALSE(state.tool.moveMode || state.tool.scaleMode);
+TEST_F(EditorCommandsTest, SubModesNeedRangeSelectAndASelection) {
+    EXPECT_FALSE(editor.toggleMoveMode());  // straight-line mode
+    editor.setToolMode(ToolMode::RangeSelect);
+    EXPECT_FALSE(editor.toggleScaleMode());  // nothing selected
+    EXPECT_FALSE(editor.toggleMoveMode());
+    EXPECT_EQ(editor.subMode(), SubMode::None);
 
-    selectAllInRangeSelect();
-    EXPECT_TRUE(toggleMoveMode(state));
-    EXPECT_TRUE(state.tool.moveMode);
-    state.tool.scaleFactor = 0.25f;
-    EXPECT_TRUE(toggleScaleMode(state));
-    EXPECT_TRUE(state.tool.scaleMode);
-    EXPECT_FALSE(state.tool.moveMode);
-    EXPECT_EQ(state.tool.scaleFactor, 1.0f);
-    EXPECT_TRUE(toggleScaleMode(state));
-    EXPECT_FALSE(state.tool.scaleMode);
-    EXPECT_TRUE(state.model.vertices[0].isSelected());
+    editor.selectAll();
+    EXPECT_TRUE(editor.toggleMoveMode());
+    EXPECT_TRUE(editor.moveMode());
+    EXPECT_TRUE(editor.toggleScaleMode());
+    EXPECT_TRUE(editor.scaleMode());
+    EXPECT_FALSE(editor.moveMode());
+    EXPECT_TRUE(editor.toggleMoveMode());
+    EXPECT_TRUE(editor.moveMode());
+    EXPECT_FALSE(editor.scaleMode());
+    EXPECT_TRUE(editor.toggleMoveMode());
+    EXPECT_EQ(editor.subMode(), SubMode::None);
+    EXPECT_TRUE(editor.model().vertices[0].isSelected()) << "the selection outlasts its sub-modes";
 }
 
-TEST_F(ToolModesTest, HintFollowsReplayThenSubModeThenMode) {
-    state.tool.mode = ToolMode::FilledRect;
-    EXPECT_EQ(describeModeDisplay(state, none).hint, "ドラッグで塗りつぶされた長方形を描く。");
-
-    selectAllInRangeSelect();
-    EXPECT_EQ(describeModeDisplay(state, none).hint,
-              "ドラッグで頂点を選択する。Ctrlキーを押しながらで選択追加。Shiftキーを押しながらで"
-              "選択除外。");
-    state.tool.scaleMode = true;
-    const ModeDisplay scale = describeModeDisplay(state, none);
-    EXPECT_EQ(scale.hint,
-              "ドラッグで拡大・縮小。ドラッグ開始点を基準に横方向のドラッグの距離で拡縮される。");
-    EXPECT_FALSE(scale.progressVisible);
-
-    state.playback.vtrPlaying = true;
-    EXPECT_EQ(describeModeDisplay(state, none).hint, "レクモデルを描かれた順番に再現。");
+TEST_F(EditorCommandsTest, SwitchingScaleModeSetsTheFactorBackToOne) {
+    editor.selectAll();
+    ASSERT_TRUE(editor.toggleScaleMode());
+    editor.samplePointer({0, 0});
+    editor.pressLeft({});
+    editor.samplePointer({50, 0});
+    editor.movePointer(true, {});
+    ASSERT_EQ(editor.scaleFactor(), 1.5f);
+    ASSERT_TRUE(editor.toggleScaleMode());
+    EXPECT_EQ(editor.scaleFactor(), 1.0f);
 }
 
-TEST_F(ToolModesTest, ReplayShowsTheProgressBarOverTheLineLength) {
-    state.model.vertices = {makeVertex(0, 0, false), makeVertex(30, 40, true),
-                            makeVertex(30, 50, true), makeVertex(0, 0, false),
-                            makeVertex(0, 7, true)};
-    state.model.properties.vtrSpeed = 12;
-    EXPECT_FALSE(describeModeDisplay(state, none).progressVisible);
-
-    state.playback.vtrPlaying = true;
-    const ModeDisplay display = describeModeDisplay(state, none);
-    EXPECT_TRUE(display.progressVisible);
-    EXPECT_EQ(display.progressMaximum, 67u);  // 50 + 10 + 7
-    EXPECT_EQ(display.progressStep, 12);
-    // Only VTR, About and Settings stay usable during the replay.
-    EXPECT_TRUE(display.buttons[static_cast<int>(CommandId::Vtr)].enabled);
-    EXPECT_FALSE(display.buttons[static_cast<int>(CommandId::RectMode)].enabled);
+TEST_F(EditorCommandsTest, CursorFollowsModeSubModeAndModifierKeys) {
+    EXPECT_EQ(editor.cursor({.ctrl = true}), CursorKind::Arrow);
+    editor.setToolMode(ToolMode::FilledCircle);
+    EXPECT_EQ(editor.cursor({.shift = true}), CursorKind::Arrow);
+    editor.setToolMode(ToolMode::RangeSelect);
+    EXPECT_EQ(editor.cursor({}), CursorKind::Select);
+    EXPECT_EQ(editor.cursor({.ctrl = true}), CursorKind::SelectAdd);
+    EXPECT_EQ(editor.cursor({.ctrl = true, .shift = true}), CursorKind::SelectAdd);
+    EXPECT_EQ(editor.cursor({.shift = true}), CursorKind::SelectRemove);
+    editor.selectAll();
+    editor.toggleMoveMode();
+    EXPECT_EQ(editor.cursor({.ctrl = true}), CursorKind::MoveAll);
+    editor.toggleScaleMode();
+    EXPECT_EQ(editor.cursor({.shift = true}), CursorKind::ResizeHorizontal);
 }
 
-TEST_F(ToolModesTest, CursorFollowsModeSubModeAndModifierKeys) {
-    EXPECT_EQ(describeModeDisplay(state, KeyModifiers{.ctrl = true}).cursor, CursorKind::Arrow);
-    state.tool.mode = ToolMode::RangeSelect;
-    EXPECT_EQ(cursorFor(state.tool, none), CursorKind::Select);
-    EXPECT_EQ(cursorFor(state.tool, {.ctrl = true}), CursorKind::SelectAdd);
-    EXPECT_EQ(cursorFor(state.tool, {.ctrl = true, .shift = true}), CursorKind::SelectAdd);
-    EXPECT_EQ(cursorFor(state.tool, {.shift = true}), CursorKind::SelectRemove);
-    state.tool.moveMode = true;
-    EXPECT_EQ(cursorFor(state.tool, {.ctrl = true}), CursorKind::MoveAll);
-    state.tool.moveMode = false;
-    state.tool.scaleMode = true;
-    EXPECT_EQ(cursorFor(state.tool, {.shift = true}), CursorKind::ResizeHorizontal);
+// --- selection commands ---------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, SelectionCommandsEndInRangeSelect) {
+    editor.selectAll();
+    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, true, true}));
+
+    editor.setToolMode(ToolMode::Curve);
+    editor.invertSelection();  // nothing selected: all of it
+    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, true, true}));
+    editor.invertSelection();
+    EXPECT_FALSE(editor.model().selectionExists);
+
+    editor.selectAll();
+    editor.toggleScaleMode();
+    editor.setToolMode(ToolMode::Rect);
+    editor.deselect();
+    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
+    EXPECT_FALSE(editor.model().selectionExists);
+
+    editor.selectAll();
+    editor.toggleMoveMode();
+    editor.deselect();
+    EXPECT_FALSE(anySelected());
+    EXPECT_EQ(editor.subMode(), SubMode::None);
 }
 
-TEST_F(ToolModesTest, ToolbarChecksTheModeAndEnablesSelectionCommands) {
-    state.model.vertices = {makeVertex(0, 0, false)};
-    selectAllInRangeSelect();
-    state.tool.moveMode = true;
-    const ModeDisplay display = describeModeDisplay(state, none);
-    EXPECT_TRUE(display.buttons[static_cast<int>(CommandId::RangeSelectMode)].checked);
-    EXPECT_TRUE(display.buttons[static_cast<int>(CommandId::MoveSelection)].checked);
-    EXPECT_TRUE(display.buttons[static_cast<int>(CommandId::ScaleSelection)].enabled);
+// --- replay ---------------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, SelectionCommandsAreIgnoredDuringReplayButRangeSelectIsNot) {
+    editor.toggleReplay();
+    ASSERT_TRUE(editor.replaying());
+
+    editor.selectAll();
+    EXPECT_FALSE(editor.model().selectionExists);
+    EXPECT_EQ(editor.toolMode(), ToolMode::StraightLine);
+    editor.invertSelection();
+    EXPECT_FALSE(editor.model().selectionExists);
+    editor.deselect();
+    EXPECT_EQ(editor.toolMode(), ToolMode::StraightLine);
+
+    // M and Shift+Z act.
+    editor.setToolMode(ToolMode::RangeSelect);
+    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
+    editor.deleteLastVertex();
+    EXPECT_EQ(count(), 2u);
+    EXPECT_TRUE(editor.replaying());
+}
+
+TEST_F(EditorCommandsTest, UndoAndRedoAreIgnoredDuringReplay) {
+    editor.deleteLastVertex();
+    ASSERT_EQ(count(), 2u);
+    editor.toggleReplay();
+    EXPECT_FALSE(editor.undo());
+    EXPECT_EQ(count(), 2u);
+    editor.toggleReplay();
+    ASSERT_FALSE(editor.replaying());
+    EXPECT_TRUE(editor.undo());
+    EXPECT_EQ(count(), 3u);
+
+    editor.toggleReplay();
+    EXPECT_FALSE(editor.redo());
+    EXPECT_EQ(count(), 3u);
+    editor.toggleReplay();
+    EXPECT_TRUE(editor.redo());
+    EXPECT_EQ(count(), 2u);
+}
+
+TEST_F(EditorCommandsTest, EveryReplayStartsFromTheFirstSegment) {
+    FrameRenderer renderer;
+    editor.toggleReplay();
+    editor.frameTick(renderer, {0, 0});
+    ASSERT_GT(editor.replayDrawnLength(), 0u);
+    editor.toggleReplay();
+    EXPECT_FALSE(editor.replaying());
+    editor.toggleReplay();
+    EXPECT_TRUE(editor.replaying());
+    EXPECT_EQ(editor.replayDrawnLength(), 0u);
+}
+
+TEST_F(EditorCommandsTest, ReplayProgressRunsOverTheTotalLineLength) {
+    test::loadDrawing(editor, test::strokes({{{0, 0}, {30, 40}, {30, 50}}, {{0, 0}, {0, 7}}}));
+    EXPECT_EQ(editor.replayProgressMaximum(), 67u);  // 50 + 10 + 7
+}
+
+// --- undo and redo --------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, UndoAndRedoEndTheSubModesAndTheSelection) {
+    drawLine({10, 10}, {60, 10});
+    editor.selectAll();
+    ASSERT_TRUE(editor.toggleMoveMode());
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(editor.subMode(), SubMode::None);
+    EXPECT_FALSE(editor.model().selectionExists);
+    EXPECT_FALSE(anySelected());
+    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
+
+    editor.selectAll();
+    ASSERT_TRUE(editor.toggleScaleMode());
+    ASSERT_TRUE(editor.redo());
+    EXPECT_EQ(editor.subMode(), SubMode::None);
+    EXPECT_FALSE(anySelected());
+
+    // With nothing to undo or redo the sub-mode stays.
+    ASSERT_FALSE(editor.canRedo());
+    editor.selectAll();
+    ASSERT_TRUE(editor.toggleScaleMode());
+    EXPECT_FALSE(editor.redo());
+    EXPECT_TRUE(editor.scaleMode());
+}
+
+TEST_F(EditorCommandsTest, UndoAndRedoLeaveTheModifiedMarkAsItIs) {
+    ASSERT_FALSE(editor.model().modified);
+    drawLine({10, 10}, {60, 10});
+    ASSERT_TRUE(editor.model().modified);
+    ASSERT_TRUE(editor.undo());
+    EXPECT_TRUE(editor.model().modified) << "back at the opened drawing, but it was edited";
+    ASSERT_TRUE(editor.redo());
+    EXPECT_TRUE(editor.model().modified);
+
+    // Saved, then undone: the drawing differs from the file, and stays unmarked all the same.
+    test::ScratchFolder folder;
+    ASSERT_FALSE(editor.saveDocument(folder.file("a.rkm"), "a.rkm").has_value());
+    ASSERT_FALSE(editor.model().modified);
+    ASSERT_TRUE(editor.undo());
+    EXPECT_FALSE(editor.model().modified);
+    ASSERT_TRUE(editor.redo());
+    EXPECT_FALSE(editor.model().modified);
+}
+
+// --- deleting -------------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, DeleteLinesNeedsASelectionInRangeSelect) {
+    editor.deleteSelectedLines();
+    editor.setToolMode(ToolMode::RangeSelect);
+    editor.deleteSelectedLines();
+    EXPECT_EQ(count(), 3u);
+    EXPECT_EQ(test::recorded(editor), 0u);
+
+    // Only the first segment: the rest of the stroke stays, one snapshot.
+    editor.samplePointer({-1, -1});
+    editor.pressLeft({});
+    editor.samplePointer({101, 1});
+    editor.releaseLeft({});
+    ASSERT_TRUE(editor.toggleMoveMode());
+    editor.deleteSelectedLines();
+    EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{100, 0, true}, {100, 100}}));
+    EXPECT_FALSE(editor.model().selectionExists);
+    EXPECT_EQ(editor.subMode(), SubMode::None);
+    EXPECT_EQ(test::recorded(editor), 1u);
+    EXPECT_TRUE(editor.model().modified);
+}
+
+TEST_F(EditorCommandsTest, DeleteLinesRecordsTwoSnapshotsWhenTheTailGoes) {
+    editor.selectAll();
+    editor.deleteSelectedLines();
+    EXPECT_TRUE(editor.model().vertices.empty());
+    EXPECT_EQ(test::recorded(editor), 2u);
+    // Undo steps back through both.
+    ASSERT_TRUE(editor.undo());
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(count(), 3u);
+}
+
+TEST_F(EditorCommandsTest, DeleteLastVertexAlwaysRecordsASnapshot) {
+    editor.deleteLastVertex();
+    EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{0, 0, true}, {100, 0}}));
+    editor.deleteLastVertex();  // the lone start left goes with it
+    EXPECT_TRUE(editor.model().vertices.empty());
+    editor.deleteLastVertex();
+    EXPECT_EQ(test::recorded(editor), 3u);
+}
+
+TEST_F(EditorCommandsTest, WobbleSwitchesOnAndOff) {
+    EXPECT_TRUE(editor.wobbleEnabled());
+    editor.toggleWobble();
+    EXPECT_FALSE(editor.wobbleEnabled());
+    editor.toggleWobble();
+    EXPECT_TRUE(editor.wobbleEnabled());
 }
 
 }  // namespace

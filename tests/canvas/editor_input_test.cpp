@@ -1,230 +1,241 @@
-#include "canvas/canvas_input.h"
-
 #include <gtest/gtest.h>
 
+#include "canvas/editor.h"
 #include "canvas_test_support.h"
 
 namespace rek {
 namespace {
 
-using test::makeVertex;
 using test::Pt;
 using test::pts;
 
-class CanvasInputTest : public ::testing::Test {
+// The pointer operations of the editor. Every handler reads the pointer the last frame (here
+// samplePointer) took, never a position of its own.
+class EditorInputTest : public ::testing::Test {
   protected:
-    void at(std::int32_t x, std::int32_t y) { state.tool.pointer = {x, y}; }
-    std::size_t snapshots() const { return state.history.size(); }
+    void at(std::int32_t x, std::int32_t y) { editor.samplePointer({x, y}); }
+    std::vector<Pt> drawing() const { return pts(editor.model().vertices); }
+    std::size_t snapshots() const { return test::recorded(editor); }
 
-    EditorState state;
+    Editor editor;
     const KeyModifiers none{};
 };
 
 // --- straight lines -------------------------------------------------------------------------
 
-TEST_F(CanvasInputTest, StraightLineWithTwoRightClicks) {
+TEST_F(EditorInputTest, StraightLineWithTwoRightClicks) {
     at(10, 10);
-    const InputOutcome pressed = pressLeft(state, none);
-    EXPECT_TRUE(pressed.confinePointer);
+    editor.pressLeft(none);
+    EXPECT_TRUE(editor.dragging());
     at(50, 10);
-    pressRight(state);
+    editor.pressRight();
     at(50, 50);
-    pressRight(state);
-    pressRight(state);  // same place again: nothing
+    editor.pressRight();
+    editor.pressRight();  // same place again: nothing
     at(10, 50);
-    const InputOutcome released = releaseLeft(state, none);
-    EXPECT_TRUE(released.releasePointer);
-    EXPECT_TRUE(released.message.empty());
+    const EditResult released = editor.releaseLeft(none);
+    EXPECT_FALSE(released.outOfMemory);
 
-    EXPECT_EQ(pts(state.model.vertices),
+    EXPECT_EQ(drawing(),
               (std::vector<Pt>{{10, 10, true}, {50, 10, false}, {50, 50, false}, {10, 50, false}}));
     EXPECT_EQ(snapshots(), 1u);
-    EXPECT_FALSE(state.tool.dragging);
+    EXPECT_FALSE(editor.dragging());
 }
 
-TEST_F(CanvasInputTest, ClickWithoutMovingLeavesTheDrawingButMarksModified) {
-    state.model.vertices = {makeVertex(0, 0, false), makeVertex(5, 5, true)};
+TEST_F(EditorInputTest, ClickWithoutMovingLeavesTheDrawingButMarksModified) {
+    test::loadDrawing(editor, test::strokes({{{0, 0}, {5, 5}}}));
     at(30, 30);
-    pressLeft(state, none);
-    releaseLeft(state, none);
-    EXPECT_EQ(pts(state.model.vertices), (std::vector<Pt>{{0, 0, true}, {5, 5, false}}));
-    EXPECT_TRUE(state.model.modified);
+    editor.pressLeft(none);
+    editor.releaseLeft(none);
+    EXPECT_EQ(drawing(), (std::vector<Pt>{{0, 0, true}, {5, 5, false}}));
+    EXPECT_TRUE(editor.model().modified);
     EXPECT_EQ(snapshots(), 1u);
 
     // The same on an empty drawing empties the list again.
-    EditorState empty;
-    empty.tool.pointer = {30, 30};
-    pressLeft(empty, none);
-    releaseLeft(empty, none);
-    EXPECT_TRUE(empty.model.vertices.empty());
+    Editor empty;
+    empty.samplePointer({30, 30});
+    empty.pressLeft(none);
+    empty.releaseLeft(none);
+    EXPECT_TRUE(empty.model().vertices.empty());
 }
 
-TEST_F(CanvasInputTest, RightClickOutsideAStraightLineDragAddsNothing) {
+TEST_F(EditorInputTest, RightClickOutsideAStraightLineDragAddsNothing) {
     at(10, 10);
-    pressRight(state);
-    state.tool.mode = ToolMode::Curve;
-    pressLeft(state, none);
+    editor.pressRight();
+    EXPECT_TRUE(editor.model().vertices.empty());
+    editor.setToolMode(ToolMode::Curve);
+    editor.pressLeft(none);
     at(40, 40);
-    pressRight(state);
-    EXPECT_EQ(state.model.vertices.size(), 1u);
+    editor.pressRight();
+    EXPECT_EQ(editor.model().vertices.size(), 1u);
 }
 
 // --- curves ---------------------------------------------------------------------------------
 
-TEST_F(CanvasInputTest, CurveDragAddsThinnedVerticesAndEndsAtTheRelease) {
-    state.tool.mode = ToolMode::Curve;
+TEST_F(EditorInputTest, CurveDragAddsThinnedVerticesAndEndsAtTheRelease) {
+    editor.setToolMode(ToolMode::Curve);
     at(0, 0);
-    pressLeft(state, none);
+    editor.pressLeft(none);
     for (Point p : {Point{25, 1}, Point{50, 0}, Point{50, 30}}) {
-        state.tool.pointer = p;
-        movePointer(state, true, none);
+        editor.samplePointer(p);
+        editor.movePointer(true, none);
     }
     at(55, 35);
-    releaseLeft(state, none);
-    EXPECT_EQ(pts(state.model.vertices),
+    editor.releaseLeft(none);
+    EXPECT_EQ(drawing(),
               (std::vector<Pt>{{0, 0, true}, {50, 0, false}, {50, 30, false}, {55, 35, false}}));
     EXPECT_EQ(snapshots(), 1u);
 }
 
 // --- one snapshot per gesture ---------------------------------------------------------------
 
-TEST_F(CanvasInputTest, ShapesRecordOneSnapshotAndRangeSelectNone) {
-    state.random.seed(1);
-    state.tool.mode = ToolMode::FilledCircle;
+TEST_F(EditorInputTest, ShapesRecordOneSnapshotAndRangeSelectNone) {
+    editor.seedRandom(1);
+    editor.setToolMode(ToolMode::FilledCircle);
     at(0, 0);
-    pressLeft(state, none);
+    editor.pressLeft(none);
     at(100, 100);
-    movePointer(state, true, none);  // shapes do nothing while moving
-    EXPECT_TRUE(state.model.vertices.empty());
-    releaseLeft(state, none);
-    EXPECT_EQ(state.model.vertices.size(), 11u + 8u);
+    editor.movePointer(true, none);  // shapes do nothing while moving
+    EXPECT_TRUE(editor.model().vertices.empty());
+    editor.releaseLeft(none);
+    EXPECT_EQ(editor.model().vertices.size(), 11u + 8u);
     EXPECT_EQ(snapshots(), 1u);
 
-    state.tool.mode = ToolMode::RangeSelect;
+    editor.setToolMode(ToolMode::RangeSelect);
     at(-1, -1);
-    pressLeft(state, none);
+    editor.pressLeft(none);
     at(200, 200);
-    releaseLeft(state, none);
-    EXPECT_TRUE(state.model.selectionExists);
+    editor.releaseLeft(none);
+    EXPECT_TRUE(editor.model().selectionExists);
     EXPECT_EQ(snapshots(), 1u);
+    EXPECT_FALSE(editor.canRedo());
 }
 
-TEST_F(CanvasInputTest, MoveAndScaleSubModesRecordOnEveryRelease) {
-    state.tool.mode = ToolMode::RangeSelect;
-    state.model.vertices = {makeVertex(210, 200, false, true)};
-    state.model.selectionExists = true;
-
-    state.tool.moveMode = true;
-    releaseLeft(state, none);  // no press before it
+TEST_F(EditorInputTest, MoveAndScaleSubModesRecordOnEveryRelease) {
+    test::loadDrawing(editor, test::strokes({{{210, 200}}}));
+    editor.selectAll();
+    ASSERT_TRUE(editor.toggleMoveMode());
+    editor.releaseLeft(none);  // no press before it
     EXPECT_EQ(snapshots(), 1u);
 
-    state.tool.moveMode = false;
-    state.tool.scaleMode = true;
+    ASSERT_TRUE(editor.toggleScaleMode());
     at(200, 200);
-    pressLeft(state, none);
-    EXPECT_EQ(state.tool.scalePivot, (Point{200, 200}));
+    editor.pressLeft(none);
     at(300, 200);
-    movePointer(state, true, none);
-    EXPECT_EQ(state.tool.scaleFactor, 2.0f);
-    EXPECT_EQ(state.model.vertices[0].x, 210);  // only previewed while dragging
-    releaseLeft(state, none);
-    EXPECT_EQ(state.model.vertices[0].x, 220);
-    EXPECT_EQ(state.tool.scaleFactor, 1.0f);
+    editor.movePointer(true, none);
+    EXPECT_EQ(editor.scaleFactor(), 2.0f);
+    EXPECT_EQ(editor.model().vertices[0].x, 210);  // only previewed while dragging
+    editor.releaseLeft(none);
+    EXPECT_EQ(editor.model().vertices[0].x, 220);
+    EXPECT_EQ(editor.scaleFactor(), 1.0f);
     EXPECT_EQ(snapshots(), 2u);
-    EXPECT_EQ(state.history.current().vertexImages.size(), kVertexImageSize);
-    EXPECT_EQ(state.history.current().vertexImages[0], 220);
+
+    // The snapshot holds the scaled drawing.
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(editor.model().vertices[0].x, 210);
+    ASSERT_TRUE(editor.redo());
+    EXPECT_EQ(editor.model().vertices[0].x, 220);
 }
 
-TEST_F(CanvasInputTest, MoveDragFollowsThePointerFromThePress) {
-    state.tool.mode = ToolMode::RangeSelect;
-    state.tool.moveMode = true;
-    state.model.vertices = {makeVertex(100, 100, false, true)};
+TEST_F(EditorInputTest, MoveDragFollowsThePointerFromThePress) {
+    test::loadDrawing(editor, test::strokes({{{100, 100}}, {{0, 0}}}));
+    editor.setToolMode(ToolMode::RangeSelect);
+    at(90, 90);
+    editor.pressLeft(none);
+    at(110, 110);
+    editor.releaseLeft(none);
+    ASSERT_TRUE(editor.toggleMoveMode());
+
     at(10, 10);
-    pressLeft(state, none);
+    editor.pressLeft(none);
     at(15, 20);
-    movePointer(state, true, none);
+    editor.movePointer(true, none);
     at(25, 20);
-    movePointer(state, true, none);
-    releaseLeft(state, none);
-    EXPECT_EQ(state.model.vertices[0].x, 115);
-    EXPECT_EQ(state.model.vertices[0].y, 110);
-    EXPECT_TRUE(state.model.modified);
+    editor.movePointer(true, none);
+    editor.releaseLeft(none);
+    EXPECT_EQ(drawing(), (std::vector<Pt>{{115, 110, true}, {0, 0, true}}));
+    EXPECT_TRUE(editor.model().modified);
     EXPECT_EQ(snapshots(), 1u);
+    EXPECT_TRUE(editor.moveMode()) << "the sub-mode outlasts the drag";
 }
 
-// --- selecting through the dispatch ---------------------------------------------------------
+// --- selecting through the editor -----------------------------------------------------------
 
-TEST_F(CanvasInputTest, PlainDragReplacesTheSelectionCtrlAddsShiftRemoves) {
-    state.tool.mode = ToolMode::RangeSelect;
-    state.model.vertices = {makeVertex(10, 10, false), makeVertex(100, 100, true)};
+TEST_F(EditorInputTest, PlainDragReplacesTheSelectionCtrlAddsShiftRemoves) {
+    test::loadDrawing(editor, test::strokes({{{10, 10}, {100, 100}}}));
+    editor.setToolMode(ToolMode::RangeSelect);
     const auto selectBand = [&](Point from, Point to, KeyModifiers keys) {
-        state.tool.pointer = from;
-        pressLeft(state, keys);
-        state.tool.pointer = to;
-        releaseLeft(state, keys);
+        editor.samplePointer(from);
+        editor.pressLeft(keys);
+        editor.samplePointer(to);
+        editor.releaseLeft(keys);
     };
-    const auto selected = [&](std::size_t i) { return state.model.vertices[i].isSelected(); };
 
     selectBand({0, 0}, {50, 50}, none);
-    EXPECT_TRUE(selected(0));
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, false}));
     selectBand({90, 90}, {150, 150}, none);
-    EXPECT_FALSE(selected(0));
-    EXPECT_TRUE(selected(1));
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{false, true}));
     selectBand({0, 0}, {50, 50}, KeyModifiers{.ctrl = true});
-    EXPECT_TRUE(selected(0));
-    EXPECT_TRUE(selected(1));
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, true}));
     selectBand({90, 90}, {150, 150}, KeyModifiers{.shift = true});
-    EXPECT_TRUE(selected(0));
-    EXPECT_FALSE(selected(1));
-    EXPECT_TRUE(state.model.selectionExists);
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, false}));
+    EXPECT_TRUE(editor.model().selectionExists);
 }
 
 // --- replay and the lost release ------------------------------------------------------------
 
-TEST_F(CanvasInputTest, PressesAndMovesAreIgnoredDuringReplayButReleasesAreNot) {
-    state.playback.vtrPlaying = true;
+TEST_F(EditorInputTest, PressesAndMovesAreIgnoredDuringReplayButReleasesAreNot) {
+    editor.toggleReplay();
     at(10, 10);
-    EXPECT_FALSE(pressLeft(state, none).confinePointer);
-    EXPECT_FALSE(state.tool.dragging);
-    EXPECT_TRUE(state.model.vertices.empty());
+    editor.pressLeft(none);
+    EXPECT_FALSE(editor.dragging());
+    EXPECT_TRUE(editor.model().vertices.empty());
 
     // A drag begun before the replay started still ends at its release.
-    state.playback.vtrPlaying = false;
-    pressLeft(state, none);
-    state.playback.vtrPlaying = true;
+    editor.toggleReplay();
+    editor.pressLeft(none);
+    editor.toggleReplay();
     at(30, 30);
-    pressRight(state);
+    editor.pressRight();
     at(40, 10);
-    movePointer(state, false, none);  // ignored: the release is not taken from a move either
-    EXPECT_TRUE(state.tool.dragging);
-    releaseLeft(state, none);
-    EXPECT_EQ(pts(state.model.vertices), (std::vector<Pt>{{10, 10, true}, {40, 10, false}}));
-    EXPECT_FALSE(state.tool.dragging);
+    editor.movePointer(false, none);  // ignored: the release is not taken from a move either
+    EXPECT_TRUE(editor.dragging());
+    editor.releaseLeft(none);
+    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}, {40, 10, false}}));
+    EXPECT_FALSE(editor.dragging());
     EXPECT_EQ(snapshots(), 1u);
 }
 
-TEST_F(CanvasInputTest, MoveFindingTheButtonUpEndsTheDragLikeARelease) {
-    state.tool.mode = ToolMode::StraightLine;
+TEST_F(EditorInputTest, MoveFindingTheButtonUpEndsTheDragLikeARelease) {
     at(10, 10);
-    pressLeft(state, none);
+    editor.pressLeft(none);
     at(60, 10);
-    const InputOutcome outcome = movePointer(state, false, none);
-    EXPECT_TRUE(outcome.releasePointer);
-    EXPECT_FALSE(state.tool.dragging);
-    EXPECT_EQ(pts(state.model.vertices), (std::vector<Pt>{{10, 10, true}, {60, 10, false}}));
+    editor.movePointer(false, none);
+    EXPECT_FALSE(editor.dragging());
+    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}, {60, 10, false}}));
     EXPECT_EQ(snapshots(), 1u);
 
     // Moves without a drag do nothing, whatever the button.
-    movePointer(state, false, none);
+    editor.movePointer(false, none);
+    editor.movePointer(true, none);
     EXPECT_EQ(snapshots(), 1u);
+    EXPECT_EQ(drawing().size(), 2u);
 }
 
-TEST_F(CanvasInputTest, SecondPressDuringADragIsIgnored) {
+TEST_F(EditorInputTest, SecondPressDuringADragIsIgnored) {
     at(10, 10);
-    pressLeft(state, none);
+    editor.pressLeft(none);
     at(20, 20);
-    EXPECT_FALSE(pressLeft(state, none).confinePointer);
-    EXPECT_EQ(state.model.vertices.size(), 1u);
+    editor.pressLeft(none);
+    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}}));
+    editor.releaseLeft(none);
+
+    editor.setToolMode(ToolMode::Rect);
+    at(30, 30);
+    editor.pressLeft(none);
+    at(40, 40);
+    editor.pressLeft(none);
+    EXPECT_EQ(editor.dragStart(), (Point{30, 30}));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-#include "canvas/line_tools.h"
-
 #include <gtest/gtest.h>
 
+#include "canvas/curve_tool.h"
+#include "canvas/straight_line_tool.h"
 #include "canvas_test_support.h"
 
 namespace rek {
@@ -11,114 +11,152 @@ using test::makeVertex;
 using test::Pt;
 using test::pts;
 
-Model curve(std::initializer_list<Point> points) {
-    Model model;
-    bool first = true;
-    for (Point p : points) {
-        model.vertices.push_back(makeVertex(p.x, p.y, !first));
-        first = false;
-    }
-    return model;
+VertexList curve(std::initializer_list<Point> points) {
+    VertexList list;
+    test::addStroke(list, points);
+    return list;
 }
 
 // --- thinning -------------------------------------------------------------------------------
 
 TEST(ThinCurveTest, NearlyStraightVertexIsRemoved) {
-    Model model = curve({{0, 0}, {10, 1}, {20, 0}});  // headings 5 and -5 degrees
-    EXPECT_EQ(thinCurve(model), 1u);
-    EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{{0, 0, true}, {20, 0, false}}));
+    VertexList list = curve({{0, 0}, {10, 1}, {20, 0}});  // headings 5 and -5 degrees
+    EXPECT_EQ(thinCurve(list), 1u);
+    EXPECT_EQ(pts(list), (std::vector<Pt>{{0, 0, true}, {20, 0, false}}));
 }
 
 TEST(ThinCurveTest, CornersAndLongSpansStay) {
-    Model corner = curve({{0, 0}, {10, 10}, {20, 0}});  // 45 and -45 degrees
+    VertexList corner = curve({{0, 0}, {10, 10}, {20, 0}});  // 45 and -45 degrees
     EXPECT_EQ(thinCurve(corner), 0u);
 
-    Model longSpan = curve({{0, 0}, {50, 1}, {101, 0}});  // P and N 101 pixels apart
+    VertexList longSpan = curve({{0, 0}, {50, 1}, {101, 0}});  // P and N 101 pixels apart
     EXPECT_EQ(thinCurve(longSpan), 0u);
 
-    Model exactlyHundred = curve({{0, 0}, {50, 1}, {100, 0}});
+    VertexList exactlyHundred = curve({{0, 0}, {50, 1}, {100, 0}});
     EXPECT_EQ(thinCurve(exactlyHundred), 1u);
 }
 
 TEST(ThinCurveTest, HeadingsAreTruncatedAndNotWrappedAround) {
     // 29.7 and 0 degrees truncate to 29 and 0: removed. 30.96 and 0 give 30: kept.
-    Model within = curve({{0, 0}, {40, 23}, {80, 23}});
+    VertexList within = curve({{0, 0}, {40, 23}, {80, 23}});
     EXPECT_EQ(thinCurve(within), 1u);
-    Model beyond = curve({{0, 0}, {10, 6}, {30, 6}});
+    VertexList beyond = curve({{0, 0}, {10, 6}, {30, 6}});
     EXPECT_EQ(thinCurve(beyond), 0u);
 
     // Going left just above and then just below the axis: 178 and -178 degrees, 356 apart.
-    Model left = curve({{0, 0}, {-50, 1}, {-100, 0}});
+    VertexList left = curve({{0, 0}, {-50, 1}, {-100, 0}});
     EXPECT_EQ(thinCurve(left), 0u);
 }
 
 TEST(ThinCurveTest, OnlyTheLastThreeVerticesAreLookedAtAndRunsCollapse) {
     // The straight vertex (10, 1) near the head is left alone: only the tail is thinned. After
     // (50, 41) goes, its successor (60, 42) is looked at next and goes as well.
-    Model model = curve({{0, 0}, {10, 1}, {20, 0}, {40, 40}, {50, 41}, {60, 42}, {70, 43}});
-    EXPECT_EQ(thinCurve(model), 2u);
-    EXPECT_EQ(pts(model.vertices),
+    VertexList list = curve({{0, 0}, {10, 1}, {20, 0}, {40, 40}, {50, 41}, {60, 42}, {70, 43}});
+    EXPECT_EQ(thinCurve(list), 2u);
+    EXPECT_EQ(pts(list),
               (std::vector<Pt>{
                   {0, 0, true}, {10, 1, false}, {20, 0, false}, {40, 40, false}, {70, 43, false}}));
 }
 
 TEST(ThinCurveTest, StrokeStartsAndShortListsAreLeftAlone) {
-    Model two = curve({{0, 0}, {10, 0}});
+    VertexList two = curve({{0, 0}, {10, 0}});
     EXPECT_EQ(thinCurve(two), 0u);
 
     // The next vertex begins a new stroke: V ends its stroke and stays.
-    Model model = curve({{0, 0}, {10, 1}});
-    model.vertices.push_back(makeVertex(20, 0, false));
-    EXPECT_EQ(thinCurve(model), 0u);
+    VertexList list = curve({{0, 0}, {10, 1}});
+    list.push_back(makeVertex(20, 0, false));
+    EXPECT_EQ(thinCurve(list), 0u);
 
     // A Joined head (possible in a loaded file) has no previous vertex to compare with.
-    Model joinedHead;
-    joinedHead.vertices = {makeVertex(0, 0, true), makeVertex(10, 1, true),
-                           makeVertex(20, 0, true)};
+    VertexList joinedHead = {makeVertex(0, 0, true), makeVertex(10, 1, true),
+                             makeVertex(20, 0, true)};
     EXPECT_EQ(thinCurve(joinedHead), 1u);
-    EXPECT_EQ(joinedHead.vertices.size(), 2u);
+    EXPECT_EQ(pts(joinedHead), (std::vector<Pt>{{0, 0, false}, {20, 0, false}}));
 }
 
-// --- the curve step -------------------------------------------------------------------------
+// --- the curve tool's drag ------------------------------------------------------------------
 
-TEST(CurveStepTest, AddsAVertexEverySixthMoveOrWhenFarFromTheLast) {
-    EditorState state;
-    state.model.vertices = {makeVertex(0, 0, false)};
-    state.tool.dragStart = {0, 0};
-    state.tool.curveMoveCount = 0;
+class CurveToolTest : public ::testing::Test {
+  protected:
+    void press(Point p) {
+        ToolContext context = bench.at(p);
+        tool.press(context);
+    }
+    void drag(Point p) {
+        ToolContext context = bench.at(p);
+        tool.drag(context);
+    }
+    std::size_t count() const { return bench.model.vertices.size(); }
 
+    CurveTool tool;
+    test::ToolBench bench;
+};
+
+TEST_F(CurveToolTest, AddsAVertexEverySixthMoveOrWhenFarFromTheLast) {
+    press({0, 0});
     // Slow moves within 20 pixels: nothing for five moves, a vertex at the sixth.
     const Point slow[] = {{1, 3}, {2, 6}, {3, 9}, {4, 12}, {5, 15}, {6, 18}};
     for (int i = 0; i < 5; ++i) {
-        state.tool.pointer = slow[i];
-        curveStep(state);
-        EXPECT_EQ(state.model.vertices.size(), 1u) << "move " << i + 1;
+        drag(slow[i]);
+        EXPECT_EQ(count(), 1u) << "move " << i + 1;
     }
-    state.tool.pointer = slow[5];
-    curveStep(state);
-    EXPECT_EQ(pts(state.model.vertices), (std::vector<Pt>{{0, 0, true}, {6, 18, false}}));
-    EXPECT_EQ(state.tool.dragStart, (Point{6, 18}));
-    EXPECT_EQ(state.tool.curveMoveCount, 0);
+    drag(slow[5]);
+    EXPECT_EQ(pts(bench.model.vertices), (std::vector<Pt>{{0, 0, true}, {6, 18, false}}));
+    EXPECT_EQ(bench.dragStart, (Point{6, 18}));
 
     // Exactly 20 pixels away is not far enough; 21 is.
-    state.tool.pointer = {26, 18};
-    curveStep(state);
-    EXPECT_EQ(state.model.vertices.size(), 2u);
-    state.tool.pointer = {27, 18};
-    curveStep(state);
-    EXPECT_EQ(state.model.vertices.size(), 3u);
-    EXPECT_EQ(state.tool.curveMoveCount, 0);
+    drag({26, 18});
+    EXPECT_EQ(count(), 2u);
+    drag({27, 18});
+    EXPECT_EQ(count(), 3u);
+
+    // Either way of adding starts the count of moves afresh.
+    for (int i = 1; i <= 5; ++i)
+        drag({27, 18 + i});
+    EXPECT_EQ(count(), 3u);
+    drag({27, 24});
+    EXPECT_EQ(count(), 4u);
 }
 
-TEST(CurveStepTest, EachAddedVertexThinsTheTail) {
-    EditorState state;
-    state.model.vertices = {makeVertex(0, 0, false)};
-    state.tool.dragStart = {0, 0};
-    for (Point p : {Point{25, 1}, Point{50, 0}}) {
-        state.tool.pointer = p;
-        curveStep(state);
-    }
-    EXPECT_EQ(pts(state.model.vertices), (std::vector<Pt>{{0, 0, true}, {50, 0, false}}));
+TEST_F(CurveToolTest, EachAddedVertexThinsTheTail) {
+    press({0, 0});
+    drag({25, 1});
+    drag({50, 0});
+    EXPECT_EQ(pts(bench.model.vertices), (std::vector<Pt>{{0, 0, true}, {50, 0, false}}));
+}
+
+TEST_F(CurveToolTest, APressStartsTheMoveCountAgain) {
+    press({0, 0});
+    for (int i = 1; i <= 4; ++i)
+        drag({0, i});
+    // A new curve (its start takes the place of the lone one): its first five slow moves add
+    // nothing.
+    press({100, 100});
+    for (int i = 1; i <= 5; ++i)
+        drag({100, 100 + i});
+    EXPECT_EQ(pts(bench.model.vertices), (std::vector<Pt>{{100, 100, true}}));
+}
+
+// --- straight lines -------------------------------------------------------------------------
+
+TEST(StraightLineToolTest, RightClickAddsAVertexOnlyDuringADrag) {
+    StraightLineTool tool;
+    test::ToolBench bench;
+    ToolContext press = bench.at({10, 10});
+    tool.press(press);
+    ToolContext idle = bench.at({30, 30});
+    tool.pressRight(idle, false);
+    ToolContext dragging = bench.at({50, 10});
+    tool.pressRight(dragging, true);
+    EXPECT_FALSE(dragging.snapshotWanted);
+    EXPECT_EQ(pts(bench.model.vertices), (std::vector<Pt>{{10, 10, true}, {50, 10, false}}));
+
+    // The rubber band runs from the last vertex to the pointer.
+    const RubberBand band = tool.rubberBand(bench.model, {0, 0}, {70, 40});
+    EXPECT_EQ(band.shape, RubberBand::Shape::Line);
+    EXPECT_EQ(band.from, (Point{50, 10}));
+    EXPECT_EQ(band.to, (Point{70, 40}));
+    EXPECT_EQ(tool.rubberBand(Model{}, {0, 0}, {70, 40}).shape, RubberBand::Shape::None);
 }
 
 }  // namespace

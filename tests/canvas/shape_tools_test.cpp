@@ -1,7 +1,8 @@
-#include "canvas/shape_tools.h"
-
 #include <gtest/gtest.h>
 
+#include "canvas/circle_tool.h"
+#include "canvas/rectangle_tool.h"
+#include "canvas/tool_registry.h"
 #include "canvas_test_support.h"
 
 namespace rek {
@@ -13,14 +14,29 @@ using test::seedWhere;
 
 class ShapeToolsTest : public ::testing::Test {
   protected:
-    void drag(ToolMode mode, Point from, Point to, std::uint32_t seed) {
-        state.tool.mode = mode;
-        state.tool.dragStart = from;
-        state.tool.pointer = to;
-        state.random.seed(seed);
+    // The shape of a drag from `from` to `to`, with the generator seeded first.
+    std::vector<Pt> rectangle(Point from, Point to, std::uint32_t seed, bool filled,
+                              std::size_t skip = 0) {
+        return shape(from, to, seed, skip, [&](ToolContext& c) { appendRectangle(c, filled); });
+    }
+    std::vector<Pt> circle(Point from, Point to, std::uint32_t seed, bool filled,
+                           std::size_t skip = 0) {
+        return shape(from, to, seed, skip, [&](ToolContext& c) { appendCircle(c, filled); });
     }
 
-    EditorState state;
+    template <typename Append>
+    std::vector<Pt> shape(Point from, Point to, std::uint32_t seed, std::size_t skip,
+                          Append append) {
+        bench = test::ToolBench{};
+        bench.dragStart = from;
+        bench.random.seed(seed);
+        ToolContext context = bench.at(to);
+        append(context);
+        EXPECT_FALSE(context.outOfMemory);
+        return pts(bench.model.vertices, skip);
+    }
+
+    test::ToolBench bench;
 };
 
 // --- rectangles -----------------------------------------------------------------------------
@@ -41,129 +57,128 @@ TEST_F(ShapeToolsTest, RectangleStartCornerAndDirectionFollowTheTwoDraws) {
          {{10, 40, true}, {50, 40, false}, {50, 10, false}, {10, 10, false}, {10, 40, false}}},
     };
     for (const Case& c : cases) {
-        EditorState fresh;
-        fresh.tool.mode = ToolMode::Rect;
-        fresh.tool.dragStart = {10, 10};
-        fresh.tool.pointer = {50, 40};
-        fresh.random.seed(c.seed);
-        EXPECT_FALSE(addRectangle(fresh).outOfMemory);
-        EXPECT_EQ(pts(fresh.model.vertices), c.outline) << "seed " << c.seed;
-        EXPECT_TRUE(fresh.model.modified);
+        EXPECT_EQ(rectangle({10, 10}, {50, 40}, c.seed, false), c.outline) << "seed " << c.seed;
+        EXPECT_TRUE(bench.model.modified);
     }
 }
 
-TEST_F(ShapeToolsTest, ShapesTakeExactlyTwoDrawsEvenWhenFilled) {
-    // Seed 1 gives 41, 18467, 6334, ...: the next draw after a shape must be the third.
-    for (ToolMode mode :
-         {ToolMode::Rect, ToolMode::FilledRect, ToolMode::Circle, ToolMode::FilledCircle}) {
-        drag(mode, {0, 0}, {100, 60}, 1);
-        if (mode == ToolMode::Rect || mode == ToolMode::FilledRect) {
-            addRectangle(state);
-        } else {
-            addCircle(state);
-        }
-        EXPECT_EQ(state.random.next(), 6334) << static_cast<int>(mode);
+TEST_F(ShapeToolsTest, EachShapeToolTakesExactlyTwoDrawsAndItsOwnShape) {
+    // Seed 1 gives 41, 18467, 6334, ...: the next draw after a shape must be the third. The
+    // outline of (0, 0)-(100, 60) has 5 vertices as a rectangle and 9 as an ellipse; the filled
+    // tools add their hatch stroke.
+    const std::pair<ToolMode, std::size_t> tools[] = {{ToolMode::Rect, 5},
+                                                      {ToolMode::FilledRect, 15},
+                                                      {ToolMode::Circle, 9},
+                                                      {ToolMode::FilledCircle, 9 + 6}};
+    for (const auto& [mode, vertices] : tools) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        const std::unique_ptr<Tool> tool = makeTool(mode);
+        test::ToolBench fresh;
+        ToolContext press = fresh.at({0, 0});
+        tool->press(press);
+        EXPECT_TRUE(fresh.model.vertices.empty()) << "shapes appear at the release";
+        ToolContext release = fresh.at({100, 60});
+        tool->release(release, true);
+        EXPECT_EQ(fresh.model.vertices.size(), vertices);
+        EXPECT_TRUE(release.snapshotWanted);
+        EXPECT_EQ(fresh.random.next(), 6334);
+
+        // A release without a drag before it (the press came during a replay) adds nothing.
+        test::ToolBench idle;
+        ToolContext lone = idle.at({100, 60});
+        tool->release(lone, false);
+        EXPECT_TRUE(idle.model.vertices.empty());
+        EXPECT_FALSE(lone.snapshotWanted);
     }
 }
 
 TEST_F(ShapeToolsTest, FilledRectangleHatchWalksBothEdgePairsThirtyPixelsApart) {
-    drag(ToolMode::FilledRect, {0, 0}, {100, 60}, 1);
-    addRectangle(state);
-    ASSERT_GE(state.model.vertices.size(), 5u);
     const std::vector<Pt> hatch{
         {30, 0, true},   {0, 30, false},   {60, 0, false},  {0, 60, false},   {90, 0, false},
         {30, 60, false}, {100, 20, false}, {60, 60, false}, {100, 50, false}, {90, 60, false}};
-    EXPECT_EQ(pts(state.model.vertices, 5), hatch);
+    EXPECT_EQ(rectangle({0, 0}, {100, 60}, 1, true, 5), hatch);
 }
 
 TEST_F(ShapeToolsTest, FilledRectangleHatchIsTheSameWhicheverWayTheDragRan) {
-    drag(ToolMode::FilledRect, {100, 60}, {0, 0}, 1);
-    addRectangle(state);
-    ASSERT_EQ(state.model.vertices.size(), 15u);
-    EXPECT_EQ(pts(state.model.vertices, 5).front(), (Pt{30, 0, true}));
-    EXPECT_EQ(pts(state.model.vertices, 5).back(), (Pt{90, 60, false}));
+    const std::vector<Pt> hatch = rectangle({100, 60}, {0, 0}, 1, true, 5);
+    ASSERT_EQ(hatch.size(), 10u);
+    EXPECT_EQ(hatch.front(), (Pt{30, 0, true}));
+    EXPECT_EQ(hatch.back(), (Pt{90, 60, false}));
 }
 
 TEST_F(ShapeToolsTest, SmallFilledRectanglesGetOneDiagonal) {
     // The outline starts at the drag start, so the diagonal cannot merge into it.
     const std::uint32_t seed = seedWhere([](int a, int) { return a % 4 == 0; });
-
-    drag(ToolMode::FilledRect, {0, 0}, {30, 20}, seed);  // 30 + 20 < 60
-    addRectangle(state);
-    EXPECT_EQ(pts(state.model.vertices, 5), (std::vector<Pt>{{30, 0, true}, {0, 20, false}}));
-
-    EditorState other;
-    other.tool.mode = ToolMode::FilledRect;
-    other.tool.dragStart = {10, 10};
-    other.tool.pointer = {40, 40};  // 30 + 30 = 60: walked, but the walkers meet at once
-    other.random.seed(seed);
-    addRectangle(other);
-    EXPECT_EQ(pts(other.model.vertices, 5), (std::vector<Pt>{{40, 10, true}, {10, 40, false}}));
+    EXPECT_EQ(rectangle({0, 0}, {30, 20}, seed, true, 5),  // 30 + 20 < 60
+              (std::vector<Pt>{{30, 0, true}, {0, 20, false}}));
+    // 30 + 30 = 60: walked, but the walkers meet at once.
+    EXPECT_EQ(rectangle({10, 10}, {40, 40}, seed, true, 5),
+              (std::vector<Pt>{{40, 10, true}, {10, 40, false}}));
 }
 
 TEST_F(ShapeToolsTest, FlatFilledRectangleTurnsTheCornersWithTheOvershoot) {
     // 100 x 10: W turns the bottom-left corner 20 pixels along, U leaves at once past the top.
     const std::uint32_t seed = seedWhere([](int a, int) { return a % 4 == 0; });
-    drag(ToolMode::FilledRect, {0, 0}, {100, 10}, seed);
-    addRectangle(state);
     const std::vector<Pt> hatch{{30, 0, true},   {20, 10, false}, {60, 0, false},
                                 {50, 10, false}, {90, 0, false},  {80, 10, false}};
-    EXPECT_EQ(pts(state.model.vertices, 5), hatch);
+    EXPECT_EQ(rectangle({0, 0}, {100, 10}, seed, true, 5), hatch);
 }
 
 TEST_F(ShapeToolsTest, ClickWithoutDragLeavesOnlyALoneStrokeStart) {
-    drag(ToolMode::FilledRect, {20, 20}, {20, 20}, 1);
-    addRectangle(state);
-    EXPECT_EQ(pts(state.model.vertices), (std::vector<Pt>{{20, 20, true}}));
-
-    EditorState circle;
-    circle.tool.mode = ToolMode::Circle;
-    circle.tool.dragStart = circle.tool.pointer = {20, 20};
-    addCircle(circle);
-    EXPECT_EQ(pts(circle.model.vertices), (std::vector<Pt>{{20, 20, true}}));
+    EXPECT_EQ(rectangle({20, 20}, {20, 20}, 1, true), (std::vector<Pt>{{20, 20, true}}));
+    EXPECT_EQ(circle({20, 20}, {20, 20}, 1, false), (std::vector<Pt>{{20, 20, true}}));
 }
 
 // --- circles --------------------------------------------------------------------------------
 
 TEST_F(ShapeToolsTest, CircleOfRadiusFiftyHasTenSegmentsClockwise) {
-    drag(ToolMode::Circle, {0, 0}, {100, 100},
-         seedWhere([](int a, int b) { return a % 360 == 0 && b % 2 == 1; }));
-    addCircle(state);
     // pi as 3.141592: 180 degrees lands at x = 50 - 49, and the full turn one pixel short.
     const std::vector<Pt> outline{{100, 50, true}, {90, 79, false}, {65, 97, false},
                                   {35, 97, false}, {10, 79, false}, {1, 50, false},
                                   {10, 21, false}, {35, 3, false},  {65, 3, false},
                                   {90, 21, false}, {99, 50, false}};
-    EXPECT_EQ(pts(state.model.vertices), outline);
+    EXPECT_EQ(circle({0, 0}, {100, 100},
+                     seedWhere([](int a, int b) { return a % 360 == 0 && b % 2 == 1; }), false),
+              outline);
 }
 
 TEST_F(ShapeToolsTest, CircleRunsCounterclockwiseOnAnEvenSecondDraw) {
-    drag(ToolMode::Circle, {0, 0}, {100, 100},
-         seedWhere([](int a, int b) { return a % 360 == 0 && b % 2 == 0; }));
-    addCircle(state);
-    ASSERT_EQ(state.model.vertices.size(), 11u);
-    EXPECT_EQ(pts(state.model.vertices)[1], (Pt{90, 21, false}));
-    EXPECT_EQ(pts(state.model.vertices)[5], (Pt{1, 50, false}));
+    const std::vector<Pt> outline =
+        circle({0, 0}, {100, 100},
+               seedWhere([](int a, int b) { return a % 360 == 0 && b % 2 == 0; }), false);
+    ASSERT_EQ(outline.size(), 11u);
+    EXPECT_EQ(outline[1], (Pt{90, 21, false}));
+    EXPECT_EQ(outline[5], (Pt{1, 50, false}));
 }
 
 TEST_F(ShapeToolsTest, SmallCircleStillGetsEightSegments) {
-    drag(ToolMode::Circle, {0, 0}, {4, 4}, 1);  // start angle 41, clockwise
-    addCircle(state);
+    // Seed 1: start angle 41, clockwise.
     const std::vector<Pt> outline{{3, 3, true},  {2, 3, false}, {1, 3, false},
                                   {1, 2, false}, {1, 1, false}, {2, 1, false},
                                   {3, 1, false}, {3, 2, false}, {3, 3, false}};
-    EXPECT_EQ(pts(state.model.vertices), outline);
+    EXPECT_EQ(circle({0, 0}, {4, 4}, 1, false), outline);
 }
 
 TEST_F(ShapeToolsTest, FilledCircleAddsChordsAcrossTheUpperLeftDiameter) {
-    drag(ToolMode::FilledCircle, {0, 0}, {100, 100},
-         seedWhere([](int a, int b) { return a % 360 == 0 && b % 2 == 1; }));
-    addCircle(state);
     // n = 10, m = 5: chords at 225 +- 36, 72, 108, 144 degrees; the extra first point one turn
     // on equals the first chord's start and is dropped.
     const std::vector<Pt> hatch{{43, 1, true},   {1, 43, false},  {72, 6, false},  {6, 72, false},
                                 {94, 28, false}, {28, 94, false}, {99, 57, false}, {57, 99, false}};
-    EXPECT_EQ(pts(state.model.vertices, 11), hatch);
+    EXPECT_EQ(circle({0, 0}, {100, 100},
+                     seedWhere([](int a, int b) { return a % 360 == 0 && b % 2 == 1; }), true, 11),
+              hatch);
+}
+
+// --- what is shown during the drag ----------------------------------------------------------
+
+TEST_F(ShapeToolsTest, RubberBandsOutlineTheDragRectangle) {
+    const Model model;
+    const RubberBand rect = makeTool(ToolMode::FilledRect)->rubberBand(model, {5, 6}, {70, 80});
+    EXPECT_EQ(rect.shape, RubberBand::Shape::Rectangle);
+    EXPECT_EQ(rect.from, (Point{5, 6}));
+    EXPECT_EQ(rect.to, (Point{70, 80}));
+    EXPECT_EQ(makeTool(ToolMode::Circle)->rubberBand(model, {5, 6}, {70, 80}).shape,
+              RubberBand::Shape::Ellipse);
 }
 
 }  // namespace
