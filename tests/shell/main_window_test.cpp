@@ -3,19 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QMimeData>
 #include <QTest>
 #include <QToolBar>
-#include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "main_window_fixture.h"
 #include "resources/artwork.h"
 #include "shell/app.h"
-#include "shell/dialogs/about_box.h"
-#include "shell/dialogs/link_label.h"
 
 namespace rek {
 namespace {
@@ -395,64 +391,6 @@ TEST_F(MainWindowTest, AHandedOverFileOpensAndTheChoosersLeaveTheStartFolder) {
     EXPECT_FALSE(window->isMinimized());
     EXPECT_FALSE(state.fileDialog.useInitialFolder);
     EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ handed.rkm ]"));
-}
-
-// The manual lies where an installation puts it, relative to the running program: for this
-// test program, <folder of the test>/../share/doc/rektool/README.md.
-class ManualBesideTheProgram {
-  public:
-    ManualBesideTheProgram()
-        : folder_(QCoreApplication::applicationDirPath().toStdString() + "/../share/doc/rektool"),
-          path_(folder_ / "README.md") {}
-    ~ManualBesideTheProgram() { remove(); }
-
-    void create() {
-        std::filesystem::create_directories(folder_);
-        test::writeFileBytes(path_, {'#', '\n'});
-    }
-    void remove() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    QUrl url() const {
-        return QUrl::fromLocalFile(
-            QString::fromStdString(std::filesystem::canonical(path_).string()));
-    }
-
-  private:
-    std::filesystem::path folder_;
-    std::filesystem::path path_;
-};
-
-// The About box that the About command opens, closed again: its home link, if any.
-std::optional<std::pair<QString, QUrl>> homeLinkOfTheAboutBox(MainWindow& window) {
-    std::optional<std::pair<QString, QUrl>> home;
-    bool shown = false;
-    test::whenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<AboutBox*>(modal);
-        if (box == nullptr)
-            return false;
-        shown = true;
-        if (auto* link = box->findChild<LinkLabel*>(QStringLiteral("homeLink")))
-            home = std::make_pair(link->text(), link->target());
-        box->accept();
-        return true;
-    });
-    window.runCommand(CommandId::About);
-    EXPECT_TRUE(shown);
-    return home;
-}
-
-TEST_F(MainWindowTest, AboutLinksTheManualBesideTheProgramOnlyWhenItIsThere) {
-    ManualBesideTheProgram manual;
-    manual.remove();
-    EXPECT_FALSE(homeLinkOfTheAboutBox(*window).has_value());
-
-    manual.create();
-    const auto home = homeLinkOfTheAboutBox(*window);
-    ASSERT_TRUE(home.has_value());
-    EXPECT_EQ(home->first, QStringLiteral("README.md"));
-    EXPECT_EQ(home->second, manual.url());
 }
 
 TEST(ApplicationTest, CaptionsGetNoApplicationNameAppended) {

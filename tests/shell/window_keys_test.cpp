@@ -96,6 +96,30 @@ TEST_F(WindowKeysTest, HistoryKeysStepThroughTheEdits) {
     EXPECT_FALSE(editor().scaleMode());
 }
 
+TEST_F(WindowKeysTest, HeldKeysRepeatUndoRedoAndDeletionButNoSwitch) {
+    // What a held key sends after its first press.
+    const auto repeat = [this](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QTest::simulateEvent(&canvas(), true, key, modifiers, QString(), /*repeat=*/true);
+        QTest::simulateEvent(&canvas(), false, key, modifiers, QString(), /*repeat=*/true);
+    };
+    drawLine({10, 10}, {60, 10});
+    drawLine({60, 60}, {90, 90});
+    drawLine({100, 100}, {150, 100});
+    repeat(Qt::Key_Z, Qt::ShiftModifier);
+    EXPECT_EQ(model().vertices.size(), 4u);
+    repeat(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model().vertices.size(), 6u);
+    repeat(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(model().vertices.size(), 4u);
+
+    repeat(Qt::Key_Y, Qt::NoModifier);
+    EXPECT_TRUE(editor().wobbleEnabled());
+    repeat(Qt::Key_Return, Qt::NoModifier);
+    EXPECT_FALSE(editor().replaying());
+    repeat(Qt::Key_2, Qt::NoModifier);
+    EXPECT_EQ(editor().toolMode(), ToolMode::StraightLine);
+}
+
 TEST_F(WindowKeysTest, FileKeysRunTheDocumentCommands) {
     drawLine({10, 10}, {60, 10});
     ui.saveAnswers = {SaveAnswer::No};

@@ -1,0 +1,207 @@
+// The dialogs the window opens, on the state they belong to: the properties of the open model,
+// the program settings, the exports, the About box and, without a scripted UI, the document
+// questions.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+#include "export/bmp_export_dialog.h"
+#include "export/gif_export_dialog.h"
+#include "main_window_fixture.h"
+#include "shell/dialog_document_ui.h"
+#include "shell/dialogs/about_box.h"
+#include "shell/dialogs/link_label.h"
+#include "shell/dialogs/properties_dialog.h"
+#include "shell/dialogs/settings_dialog.h"
+
+namespace rek {
+namespace {
+
+using test::child;
+using test::MainWindowTest;
+
+// Runs `command` and hands the modal dialog of type Dialog it opens to `use`, which must close
+// it; fails when no such dialog came up.
+template <typename Dialog, typename Use>
+void withDialogOf(MainWindow& window, CommandId command, Use use) {
+    bool shown = false;
+    test::whenModal([&](QWidget* modal) {
+        auto* dialog = dynamic_cast<Dialog*>(modal);
+        if (dialog == nullptr)
+            return false;
+        shown = true;
+        use(*dialog);
+        return true;
+    });
+    window.runCommand(command);
+    EXPECT_TRUE(shown) << "command " << static_cast<int>(command);
+}
+
+TEST_F(MainWindowTest, PropertiesResizeTheOpenModelAndTheCanvasFollows) {
+    withDialogOf<PropertiesDialog>(*window, CommandId::Properties, [](PropertiesDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("レクモデルのプロパティ"));
+        child<QLineEdit>(&dialog, "widthEdit")->setText(QStringLiteral("300"));
+        child<QLineEdit>(&dialog, "heightEdit")->setText(QStringLiteral("200"));
+        child<QPushButton>(&dialog, "ok")->click();
+    });
+    EXPECT_EQ(model().properties.width, 300);
+    EXPECT_TRUE(model().modified);
+    EXPECT_EQ(canvas().size(), CanvasWindow::outerSizeFor(300, 200));
+    const QRect area = canvas().parentWidget()->rect();
+    EXPECT_EQ(canvas().geometry().center().x() / 2, area.center().x() / 2);
+    EXPECT_EQ(statusText(StatusPanel::Size), QStringLiteral("300 × 200"));
+    EXPECT_EQ(window->windowTitle(), test::programTitle() + QStringLiteral(" - [ 無題 * ]"));
+    EXPECT_TRUE(window->action(CommandId::Undo)->isEnabled());
+}
+
+TEST_F(MainWindowTest, SettingsChangeTheReplayOnOpening) {
+    ASSERT_FALSE(state.settings.openInVtrMode);
+    withDialogOf<SettingsDialog>(*window, CommandId::Settings, [](SettingsDialog& dialog) {
+        child<QCheckBox>(&dialog, "vtrModeBox")->click();
+        child<QPushButton>(&dialog, "ok")->click();
+    });
+    EXPECT_TRUE(state.settings.openInVtrMode);
+}
+
+TEST_F(MainWindowTest, EachExportOpensItsOwnDialogForADrawing) {
+    test::loadDrawing(editor(), test::strokes({{{10, 10}, {200, 10}}}));
+    withDialogOf<GifExportDialog>(*window, CommandId::ExportGif,
+                                  [](GifExportDialog& dialog) { dialog.reject(); });
+    withDialogOf<BmpExportDialog>(*window, CommandId::ExportBmp,
+                                  [](BmpExportDialog& dialog) { dialog.reject(); });
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// The manual lies where an installation puts it, relative to the running program: for this
+// test program, <folder of the test>/../share/doc/rektool/README.md.
+class ManualBesideTheProgram {
+  public:
+    ManualBesideTheProgram()
+        : folder_(QCoreApplication::applicationDirPath().toStdString() + "/../share/doc/rektool"),
+          path_(folder_ / "README.md") {}
+    ~ManualBesideTheProgram() { remove(); }
+
+    void create() {
+        std::filesystem::create_directories(folder_);
+        test::writeFileBytes(path_, {'#', '\n'});
+    }
+    void remove() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    QUrl url() const {
+        return QUrl::fromLocalFile(
+            QString::fromStdString(std::filesystem::canonical(path_).string()));
+    }
+
+  private:
+    std::filesystem::path folder_;
+    std::filesystem::path path_;
+};
+
+// The home link of the About box the About command opens, if it shows one.
+std::optional<std::pair<QString, QUrl>> homeLinkOfTheAboutBox(MainWindow& window) {
+    std::optional<std::pair<QString, QUrl>> home;
+    withDialogOf<AboutBox>(window, CommandId::About, [&home](AboutBox& box) {
+        if (auto* link = child<LinkLabel>(&box, "homeLink"))
+            home = std::make_pair(link->text(), link->target());
+        box.accept();
+    });
+    return home;
+}
+
+TEST_F(MainWindowTest, AboutLinksTheManualBesideTheProgramOnlyWhenItIsThere) {
+    ManualBesideTheProgram manual;
+    manual.remove();
+    EXPECT_FALSE(homeLinkOfTheAboutBox(*window).has_value());
+
+    manual.create();
+    const auto home = homeLinkOfTheAboutBox(*window);
+    ASSERT_TRUE(home.has_value());
+    EXPECT_EQ(home->first, QStringLiteral("README.md"));
+    EXPECT_EQ(home->second, manual.url());
+}
+
+// The window with its own dialogs, as the program runs it.
+class RealDialogsTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { initResources(); }
+
+    void SetUp() override {
+        state.settings.openInVtrMode = false;
+        state.fileDialog.initialFolder = QString::fromStdString(folder.path().string());
+        window = std::make_unique<MainWindow>(state);
+        ASSERT_TRUE(test::showActive(*window));
+    }
+
+    test::ScratchFolder folder;
+    AppState state;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(RealDialogsTest, CloseAsksWithAMessageBox) {
+    test::drawLine(state.editor, {10, 10}, {60, 10});
+    {
+        test::MessageBoxAnswerer answerer(QMessageBox::Cancel);
+        window->close();
+        EXPECT_EQ(answerer.texts,
+                  QStringList{QStringLiteral("変更されたファイルを保存しますか？")});
+    }
+    EXPECT_TRUE(window->isVisible());
+    test::MessageBoxAnswerer answerer(QMessageBox::No);
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(RealDialogsTest, NewAsksForTheNewModelsProperties) {
+    withDialogOf<PropertiesDialog>(*window, CommandId::New, [](PropertiesDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("新規作成するレクモデルのプロパティ"));
+        child<QLineEdit>(&dialog, "widthEdit")->setText(QStringLiteral("400"));
+        child<QPushButton>(&dialog, "ok")->click();
+    });
+    EXPECT_EQ(state.editor.model().properties.width, 400);
+    EXPECT_FALSE(state.editor.model().modified);
+    EXPECT_EQ(window->canvas().size(), CanvasWindow::outerSizeFor(400, 600));
+}
+
+TEST_F(RealDialogsTest, TheOpenChooserStartsInTheFirstFolderAndRemembersTheChoice) {
+    const QString path =
+        test::writeModelFile(folder.path("chosen.rkm"), test::strokes({{{1, 1}, {40, 40}}}));
+    withDialogOf<QFileDialog>(*window, CommandId::Open, [&](QFileDialog& chooser) {
+        EXPECT_EQ(chooser.windowTitle(), QStringLiteral("レクモデルファイルの読み込み"));
+        EXPECT_EQ(chooser.directory().absolutePath(), state.fileDialog.initialFolder);
+        EXPECT_EQ(chooser.nameFilters(),
+                  (QStringList{QStringLiteral("レクツール関係ファイル(*.rkm,*rk2) (*.rkm *rk2)"),
+                               QStringLiteral("レクモデルファイル(*.rkm) (*.rkm)"),
+                               QStringLiteral("旧レクツールファイル(*.rk2) (*.rk2)")}));
+        chooser.selectFile(path);
+        static_cast<QDialog&>(chooser).accept();  // as the Open or Save button does
+    });
+    EXPECT_EQ(state.editor.model().displayName, "chosen.rkm");
+    EXPECT_EQ(state.fileDialog.path, path);
+    EXPECT_FALSE(state.fileDialog.useInitialFolder);
+}
+
+TEST_F(RealDialogsTest, TheSaveChooserAsksForAModelFile) {
+    test::drawLine(state.editor, {10, 10}, {60, 10});
+    const QString typed = QString::fromStdString(folder.file("typed"));
+    withDialogOf<QFileDialog>(*window, CommandId::SaveAs, [&](QFileDialog& chooser) {
+        EXPECT_EQ(chooser.windowTitle(), QStringLiteral("レクモデルファイルの保存"));
+        EXPECT_EQ(chooser.nameFilters(),
+                  QStringList{QStringLiteral("レクモデルファイル(*.rkm) (*.rkm)")});
+        chooser.selectFile(typed);
+        static_cast<QDialog&>(chooser).accept();  // as the Open or Save button does
+    });
+    EXPECT_EQ(state.editor.model().displayName, "typed.rkm");
+    EXPECT_TRUE(std::filesystem::exists(folder.path("typed.rkm")));
+}
+
+}  // namespace
+}  // namespace rek
