@@ -376,5 +376,76 @@ TEST_F(CanvasWidgetTest, SampledPointerStaysInsideTheDrawingAreaDuringADrag) {
     EXPECT_EQ(drawing(), (std::vector<Pt>{{100, 100, true}, {kWidth - 1, 0}}));
 }
 
+// --- A canvas that moves under a still mouse ---------------------------------------------------
+
+// The canvas in a parent that keeps it centred, as the main window does: a new canvas size
+// re-centres it at once and, unless `framesOnResize` is off, draws a frame straight after.
+class CentredCanvasTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        parent.resize(900, 700);
+        canvas = new CanvasWindow(editor, renderer, &parent);
+        driver.attach(canvas);
+        centre();
+        QObject::connect(&editor, &Editor::changed, &parent, [this](const EditorChanges& c) {
+            if (!c.canvasSize || editor.borderDragActive())
+                return;
+            centre();
+            if (framesOnResize)
+                driver.frame();
+        });
+        parent.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    }
+
+    void centre() {
+        const ModelProperties& p = editor.model().properties;
+        const QSize outer = CanvasWindow::outerSizeFor(p.width, p.height);
+        canvas->setGeometry((parent.width() - outer.width()) / 2,
+                            (parent.height() - outer.height()) / 2, outer.width(), outer.height());
+    }
+
+    // Undo takes a 400 x 300 canvas back to 200 x 150 while the mouse rests at (150, 100);
+    // then the button goes down without a move. Returns where the mouse is on the smaller
+    // canvas.
+    Point clickAfterUndoShrinksTheCanvas() {
+        editor.acceptProperties(test::canvasOfSize(400, 300), true);
+        driver.moveTo(150, 100);
+        const QPoint mouse = canvas->mapToGlobal(CanvasDriver::local(150, 100));
+
+        EXPECT_TRUE(editor.undo());
+        EXPECT_EQ(canvas->size(), CanvasWindow::outerSizeFor(200, 150));
+        const QPoint now = canvas->mapFromGlobal(mouse);
+        QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, now);
+        driver.held = Qt::LeftButton;
+        return Point{now.x() - CanvasWindow::kBorder, now.y() - CanvasWindow::kBorder};
+    }
+
+    Editor editor{test::canvasOfSize(200, 150)};
+    FrameRenderer renderer;
+    CanvasDriver driver{editor, renderer};
+    QWidget parent;
+    CanvasWindow* canvas = nullptr;  // owned by parent
+    bool framesOnResize = true;
+};
+
+TEST_F(CentredCanvasTest, ClickAfterTheCanvasMovedLandsWhereTheMouseIsNow) {
+    const Point mouse = clickAfterUndoShrinksTheCanvas();
+    ASSERT_EQ(mouse, (Point{50, 25}));
+    EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{50, 25, true}}));
+
+    driver.moveTo(120, 25);
+    driver.release(120, 25);
+    EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{50, 25, true}, {120, 25}}));
+}
+
+TEST_F(CentredCanvasTest, ClickBeforeAnyFrameAfterTheMoveLandsWhereTheMouseIsNow) {
+    // Re-centred without a frame, as after a border drag: the move itself resamples.
+    framesOnResize = false;
+    const Point mouse = clickAfterUndoShrinksTheCanvas();
+    EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{mouse.x, mouse.y, true}}));
+    driver.release(mouse.x, mouse.y);
+}
+
 }  // namespace
 }  // namespace rek
