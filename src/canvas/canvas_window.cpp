@@ -181,11 +181,12 @@ void CanvasWindow::mouseMoveEvent(QMouseEvent* event) {
 void CanvasWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
+    // Also after a border drag: the canvas is re-centred under the mouse that released it.
+    notePointer(*event);
     if (borderEdge_) {
         finishBorderDrag();
         return;
     }
-    notePointer(*event);
     report(editor_.releaseLeft(modifiersOf(*event)));
     updateHoverCursor(event->position().toPoint());
 }

@@ -379,7 +379,8 @@ TEST_F(CanvasWidgetTest, SampledPointerStaysInsideTheDrawingAreaDuringADrag) {
 // --- A canvas that moves under a still mouse ---------------------------------------------------
 
 // The canvas in a parent that keeps it centred, as the main window does: a new canvas size
-// re-centres it at once and, unless `framesOnResize` is off, draws a frame straight after.
+// re-centres it at once and, unless `framesOnResize` is off, draws a frame straight after; the
+// end of a border drag re-centres it without a frame.
 class CentredCanvasTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -387,6 +388,7 @@ class CentredCanvasTest : public ::testing::Test {
         canvas = new CanvasWindow(editor, renderer, &parent);
         driver.attach(canvas);
         centre();
+        QObject::connect(canvas, &CanvasWindow::borderDragFinished, &parent, [this] { centre(); });
         QObject::connect(&editor, &Editor::changed, &parent, [this](const EditorChanges& c) {
             if (!c.canvasSize || editor.borderDragActive())
                 return;
@@ -445,6 +447,31 @@ TEST_F(CentredCanvasTest, ClickBeforeAnyFrameAfterTheMoveLandsWhereTheMouseIsNow
     const Point mouse = clickAfterUndoShrinksTheCanvas();
     EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{mouse.x, mouse.y, true}}));
     driver.release(mouse.x, mouse.y);
+}
+
+TEST_F(CentredCanvasTest, ClickAfterABorderDragLandsWhereTheMouseIsNow) {
+    editor.acceptProperties(test::canvasOfSize(400, 300), true);
+    // The right border pulled 200 pixels to the left: the canvas is re-centred when the button
+    // comes up, and the mouse that released the border is over the drawing area then.
+    const QPoint grab(CanvasWindow::outerSizeFor(400, 300).width() - 3, 150);
+    driver.sendMove(grab);
+    driver.frame();
+    const QPoint grabGlobal = canvas->mapToGlobal(grab);
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, grab);
+    driver.held = Qt::LeftButton;
+    driver.sendMoveGlobal(grabGlobal - QPoint(200, 0));
+    driver.held = Qt::NoButton;
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier,
+                        canvas->mapFromGlobal(grabGlobal - QPoint(200, 0)));
+    ASSERT_EQ(editor.model().properties.width, 200);
+    const QPoint now = canvas->mapFromGlobal(grabGlobal - QPoint(200, 0));
+    const Point mouse{now.x() - CanvasWindow::kBorder, now.y() - CanvasWindow::kBorder};
+    ASSERT_TRUE(mouse.x >= 0 && mouse.x < 200) << mouse.x;
+
+    driver.frame();
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, now);
+    EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{mouse.x, mouse.y, true}}));
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, now);
 }
 
 }  // namespace
