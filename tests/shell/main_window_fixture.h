@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "dialog_test_support.h"
@@ -19,6 +21,34 @@
 #include "shell_test_support.h"
 
 namespace rek::test {
+
+// Runs `trigger` and hands the modal dialog it opens to `use`, which must close it. Any other
+// modal window fails the test and is rejected, so that a wrong dialog cannot hang it. Returns
+// whether the dialog came up.
+template <typename Dialog, typename Trigger, typename Use>
+bool withModal(Trigger trigger, Use use) {
+    bool shown = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible())
+            return;
+        if (auto* dialog = dynamic_cast<Dialog*>(modal); dialog != nullptr && !shown) {
+            shown = true;
+            use(*dialog);
+            return;
+        }
+        ADD_FAILURE() << "unexpected modal window " << modal->metaObject()->className();
+        if (auto* other = qobject_cast<QDialog*>(modal))
+            other->reject();
+        else
+            modal->close();
+    });
+    poll.start();
+    trigger();
+    return shown;
+}
 
 class MainWindowTest : public ::testing::Test {
   protected:

@@ -76,14 +76,6 @@ TEST(MessagesTest, VertexMemoryCarriesTheErrorIcon) {
     EXPECT_EQ(message.icon, MessageIcon::Error);
 }
 
-TEST(MessagesTest, QuestionsAndRefusals) {
-    EXPECT_EQ(messages::noModel(), QStringLiteral("レクモデルがありません。"));
-    EXPECT_EQ(messages::saveChanges(), QStringLiteral("変更されたファイルを保存しますか？"));
-    EXPECT_EQ(messages::alreadyExists(QStringLiteral("a.rkm")),
-              QStringLiteral("a.rkm は既に存在します。\n上書きしますか？"));
-    EXPECT_EQ(messages::multipleStart(), QStringLiteral("複数起動は禁止されています。"));
-}
-
 TEST(MessagesTest, AssociationReportsNameTheActionAndTheReason) {
     using Kind = AssociationProblem::Kind;
     const auto associate = AssociationAction::Associate;

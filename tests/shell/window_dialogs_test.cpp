@@ -28,20 +28,11 @@ using test::child;
 using test::MainWindowTest;
 
 // Runs `command` and hands the modal dialog of type Dialog it opens to `use`, which must close
-// it; fails when no such dialog came up.
+// it.
 template <typename Dialog, typename Use>
 void withDialogOf(MainWindow& window, CommandId command, Use use) {
-    bool shown = false;
-    test::whenModal([&](QWidget* modal) {
-        auto* dialog = dynamic_cast<Dialog*>(modal);
-        if (dialog == nullptr)
-            return false;
-        shown = true;
-        use(*dialog);
-        return true;
-    });
-    window.runCommand(command);
-    EXPECT_TRUE(shown) << "command " << static_cast<int>(command);
+    EXPECT_TRUE(test::withModal<Dialog>([&] { window.runCommand(command); }, use))
+        << "command " << static_cast<int>(command);
 }
 
 TEST_F(MainWindowTest, PropertiesResizeTheOpenModelAndTheCanvasFollows) {

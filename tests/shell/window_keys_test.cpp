@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTimer>
 #include <algorithm>
 
 #include "main_window_fixture.h"
@@ -145,18 +144,9 @@ TEST_F(WindowKeysTest, FileKeysRunTheDocumentCommands) {
 }
 
 TEST_F(WindowKeysTest, CtrlPOpensTheProperties) {
-    bool opened = false;
-    QTimer closer;
-    closer.setInterval(5);
-    QObject::connect(&closer, &QTimer::timeout, [&opened] {
-        if (auto* dialog = qobject_cast<PropertiesDialog*>(QApplication::activeModalWidget())) {
-            opened = true;
-            dialog->reject();
-        }
-    });
-    closer.start();
-    type(Qt::Key_P, Qt::ControlModifier);
-    EXPECT_TRUE(opened);
+    EXPECT_TRUE(
+        test::withModal<PropertiesDialog>([this] { type(Qt::Key_P, Qt::ControlModifier); },
+                                          [](PropertiesDialog& dialog) { dialog.reject(); }));
 }
 
 TEST_F(WindowKeysTest, EnterOnTheKeypadAndReturnSwitchTheReplay) {
