@@ -144,7 +144,8 @@ ModelProperties look(std::int32_t width, std::int32_t height, ColorRgb line, Col
 
 // A round face with spiky hair, a nose and a smile.
 void drawFace(Editor& editor) {
-    editor.acceptProperties(look(360, 360, {70, 40, 30}, {214, 150, 110}, {255, 226, 180}, 4), false);
+    editor.acceptProperties(look(360, 360, {70, 40, 30}, {214, 150, 110}, {255, 226, 180}, 4),
+                            false);
     Hand hand(editor);
 
     hand.drag(ToolMode::Circle, {70, 80}, {290, 320});
@@ -169,7 +170,8 @@ void drawFace(Editor& editor) {
 
 // A house under a hatched roof, with a tree and the sun.
 void drawHouse(Editor& editor) {
-    editor.acceptProperties(look(480, 360, {35, 45, 80}, {120, 165, 205}, {178, 220, 245}, 3), false);
+    editor.acceptProperties(look(480, 360, {35, 45, 80}, {120, 165, 205}, {178, 220, 245}, 3),
+                            false);
     Hand hand(editor);
 
     // The ground, walked along by hand.
