@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <span>
+#include <thread>
 
 #include "render/geometry_ops.h"
 #include "render/raster_painter.h"
@@ -17,20 +18,33 @@ int penWidth(const ModelProperties& properties) {
     return std::clamp(properties.lineWidth, kMinLineWidth, kMaxLineWidth);
 }
 
-QPointF jittered(Point position, const Vertex& vertex, int offset) {
-    // In double, so positions near the 32-bit limits cannot overflow.
-    return QPointF(static_cast<double>(position.x) + vertex.wobbleDx + offset,
-                   static_cast<double>(position.y) + vertex.wobbleDy + offset);
+QRgb toRgb(ColorRgb color) {
+    return qRgb(color.red, color.green, color.blue);
 }
 
-// One pass over the list with the pen already chosen. Returns false when the pass stopped at
-// the replay length, true when it went through the whole list.
-bool drawPass(const FrameScene& scene, RasterPainter& painter, int offset) {
+int threadCount(int asked) {
+    if (asked > 0)
+        return std::min(asked, kMaxRendererThreads);
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
+                      kMaxRendererThreads);
+}
+
+QPointF jittered(Point position, const Vertex& vertex) {
+    // In double, so positions near the 32-bit limits cannot overflow.
+    return QPointF(static_cast<double>(position.x) + vertex.wobbleDx,
+                   static_cast<double>(position.y) + vertex.wobbleDy);
+}
+
+// The lines of the line pass, in drawing order; the shadow pass draws the same lines moved by
+// its offset, and stops at the same place during a replay. Returns false when the pass stopped
+// at the replay length, true when it went through the whole list.
+bool collectLines(const FrameScene& scene, FrameRaster& raster) {
     const std::span<const Vertex> vertices = scene.vertices;
     const bool replaying = scene.replayLength.has_value();
     const double replayLength = scene.replayLength.value_or(0);
     double length = 0.0;
     bool penPlaced = false;
+    QPointF pen;
 
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const Vertex& vertex = vertices[i];
@@ -39,11 +53,11 @@ bool drawPass(const FrameScene& scene, RasterPainter& painter, int offset) {
             const Point scaled = scaleAboutPivot(position, scene.scale->pivot, scene.scale->factor);
             position = {clampCoordinate(scaled.x), clampCoordinate(scaled.y)};
         }
-        const QPointF drawn = jittered(position, vertex, offset);
+        const QPointF drawn = jittered(position, vertex);
 
         // A Joined vertex with no stroke before it (only possible from a file) starts one.
         if (vertex.isStrokeStart() || (vertex.isJoined() && !penPlaced)) {
-            painter.moveTo(drawn);
+            pen = drawn;
             penPlaced = true;
         } else if (vertex.isJoined()) {
             if (replaying) {
@@ -57,15 +71,16 @@ bool drawPass(const FrameScene& scene, RasterPainter& painter, int offset) {
                         std::atan2(static_cast<double>(vertex.y) + vertex.wobbleDy - previous.y,
                                    static_cast<double>(vertex.x) + vertex.wobbleDx - previous.x);
                     const double endX = static_cast<double>(previous.x) + previous.wobbleDx +
-                                        offset + std::trunc(remaining * std::cos(heading));
+                                        std::trunc(remaining * std::cos(heading));
                     const double endY = static_cast<double>(previous.y) + previous.wobbleDy +
-                                        offset + std::trunc(remaining * std::sin(heading));
-                    painter.lineTo(QPointF(endX, endY));
+                                        std::trunc(remaining * std::sin(heading));
+                    raster.add(pen, QPointF(endX, endY));
                     return false;
                 }
                 length += segment;
             }
-            painter.lineTo(drawn);
+            raster.add(pen, drawn);
+            pen = drawn;
         }
         // Other kinds are kept in the list but draw nothing.
     }
@@ -109,7 +124,7 @@ void drawSelectionHighlight(const OverlayScene& overlays, RasterPainter& painter
         Point position{vertex.x, vertex.y};
         if (overlays.scale)
             position = scaleAboutPivot(position, overlays.scale->pivot, overlays.scale->factor);
-        const QPointF drawn = jittered(position, vertex, 0);
+        const QPointF drawn = jittered(position, vertex);
         const Vertex* next = i + 1 < vertices.size() ? &vertices[i + 1] : nullptr;
 
         if (i == 0) {
@@ -131,28 +146,34 @@ void drawSelectionHighlight(const OverlayScene& overlays, RasterPainter& painter
 
 }  // namespace
 
-FrameRenderer::FrameRenderer() : surface_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32) {
+FrameRenderer::FrameRenderer(RendererThreads threads)
+    : surface_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32),
+      raster_(kSurfaceWidth, kSurfaceHeight, threads.split),
+      workers_(threadCount(threads.threads)) {
     surface_.fill(Qt::white);
 }
 
 FrameResult FrameRenderer::drawFrame(const FrameScene& scene) {
     const ModelProperties& properties = scene.properties;
     const int width = penWidth(properties);
-    RasterPainter painter(surface_);
-    painter.fillRect(0, 0, std::clamp(properties.width, 0, kSurfaceWidth),
-                     std::clamp(properties.height, 0, kSurfaceHeight), properties.backgroundColor);
     // Only shadowMode 0 asks for a shadow; anything else from a file means none.
-    if (properties.shadowMode == 0) {
-        painter.setPen(properties.shadowColor, width);
-        drawPass(scene, painter, width / 2);
-    }
-    painter.setPen(properties.lineColor, width);
-    return FrameResult{drawPass(scene, painter, 0)};
+    const bool shadowOn = properties.shadowMode == 0;
+    raster_.begin(width, width / 2, shadowOn);
+    const bool complete = collectLines(scene, raster_);
+    FrameLook look;
+    look.canvasWidth = std::clamp(properties.width, 0, kSurfaceWidth);
+    look.canvasHeight = std::clamp(properties.height, 0, kSurfaceHeight);
+    look.background = toRgb(properties.backgroundColor);
+    look.shadow = toRgb(properties.shadowColor);
+    look.line = toRgb(properties.lineColor);
+    look.shadowOn = shadowOn;
+    raster_.draw(surface_, look, tables_, workers_);
+    return FrameResult{complete};
 }
 
 void FrameRenderer::drawOverlays(const OverlayScene& overlays) {
     const int width = std::clamp(overlays.lineWidth, kMinLineWidth, kMaxLineWidth);
-    RasterPainter painter(surface_);
+    RasterPainter painter(surface_, tables_);
     drawRubberBand(overlays.band, painter, width);
     drawSelectionHighlight(overlays, painter, width);
 }

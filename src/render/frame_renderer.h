@@ -3,7 +3,10 @@
 #include <QImage>
 
 #include "model/model_properties.h"
+#include "render/band_workers.h"
+#include "render/frame_raster.h"
 #include "render/frame_scene.h"
+#include "render/step_spans.h"
 
 namespace rek {
 
@@ -13,15 +16,25 @@ struct FrameResult {
     bool complete = true;
 };
 
+// How many threads draw a frame, the caller's included.
+struct RendererThreads {
+    // 0: one per core, at most kMaxRendererThreads.
+    int threads = 0;
+    BandSplit split;
+};
+
+inline constexpr int kMaxRendererThreads = 4;
+
 // Draws frames into the off-screen surface: one 800 x 600 image of which only the top-left
 // canvas-sized region is used. Everything comes from the scene, so a property change shows in
-// the next frame and the same renderer serves the screen and the exports alike.
+// the next frame and the same renderer serves the screen and the exports alike. What it needs
+// for drawing is kept from frame to frame: once warmed up, a frame allocates nothing.
 class FrameRenderer {
   public:
     static constexpr int kSurfaceWidth = kMaxCanvasWidth;
     static constexpr int kSurfaceHeight = kMaxCanvasHeight;
 
-    FrameRenderer();
+    explicit FrameRenderer(RendererThreads threads = {});
 
     // Background, shadow pass (offset by half the line width) and line pass, with each
     // vertex at its position plus its wobble offset; during a replay up to its length only.
@@ -36,6 +49,9 @@ class FrameRenderer {
 
   private:
     QImage surface_;
+    SpanTables tables_;
+    FrameRaster raster_;
+    BandWorkers workers_;
 };
 
 }  // namespace rek

@@ -3,31 +3,27 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
-#include <cstdint>
-#include <vector>
+#include <optional>
 
 #include "model/color_rgb.h"
+#include "render/step_spans.h"
 
 namespace rek {
 
-// Every raw drawing call of the renderer goes through here: aliased solid lines with round
-// ends, outlines, dots and fills on the off-screen surface. The passes know nothing of the
-// drawing library.
+// Draws aliased solid lines with round ends, outlines and dots straight into an image: what
+// the overlays need, and the plain form of what the frame passes draw.
 //
-// Lines and dots are scan-converted here directly into the image: a line is the set of pixels
-// whose sample point lies within half the pen width of the segment, which gives round ends and
-// lets every segment be drawn on its own. This is many times faster than stroking each
-// segment as a path. The short whole-pixel steps that make up most strokes are copied from a
-// table of spans built once per direction and pen width. Outlines of rectangles and ellipses are
-// rare and left to QPainter.
+// Lines and dots are scan-converted here directly into the image (see render/capsule.h), which
+// gives round ends and lets every segment be drawn on its own. This is many times faster than
+// stroking each segment as a path. The whole-pixel steps that make up most strokes are copied
+// from the step tables, which belong to whoever keeps the painter's state between uses.
+// Outlines of rectangles and ellipses are rare and left to QPainter, started only for them.
 class RasterPainter {
   public:
-    explicit RasterPainter(QImage& image);
+    RasterPainter(QImage& image, SpanTables& tables);
 
     RasterPainter(const RasterPainter&) = delete;
     RasterPainter& operator=(const RasterPainter&) = delete;
-
-    void fillRect(int x, int y, int width, int height, ColorRgb color);
 
     // Solid pen with round ends for the following lines and outlines.
     void setPen(ColorRgb color, int width);
@@ -45,42 +41,24 @@ class RasterPainter {
     void dottedRectOutline(QPoint corner1, QPoint corner2);
 
   private:
-    // The spans of every short whole-pixel step of one pen diameter, filled in as steps are
-    // met; see raster_painter.cpp.
-    struct StepSpans {
-        struct Step {
-            std::int32_t firstSpan = 0;
-            std::int16_t firstRow = 0;   // relative to the step's start
-            std::int16_t rowCount = -1;  // kNotBuilt or kNotShiftable when negative
-        };
-        struct Span {
-            std::int32_t low;
-            std::int32_t high;
-        };
-        int diameter = 0;
-        std::vector<Step> steps;
-        std::vector<Span> spans;
-    };
-
     void fillCapsule(QPointF from, QPointF to, int diameter, QRgb color);
     // Whether the step from `from` to `to` (whole pixels) was drawn from the step table.
     bool fillStep(QPointF from, QPointF to, int diameter, QRgb color);
-    StepSpans& stepSpans(int diameter);
-    static void buildStep(StepSpans& table, StepSpans::Step& step, int dx, int dy);
     void fillAnyCapsule(QPointF from, QPointF to, double radius, QRgb color);
+    QPainter& outlinePainter();
 
     QImage& image_;
-    QPainter painter_;
+    SpanTables& tables_;
+    std::optional<QPainter> painter_;
     uchar* bits_;
     qsizetype bytesPerLine_;
     int width_;
     int height_;
-    QRgb penColor_ = 0;
+    ColorRgb penColor_;
+    QRgb penRgb_ = 0;
+    int penWidth_ = 1;
     int penDiameter_ = 1;
     QPointF current_;
-    // A frame draws with two diameters: the pen's and the marker dots'.
-    StepSpans stepSpans_[2];
-    int nextStepSpans_ = 0;
 };
 
 }  // namespace rek
