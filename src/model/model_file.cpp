@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <new>
 
 #include "model/atomic_file.h"
 #include "model/byte_order.h"
+#include "model/regular_file.h"
 
 namespace rek {
 
@@ -19,7 +18,7 @@ constexpr char kMagic[5] = {'R', 'E', 'K', '2', '\0'};
 constexpr std::size_t kLegacyHeaderSize = 4;
 // Where the vertices begin in each version of the current format.
 constexpr std::size_t kVertexOffsetByVersion[] = {18, 30, 34, 47, 51};
-// Vertices are read and written in blocks of this many.
+// Vertices are read in blocks of this many.
 constexpr std::size_t kBlockVertices = 1024;
 
 ColorRgb getColor(const std::uint8_t* in) {
@@ -33,16 +32,14 @@ void putColor(std::uint8_t* out, ColorRgb color) {
 }
 
 // Reads `count` vertex images; false when the file ends early or cannot be read.
-bool readVertices(std::ifstream& in, std::int64_t count, VertexList& out) {
+bool readVertices(RegularFileReader& in, std::int64_t count, VertexList& out) {
     std::array<std::uint8_t, kBlockVertices * kVertexImageSize> block{};
     std::int64_t left = count;
     while (left > 0) {
         const auto now = static_cast<std::size_t>(
             std::min<std::int64_t>(left, static_cast<std::int64_t>(kBlockVertices)));
-        if (!in.read(reinterpret_cast<char*>(block.data()),
-                     static_cast<std::streamsize>(now * kVertexImageSize))) {
+        if (in.read(block.data(), now * kVertexImageSize) != now * kVertexImageSize)
             return false;
-        }
         for (std::size_t i = 0; i < now; ++i) {
             out.push_back(decodeVertexImage(block.data() + i * kVertexImageSize));
         }
@@ -52,11 +49,11 @@ bool readVertices(std::ifstream& in, std::int64_t count, VertexList& out) {
 }
 
 // Parses the file behind `in` (of `fileSize` bytes).
-ModelFileRead parseFile(std::ifstream& in, std::uintmax_t fileSize, bool legacy) {
+ModelFileRead parseFile(RegularFileReader& in, bool legacy) {
+    const std::uint64_t fileSize = in.size();
     std::array<std::uint8_t, kModelFileHeaderSize> header{};
     auto readHeader = [&](std::size_t from, std::size_t to) {
-        return fileSize >= to && in.read(reinterpret_cast<char*>(header.data() + from),
-                                         static_cast<std::streamsize>(to - from));
+        return fileSize >= to && in.read(header.data() + from, to - from) == to - from;
     };
 
     ModelFileContents contents;
@@ -106,8 +103,8 @@ ModelFileRead parseFile(std::ifstream& in, std::uintmax_t fileSize, bool legacy)
     // The count is only believed as far as the file backs it, so a lying header can neither
     // cause a huge allocation nor leave a half-read drawing behind.
     const std::int64_t vertexCount = count > 0 ? count : 0;
-    const std::uintmax_t needed =
-        vertexOffset + static_cast<std::uintmax_t>(vertexCount) * kVertexImageSize;
+    const std::uint64_t needed =
+        vertexOffset + static_cast<std::uint64_t>(vertexCount) * kVertexImageSize;
     if (fileSize < needed)
         return ModelFileError::Invalid;
 
@@ -119,39 +116,6 @@ ModelFileRead parseFile(std::ifstream& in, std::uintmax_t fileSize, bool legacy)
         return ModelFileError::OutOfMemory;
     }
     return contents;
-}
-
-bool writeModel(AtomicFile& file, const Model& model) {
-    const ModelProperties& p = model.properties;
-    std::array<std::uint8_t, kModelFileHeaderSize> header{};
-    std::memcpy(header.data(), kMagic, sizeof kMagic);  // the five filler bytes stay zero
-    putInt32(header.data() + 10, kModelFileVersion);
-    putInt32(header.data() + 14, countVertices(model));
-    putInt32(header.data() + 18, p.width);
-    putInt32(header.data() + 22, p.height);
-    putInt32(header.data() + 26, p.wobbleAmount);
-    putInt32(header.data() + 30, p.vtrSpeed);
-    putColor(header.data() + 34, p.lineColor);
-    putColor(header.data() + 37, p.shadowColor);
-    putColor(header.data() + 40, p.backgroundColor);
-    putInt32(header.data() + 43, p.shadowMode);
-    putInt32(header.data() + 47, p.lineWidth);
-    if (!file.write(header.data(), header.size()))
-        return false;
-
-    std::array<std::uint8_t, kBlockVertices * kVertexImageSize> block{};
-    std::size_t filled = 0;
-    for (const Vertex& vertex : model.vertices) {
-        const VertexImage image = encodeVertexImage(vertex);
-        std::memcpy(block.data() + filled, image.data(), image.size());
-        filled += image.size();
-        if (filled == block.size()) {
-            if (!file.write(block.data(), filled))
-                return false;
-            filled = 0;
-        }
-    }
-    return file.write(block.data(), filled);
 }
 
 }  // namespace
@@ -181,29 +145,50 @@ bool renameLegacyForSave(std::string& filePath, std::string& displayName) {
 }
 
 ModelFileRead readModel(const std::string& path) {
-    // Only a regular file can hold a model. Opening a pipe would wait for a writer forever.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    RegularFileReader in;
+    if (!in.open(path))
         return ModelFileError::CannotOpen;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        return ModelFileError::CannotOpen;
-
     const bool legacy = hasExtensionIgnoringCase(path, ".rk2");
     if (!legacy && !hasExtensionIgnoringCase(path, ".rkm"))
         return ModelFileError::NotModelFile;
+    return parseFile(in, legacy);
+}
 
-    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
-    if (error)
-        return ModelFileError::CannotOpen;
-    return parseFile(in, fileSize, legacy);
+std::vector<std::uint8_t> encodeModelFile(const Model& model) {
+    const ModelProperties& p = model.properties;
+    // A file holds at most as many vertices as its count can say.
+    const auto count = static_cast<std::size_t>(countVertices(model));
+    std::vector<std::uint8_t> bytes(kModelFileHeaderSize + count * kVertexImageSize);
+    std::uint8_t* header = bytes.data();
+    std::memcpy(header, kMagic, sizeof kMagic);  // the five filler bytes stay zero
+    putInt32(header + 10, kModelFileVersion);
+    putInt32(header + 14, static_cast<std::int32_t>(count));
+    putInt32(header + 18, p.width);
+    putInt32(header + 22, p.height);
+    putInt32(header + 26, p.wobbleAmount);
+    putInt32(header + 30, p.vtrSpeed);
+    putColor(header + 34, p.lineColor);
+    putColor(header + 37, p.shadowColor);
+    putColor(header + 40, p.backgroundColor);
+    putInt32(header + 43, p.shadowMode);
+    putInt32(header + 47, p.lineWidth);
+
+    std::uint8_t* out = bytes.data() + kModelFileHeaderSize;
+    for (std::size_t i = 0; i < count; ++i) {
+        const VertexImage image = encodeVertexImage(model.vertices[i]);
+        std::memcpy(out, image.data(), image.size());
+        out += image.size();
+    }
+    return bytes;
 }
 
 std::optional<ModelFileError> saveModel(const Model& model, const std::string& path) {
-    AtomicFile file(path);
-    if (!file.open() || !writeModel(file, model) || !file.commit())
-        return ModelFileError::WriteFailed;
-    return std::nullopt;
+    try {
+        if (writeFileAtomically(path, encodeModelFile(model)))
+            return std::nullopt;
+    } catch (const std::bad_alloc&) {
+    }
+    return ModelFileError::WriteFailed;
 }
 
 }  // namespace rek

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "model/model.h"
 
@@ -31,10 +32,16 @@ struct ModelFileContents {
 
 using ModelFileRead = std::variant<ModelFileContents, ModelFileError>;
 
-// Reads a .rkm (versions 0..4) or legacy .rk2 file. Touches nothing but the file.
+// Reads a .rkm (versions 0..4) or legacy .rk2 file. Touches nothing but the file; anything but
+// a regular file (a pipe, a device) is refused without being waited on. `path` is the file
+// system's bytes.
 ModelFileRead readModel(const std::string& path);
 
-// Writes the model as version 4 through AtomicFile. Returns the error, or nothing on success.
+// The whole version 4 file of the model, as saveModel writes it.
+std::vector<std::uint8_t> encodeModelFile(const Model& model);
+
+// Writes the model as version 4 through AtomicFile, with its rules for links, permissions and
+// files that cannot be replaced. Returns the error, or nothing on success.
 std::optional<ModelFileError> saveModel(const Model& model, const std::string& path);
 
 // Extension tests as the reader does them: the last four characters, case-insensitively.

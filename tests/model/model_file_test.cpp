@@ -14,6 +14,7 @@
 #include "model/model.h"
 #include "model_test_support.h"
 #include "scratch_folder.h"
+#include "unprivileged.h"
 
 namespace rek {
 namespace {
@@ -343,7 +344,7 @@ TEST_F(ModelFileTest, StoredPropertiesComeBackInRangeAndAZeroSizeKeepsTheCanvas)
 TEST_F(ModelFileTest, FailedSaveReportsAndLeavesTheTargetIntact) {
     EXPECT_EQ(saveModel(model, folder.file("no/such/folder/a.rkm")), ModelFileError::WriteFailed);
 
-    // A folder in the target's place cannot be replaced; the temporary file must go again.
+    // A folder in the target's place is refused, and no temporary is left behind.
     std::filesystem::create_directory(folder.file("taken.rkm"));
     EXPECT_EQ(saveModel(model, folder.file("taken.rkm")), ModelFileError::WriteFailed);
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("taken.rkm")));
@@ -389,17 +390,22 @@ TEST_F(ModelFileTest, PipeNamedLikeAModelIsNotWaitedOn) {
     EXPECT_EQ(reading.get(), ModelFileError::CannotOpen);
 }
 
-TEST_F(ModelFileTest, SaveIntoReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the super-user";
-    const std::string path = folder.file("ro/keep.rkm");
-    std::filesystem::create_directory(folder.file("ro"));
-    const std::vector<std::uint8_t> old(77, 0x42);
-    test::writeFileBytes(path, old);
+TEST_F(ModelFileTest, AWritableModelInAReadOnlyFolderIsSaved) {
+    const std::filesystem::path readOnly = folder.path("ro");
+    std::filesystem::create_directory(readOnly);
+    const std::string path = (readOnly / "kept.rkm").string();
+    test::writeFileBytes(path, std::vector<std::uint8_t>(77, 0x42));
+    test::giveToUnprivileged(path);
+    test::giveToUnprivileged(readOnly);
     std::filesystem::permissions(
-        folder.file("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_EQ(saveModel(model, path), ModelFileError::WriteFailed);
-    EXPECT_EQ(test::readFileBytes(path), old);
+        readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+
+    const std::optional<int> saved =
+        test::runUnprivileged([&] { return saveModel(model, path).has_value() ? 1 : 0; });
+    ASSERT_TRUE(saved.has_value()) << "the save could not run as an ordinary user";
+    EXPECT_EQ(*saved, 0);
+    EXPECT_EQ(test::readFileBytes(path).size(), savedSize(model));
+    EXPECT_EQ(test::entriesIn(readOnly), 1u);
 }
 
 TEST(ModelFileNames, ExtensionTestIgnoresCase) {
