@@ -41,10 +41,13 @@ inline int ceilToInt(double value) {
     return truncated + (value > truncated ? 1 : 0);
 }
 
-// Inside the clip box and away from whole numbers by more than kShiftMargin; infinities
-// (no span) count as far.
+// Within kShiftMargin of a whole number; infinities (no span) count as far. Without a library
+// call, as every row of a long line asks.
 inline bool nearWholeNumber(double value) {
-    return std::abs(value - std::round(value)) <= kShiftMargin;
+    if (!(std::abs(value) < 1e15))
+        return false;
+    const double fraction = std::abs(value - static_cast<double>(static_cast<long long>(value)));
+    return fraction <= kShiftMargin || fraction >= 1.0 - kShiftMargin;
 }
 
 // A segment in sample space, where pixel (x, y) is inside when its integer position is within
@@ -144,6 +147,26 @@ inline RowSpan rowSpan(const Capsule& c, int y) {
         }
     }
     return {low, high, bodyLow, bodyHigh};
+}
+
+// A row that neither end disc reaches, on a line that is neither vertical nor horizontal: it
+// meets only the body, and only its sides, as the ends' limits lie more than
+// (|fromA| - radius) / |uy| further out. So the row is the span between the sides, the very
+// values rowSpan finds (the same operations in the same order), for fewer of them. With
+// whole-pixel ends |fromA| - radius is at least 1/1024.
+inline bool onlyTheSidesReach(const Capsule& c, int y) {
+    const double fromA = y - c.ay;
+    const double fromB = y - c.by;
+    return c.ux != 0.0 && c.uy != 0.0 && fromA * fromA > c.radiusSquared &&
+           fromB * fromB > c.radiusSquared;
+}
+
+inline RowSpan sidesSpan(const Capsule& c, int y) {
+    const double fromA = y - c.ay;
+    const double middle = c.ax + fromA * c.ux * c.inverseUy;
+    const double low = middle - c.acrossHalf;
+    const double high = middle + c.acrossHalf;
+    return {low, high, low, high};
 }
 
 // Whether the row keeps its pixels when the capsule moves by whole pixels: neither end nor an

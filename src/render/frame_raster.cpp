@@ -18,32 +18,33 @@ constexpr int kMaxOffset = kMaxLineWidth / 2;
 constexpr std::uint8_t kExactLine = 1;
 constexpr std::uint8_t kExactShadow = 2;
 
-// Bytes first..last of a mask row set; nothing when last < first. Most spans are a few
-// pixels long, so they are written with at most three stores and few branches.
-inline void fillBytes(std::uint8_t* row, int first, int last) {
-    const int count = last - first + 1;
-    if (count <= 0)
+// Asks for the cache line of `address` ahead of use. GCC 12 drops __builtin_prefetch in the
+// band loops below however it is written, so on x86 the instruction is given directly.
+inline void prefetch(const void* address) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(address)));
+#else
+    __builtin_prefetch(address);
+#endif
+}
+
+// Bits first..last of a mask row set; nothing when last < first. Most spans lie within one
+// word.
+inline void fillBits(std::uint64_t* row, int first, int last) {
+    if (last < first)
         return;
-    std::uint8_t* bytes = row + first;
-    if (count < 4) {
-        bytes[0] = 1;
-        bytes[count / 2] = 1;
-        bytes[count - 1] = 1;
-        return;
-    }
-    if (count <= 8) {
-        const std::uint32_t four = 0x01010101u;
-        std::memcpy(bytes, &four, sizeof four);
-        std::memcpy(bytes + count - 4, &four, sizeof four);
-        return;
-    }
-    if (count <= 16) {
-        const std::uint64_t eight = 0x0101010101010101u;
-        std::memcpy(bytes, &eight, sizeof eight);
-        std::memcpy(bytes + count - 8, &eight, sizeof eight);
+    const int firstWord = first >> 6;
+    const int lastWord = last >> 6;
+    const std::uint64_t firstMask = ~std::uint64_t{0} << (first & 63);
+    const std::uint64_t lastMask = ~std::uint64_t{0} >> (63 - (last & 63));
+    if (firstWord == lastWord) {
+        row[firstWord] |= firstMask & lastMask;
         return;
     }
-    std::memset(bytes, 1, static_cast<std::size_t>(count));
+    row[firstWord] |= firstMask;
+    for (int word = firstWord + 1; word < lastWord; ++word)
+        row[word] = ~std::uint64_t{0};
+    row[lastWord] |= lastMask;
 }
 
 inline void orBits(std::uint8_t* row, Columns columns, std::uint8_t bit) {
@@ -51,37 +52,81 @@ inline void orBits(std::uint8_t* row, Columns columns, std::uint8_t bit) {
         row[x] |= bit;
 }
 
-// All-ones when the byte is set.
-inline std::uint32_t select(std::uint8_t covered) {
-    return 0u - static_cast<std::uint32_t>(covered != 0);
+// The 64 bits of a mask row from bit `first` on.
+inline std::uint64_t bitsAt(const std::uint64_t* row, int first) {
+    const int word = first >> 6;
+    const int shift = first & 63;
+    if (shift == 0)
+        return row[word];
+    return (row[word] >> shift) | (row[word + 1] << (64 - shift));
 }
 
-// One surface row: the line where `line` is set, else the shadow where `shadow` is, else the
-// background up to `backgroundEnd` and what was there beyond.
-template <bool kShadow, bool kExact>
-void compositeRow(QRgb* out, const std::uint8_t* line, const std::uint8_t* shadow,
-                  const std::uint8_t* exact, int backgroundEnd, int width, const FrameLook& look) {
-    auto pixel = [&](int x, QRgb under) {
-        std::uint8_t lineCovered = line[x];
-        std::uint8_t shadowCovered = 0;
-        if constexpr (kShadow)
-            shadowCovered = shadow[x];
-        if constexpr (kExact) {
-            lineCovered |= exact[x] & kExactLine;
-            shadowCovered |= exact[x] & kExactShadow;
+// The bits of `count` (at most 64) bytes, set where the byte has `bit`.
+inline std::uint64_t bitsOfBytes(const std::uint8_t* bytes, int count, std::uint8_t bit) {
+    std::uint64_t bits = 0;
+    for (int i = 0; i < count; ++i)
+        bits |= static_cast<std::uint64_t>((bytes[i] & bit) != 0) << i;
+    return bits;
+}
+
+// Four pixels' worth of all-ones or zero words, for each four bits.
+struct FourMasks {
+    std::uint32_t lanes[16][4];
+};
+
+constexpr FourMasks makeFourMasks() {
+    FourMasks masks{};
+    for (int bits = 0; bits < 16; ++bits) {
+        for (int lane = 0; lane < 4; ++lane)
+            masks.lanes[bits][lane] = (bits >> lane) & 1 ? ~std::uint32_t{0} : 0;
+    }
+    return masks;
+}
+
+constexpr FourMasks kFourMasks = makeFourMasks();
+
+// Up to 64 pixels from `out` on: the line colour where `line` has a bit, else the shadow
+// colour where `shadow` has one, else the background where `background` has one, else what
+// was there.
+void compositePixels(QRgb* out, int count, std::uint64_t line, std::uint64_t shadow,
+                     std::uint64_t background, const FrameLook& look) {
+    const std::uint64_t all = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+    if ((line & all) == all) {
+        std::fill(out, out + count, look.line);
+        return;
+    }
+    if (((line | shadow) & all) == 0) {
+        if ((background & all) == all) {
+            std::fill(out, out + count, look.background);
+        } else if ((background & all) != 0) {
+            for (int x = 0; x < count; ++x) {
+                if ((background >> x) & 1)
+                    out[x] = look.background;
+            }
         }
-        QRgb colour = under;
-        if constexpr (kShadow) {
-            const std::uint32_t inShadow = select(shadowCovered);
-            colour = (look.shadow & inShadow) | (colour & ~inShadow);
+        return;
+    }
+    int x = 0;
+    for (; x + 4 <= count; x += 4) {
+        const std::uint32_t* inLine = kFourMasks.lanes[(line >> x) & 15];
+        const std::uint32_t* inShadow = kFourMasks.lanes[(shadow >> x) & 15];
+        const std::uint32_t* onCanvas = kFourMasks.lanes[(background >> x) & 15];
+        for (int lane = 0; lane < 4; ++lane) {
+            const QRgb under =
+                (look.background & onCanvas[lane]) | (out[x + lane] & ~onCanvas[lane]);
+            const QRgb shaded = (look.shadow & inShadow[lane]) | (under & ~inShadow[lane]);
+            out[x + lane] = (look.line & inLine[lane]) | (shaded & ~inLine[lane]);
         }
-        const std::uint32_t inLine = select(lineCovered);
-        return (look.line & inLine) | (colour & ~inLine);
-    };
-    for (int x = 0; x < backgroundEnd; ++x)
-        out[x] = pixel(x, look.background);
-    for (int x = backgroundEnd; x < width; ++x)
-        out[x] = pixel(x, out[x]);
+    }
+    for (; x < count; ++x) {
+        if ((line >> x) & 1) {
+            out[x] = look.line;
+        } else if ((shadow >> x) & 1) {
+            out[x] = look.shadow;
+        } else if ((background >> x) & 1) {
+            out[x] = look.background;
+        }
+    }
 }
 
 }  // namespace
@@ -105,20 +150,33 @@ class FrameRaster::BandDrawer {
     // Scan-converts the lines into the band's rows of the masks.
     void raster(int index) {
         const Band band = r_.band(index, bands_);
-        std::memset(maskRow(band.top), 0,
-                    static_cast<std::size_t>(band.bottom - band.top) * stride_);
+        std::fill(maskRow(band.top), maskRow(band.bottom), std::uint64_t{0});
         for (int y = std::max(band.top, 0); y < band.bottom; ++y) {
             if (r_.exactRows_[y]) {
                 std::memset(exactRow(y), 0, static_cast<std::size_t>(width_));
                 r_.exactRows_[y] = 0;
             }
         }
+        const std::vector<WholeLine>& lines = r_.whole_;
         if (bands_ == 1) {
-            for (const WholeLine& line : r_.whole_)
-                drawWhole(line, band, true);
+            const std::size_t count = lines.size();
+            std::size_t i = 0;
+            for (; i + kTableAhead < count; ++i) {
+                prefetchTable(lines[i + kTableAhead], lines[i + kSpansAhead]);
+                drawWhole(lines[i], band, true);
+            }
+            for (; i < count; ++i)
+                drawWhole(lines[i], band, true);
         } else {
-            for (std::uint32_t i : r_.bins_[index])
-                drawWhole(r_.whole_[i], band, false);
+            const std::vector<std::uint32_t>& bin = r_.bins_[index];
+            const std::size_t count = bin.size();
+            std::size_t i = 0;
+            for (; i + kTableAhead < count; ++i) {
+                prefetchTable(lines[bin[i + kTableAhead]], lines[bin[i + kSpansAhead]]);
+                drawWhole(lines[bin[i]], band, false);
+            }
+            for (; i < count; ++i)
+                drawWhole(lines[bin[i]], band, false);
         }
         for (const LooseLine& line : r_.loose_)
             drawLoose(line, band);
@@ -129,35 +187,65 @@ class FrameRaster::BandDrawer {
         const FrameLook look = look_;
         for (int y = std::max(band.top, 0); y < band.bottom; ++y) {
             auto* out = reinterpret_cast<QRgb*>(surface_.scanLine(y));
-            const std::uint8_t* line = maskRow(y) + offset_;
-            const std::uint8_t* shadow = mask_ + static_cast<std::size_t>(y) * stride_;
-            const std::uint8_t* exact = exactRow(y);
+            // Surface column x is bit x + offset_ of the line's mask row, and bit x of the row
+            // offset_ rows up, whose lines cast their shadow here.
+            const std::uint64_t* line = maskRow(y);
+            const std::uint64_t* shadow = maskRow(y - offset_);
+            const std::uint8_t* exact = r_.exactRows_[y] ? exactRow(y) : nullptr;
             const int backgroundEnd = y < look.canvasHeight ? look.canvasWidth : 0;
-            const bool exactUsed = r_.exactRows_[y] != 0;
-            if (look.shadowOn) {
-                if (exactUsed) {
-                    compositeRow<true, true>(out, line, shadow, exact, backgroundEnd, width_, look);
-                } else {
-                    compositeRow<true, false>(out, line, shadow, exact, backgroundEnd, width_,
-                                              look);
+            for (int x = 0; x < width_; x += 64) {
+                const int count = std::min(64, width_ - x);
+                std::uint64_t lineBits = bitsAt(line, x + offset_);
+                std::uint64_t shadowBits = look.shadowOn ? shadow[x >> 6] : 0;
+                if (exact) {
+                    lineBits |= bitsOfBytes(exact + x, count, kExactLine);
+                    shadowBits |= bitsOfBytes(exact + x, count, kExactShadow);
                 }
-            } else if (exactUsed) {
-                compositeRow<false, true>(out, line, shadow, exact, backgroundEnd, width_, look);
-            } else {
-                compositeRow<false, false>(out, line, shadow, exact, backgroundEnd, width_, look);
+                const int onCanvas = std::clamp(backgroundEnd - x, 0, 64);
+                const std::uint64_t backgroundBits =
+                    onCanvas == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << onCanvas) - 1;
+                compositePixels(out + x, count, lineBits, shadowBits, backgroundBits, look);
             }
         }
     }
 
   private:
     // Mask rows and columns start offset_ above and left of the surface.
-    std::uint8_t* maskRow(int y) const {
+    std::uint64_t* maskRow(int y) const {
         return mask_ + static_cast<std::size_t>(y + offset_) * stride_;
     }
     std::uint8_t* exactRow(int y) const {
         return r_.exact_.data() + static_cast<std::size_t>(y) * width_;
     }
     void markExact(int y) { r_.exactRows_[y] = 1; }
+
+    // A step the bands met before the table had it, to be built once they are done; a few
+    // per band and frame are enough, as the next frames ask again.
+    void wantStep(int bandIndex, int dx, int dy) {
+        std::vector<WantedStep>& wanted = r_.wanted_[bandIndex];
+        if (wanted.size() < wanted.capacity())
+            wanted.push_back({static_cast<std::int8_t>(dx), static_cast<std::int8_t>(dy)});
+    }
+
+    // The step tables do not fit the first cache levels and the lines jump around in them, so
+    // the entries of the lines a little ahead are asked for early: the step entry, and the
+    // spans of a line whose entry was asked for before. Steps off the table ask for the
+    // nearest entry.
+    static constexpr std::size_t kTableAhead = 16;
+    static constexpr std::size_t kSpansAhead = 8;
+
+    static int ontoTable(int delta) {
+        return std::clamp(delta, -StepSpans::kMaxStep, StepSpans::kMaxStep);
+    }
+
+    void prefetchTable(const WholeLine& far, const WholeLine& near) const {
+        prefetch(&table_.builtStep(ontoTable(far.x1 - far.x0), ontoTable(far.y1 - far.y0)));
+        const StepSpans::Step& step =
+            table_.builtStep(ontoTable(near.x1 - near.x0), ontoTable(near.y1 - near.y0));
+        const StepSpans::Span* spans = table_.spans(step);
+        prefetch(spans);
+        prefetch(spans + std::max<int>(step.rowCount - 1, 0));
+    }
 
     void drawWhole(const WholeLine& line, const Band& band, bool mayBuild) {
         const int dx = line.x1 - line.x0;
@@ -168,6 +256,8 @@ class FrameRaster::BandDrawer {
                 drawStep(step, line.x0, line.y0, band);
                 return;
             }
+            if (!step.built())
+                wantStep(band.index, dx, dy);
         }
         drawRows(line, band);
     }
@@ -180,17 +270,31 @@ class FrameRaster::BandDrawer {
         if (begin >= end)
             return;
         const StepSpans::Span* spans = table_.spans(step);
-        std::uint8_t* row = maskRow(top + begin);
+        std::uint64_t* row = maskRow(top + begin);
         // Columns of the mask row, where the surface's column x0 is `start`.
         const int start = x0 + offset_;
         const int lastColumn = width_ - 1 + offset_;
         if (start + step.lowest >= 0 && start + step.highest <= lastColumn) {
-            for (int i = begin; i < end; ++i, row += stride_)
-                fillBytes(row, start + spans[i].low, start + spans[i].high);
+            if (step.narrow) {
+                // Each row within 64 bits from its first: one mask over two words, the second
+                // getting nothing when the row fits the first. No branches.
+                for (int i = begin; i < end; ++i, row += stride_) {
+                    const int first = start + spans[i].low;
+                    const std::uint64_t bits =
+                        (std::uint64_t{1} << (spans[i].high - spans[i].low + 1)) - 1;
+                    std::uint64_t* word = row + (first >> 6);
+                    const int shift = first & 63;
+                    word[0] |= bits << shift;
+                    word[1] |= (bits >> 1) >> (63 - shift);
+                }
+            } else {
+                for (int i = begin; i < end; ++i, row += stride_)
+                    fillBits(row, start + spans[i].low, start + spans[i].high);
+            }
         } else {
             for (int i = begin; i < end; ++i, row += stride_) {
-                fillBytes(row, std::max(0, start + spans[i].low),
-                          std::min(lastColumn, start + spans[i].high));
+                fillBits(row, std::max(0, start + spans[i].low),
+                         std::min(lastColumn, start + spans[i].high));
             }
         }
     }
@@ -209,12 +313,12 @@ class FrameRaster::BandDrawer {
         bool shadowMade = false;
         Capsule shadow{};
         for (int y = first; y <= last; ++y) {
-            const RowSpan row = rowSpan(c, y);
+            const RowSpan row = onlyTheSidesReach(c, y) ? sidesSpan(c, y) : rowSpan(c, y);
             const bool moves = !r_.shadowOn_ || shiftable(row);
             if (y >= band.top) {
                 if (moves) {
                     const Columns columns = columnsOf(row, -offset_, width_ - 1);
-                    fillBytes(maskRow(y), columns.first + offset_, columns.last + offset_);
+                    fillBits(maskRow(y), columns.first + offset_, columns.last + offset_);
                 } else if (y >= 0) {
                     orBits(exactRow(y), columnsOf(row, 0, width_ - 1), kExactLine);
                     markExact(y);
@@ -260,7 +364,7 @@ class FrameRaster::BandDrawer {
     const FrameLook& look_;
     StepSpans& table_;
     const int bands_;
-    std::uint8_t* const mask_;
+    std::uint64_t* const mask_;
     const int stride_;
     const int offset_;
     const int width_;
@@ -271,10 +375,13 @@ FrameRaster::FrameRaster(int width, int height, BandSplit split)
     : width_(width),
       height_(height),
       split_(split),
-      maskStride_((width + kMaxOffset + 63) / 64 * 64),
+      // A word more than the columns need, for reading 64 bits from any column.
+      maskStride_((width + kMaxOffset + 63) / 64 + 1),
       exact_(static_cast<std::size_t>(width) * height),
       exactRows_(static_cast<std::size_t>(height)),
       bandOfRow_(static_cast<std::size_t>(height + kMaxOffset)) {
+    for (std::vector<WantedStep>& wanted : wanted_)
+        wanted.reserve(kWantedPerBand);
     mask_.resize(static_cast<std::size_t>(height + kMaxOffset) * maskStride_);
 }
 
@@ -316,10 +423,10 @@ int FrameRaster::bandCount(int threads) const {
 
 FrameRaster::Band FrameRaster::band(int index, int bands) const {
     const int rows = height_ + offset_;
-    return {-offset_ + rows * index / bands, -offset_ + rows * (index + 1) / bands};
+    return {index, -offset_ + rows * index / bands, -offset_ + rows * (index + 1) / bands};
 }
 
-void FrameRaster::sortIntoBands(StepSpans& table, int bands) {
+void FrameRaster::sortIntoBands(int bands) {
     for (int i = 0; i < bands; ++i) {
         const Band b = band(i, bands);
         std::fill(bandOfRow_.begin() + (b.top + offset_), bandOfRow_.begin() + (b.bottom + offset_),
@@ -333,10 +440,6 @@ void FrameRaster::sortIntoBands(StepSpans& table, int bands) {
     const int lastRow = height_ - 1;
     for (std::size_t i = 0; i < whole_.size(); ++i) {
         const WholeLine& line = whole_[i];
-        const int dx = line.x1 - line.x0;
-        const int dy = line.y1 - line.y0;
-        if (StepSpans::fits(dx, dy, diameter_))
-            table.step(dx, dy);
         // The rows of the line and of its shadow, which a band draws apart where needed.
         const int top = std::min(line.y0, line.y1) - reach;
         const int bottom = std::max(line.y0, line.y1) + reach + offset_;
@@ -354,11 +457,17 @@ void FrameRaster::draw(QImage& surface, const FrameLook& look, SpanTables& table
     StepSpans& table = tables.forDiameter(diameter_);
     const int bands = bandCount(workers.threads());
     if (bands > 1)
-        sortIntoBands(table, bands);
+        sortIntoBands(bands);
     BandDrawer drawer(*this, surface, look, table, bands);
     auto raster = [&drawer](int band) { drawer.raster(band); };
     auto composite = [&drawer](int band) { drawer.composite(band); };
     workers.run(bands, raster);
+    // The bands only read the table; what they missed is built now, between the steps.
+    for (int band = 0; band < bands; ++band) {
+        for (const WantedStep& step : wanted_[band])
+            table.step(step.dx, step.dy);
+        wanted_[band].clear();
+    }
     workers.run(bands, composite);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/band_workers.h"
+#include "render/capsule.h"
 #include "render/step_spans.h"
 
 namespace rek {
@@ -32,7 +33,7 @@ struct BandSplit {
 // Draws one frame: background, shadow pass and line pass, which draw the same lines, the
 // shadow moved down and right by half the pen width.
 //
-// The lines are scan-converted once, into a coverage mask of one byte per pixel, and the
+// The lines are scan-converted once, into a coverage mask of one bit per pixel, and the
 // mask is composited onto the surface twice in one sweep: moved by the shadow's offset in the
 // shadow colour, and in place in the line colour over it. A line's pixels only move along
 // with it when it moves by whole pixels as long as none of its span ends sits on the rounding
@@ -52,6 +53,22 @@ class FrameRaster {
     void begin(int diameter, int shadowOffset, bool shadowOn);
     // A line of the line pass; the shadow pass draws it moved by the offset.
     void add(QPointF from, QPointF to);
+    // The same for ends on whole pixels, the usual case, without a call.
+    void add(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+        const auto low = static_cast<std::int64_t>(capsule::kClipMin);
+        const auto span = static_cast<std::uint64_t>(capsule::kClipMax) - offset_ - low;
+        auto inside = [low, span](std::int64_t value) {
+            return static_cast<std::uint64_t>(value - low) <= span;
+        };
+        if (inside(x0) && inside(y0) && inside(x1) && inside(y1)) {
+            whole_.push_back({static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0),
+                              static_cast<std::int32_t>(x1), static_cast<std::int32_t>(y1)});
+            rows_ += (y1 > y0 ? y1 - y0 : y0 - y1) + diameter_;
+            return;
+        }
+        add(QPointF(static_cast<double>(x0), static_cast<double>(y0)),
+            QPointF(static_cast<double>(x1), static_cast<double>(y1)));
+    }
     void draw(QImage& surface, const FrameLook& look, SpanTables& tables, BandWorkers& workers);
 
   private:
@@ -70,23 +87,28 @@ class FrameRaster {
     };
     // Rows top..bottom-1 of the surface (of the mask above it for the first band).
     struct Band {
+        int index;
         int top;
         int bottom;
     };
+    struct WantedStep {
+        std::int8_t dx;
+        std::int8_t dy;
+    };
+    static constexpr std::size_t kWantedPerBand = 256;
     class BandDrawer;
 
     int bandCount(int threads) const;
-    // Builds every step table entry the lines need (the bands only read the table) and sorts
-    // the lines into the bands.
-    void sortIntoBands(StepSpans& table, int bands);
+    // Sorts the lines into the bands they touch.
+    void sortIntoBands(int bands);
     Band band(int index, int bands) const;
 
     const int width_;
     const int height_;
     const BandSplit split_;
-    // The line coverage: a byte per pixel, from offset_ pixels above and left of the surface so
-    // that the shadow of lines just outside it is there too.
-    std::vector<std::uint8_t> mask_;
+    // The line coverage: a bit per pixel, from offset_ pixels above and left of the surface so
+    // that the shadow of lines just outside it is there too; rows of maskStride_ words.
+    std::vector<std::uint64_t> mask_;
     int maskStride_;
     // Rows of the passes drawn apart: bit kExactLine for the line pass, kExactShadow for the
     // shadow pass, surface-sized; exactRows_ marks the rows with anything in them.
@@ -101,6 +123,8 @@ class FrameRaster {
     std::int64_t rows_ = 0;  // the work of the frame, in rows of lines
     // The lines of each band, by index into whole_, and the band of each mask row.
     std::array<std::vector<std::uint32_t>, kMaxBands> bins_;
+    // The steps each band met that the table did not have yet.
+    std::array<std::vector<WantedStep>, kMaxBands> wanted_;
     std::vector<std::uint8_t> bandOfRow_;
 };
 

@@ -35,6 +35,16 @@ QPointF jittered(Point position, const Vertex& vertex) {
                    static_cast<double>(position.y) + vertex.wobbleDy);
 }
 
+// The same in whole pixels, which is what the frame's lines are made of.
+struct Pixel {
+    std::int64_t x;
+    std::int64_t y;
+};
+
+Pixel jitteredPixel(Point position, const Vertex& vertex) {
+    return {std::int64_t{position.x} + vertex.wobbleDx, std::int64_t{position.y} + vertex.wobbleDy};
+}
+
 // The lines of the line pass, in drawing order; the shadow pass draws the same lines moved by
 // its offset, and stops at the same place during a replay. Returns false when the pass stopped
 // at the replay length, true when it went through the whole list.
@@ -44,7 +54,7 @@ bool collectLines(const FrameScene& scene, FrameRaster& raster) {
     const double replayLength = scene.replayLength.value_or(0);
     double length = 0.0;
     bool penPlaced = false;
-    QPointF pen;
+    Pixel pen{0, 0};
 
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const Vertex& vertex = vertices[i];
@@ -53,7 +63,7 @@ bool collectLines(const FrameScene& scene, FrameRaster& raster) {
             const Point scaled = scaleAboutPivot(position, scene.scale->pivot, scene.scale->factor);
             position = {clampCoordinate(scaled.x), clampCoordinate(scaled.y)};
         }
-        const QPointF drawn = jittered(position, vertex);
+        const Pixel drawn = jitteredPixel(position, vertex);
 
         // A Joined vertex with no stroke before it (only possible from a file) starts one.
         if (vertex.isStrokeStart() || (vertex.isJoined() && !penPlaced)) {
@@ -74,12 +84,13 @@ bool collectLines(const FrameScene& scene, FrameRaster& raster) {
                                         std::trunc(remaining * std::cos(heading));
                     const double endY = static_cast<double>(previous.y) + previous.wobbleDy +
                                         std::trunc(remaining * std::sin(heading));
-                    raster.add(pen, QPointF(endX, endY));
+                    raster.add(QPointF(static_cast<double>(pen.x), static_cast<double>(pen.y)),
+                               QPointF(endX, endY));
                     return false;
                 }
                 length += segment;
             }
-            raster.add(pen, drawn);
+            raster.add(pen.x, pen.y, drawn.x, drawn.y);
             pen = drawn;
         }
         // Other kinds are kept in the list but draw nothing.

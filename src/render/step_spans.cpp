@@ -10,9 +10,9 @@ namespace rek {
 
 namespace {
 
-// An empty span that stays empty when moved by any column inside the clip box.
-constexpr StepSpans::Span kNoSpan{std::numeric_limits<std::int16_t>::max(),
-                                  std::numeric_limits<std::int16_t>::min()};
+constexpr StepSpans::Span kNoSpan{0, -1};
+static_assert(StepSpans::kMaxStep + StepSpans::kMaxDiameter / 2 + 1 <
+              std::numeric_limits<std::int8_t>::max());
 
 }  // namespace
 
@@ -37,8 +37,9 @@ void StepSpans::build(Step& step, int dx, int dy) {
     const int firstRow = firstRowOf(c);
     const int lastRow = lastRowOf(c);
     const std::size_t firstSpan = spans_.size();
-    int lowest = std::numeric_limits<int>::max();
-    int highest = std::numeric_limits<int>::min();
+    // Empty rows are spans at the start's column, so that is within the bounds too.
+    int lowest = 0;
+    int highest = 0;
     for (int y = firstRow; y <= lastRow; ++y) {
         const RowSpan row = rowSpan(c, y);
         if (!capsule::shiftable(row)) {
@@ -50,9 +51,10 @@ void StepSpans::build(Step& step, int dx, int dy) {
             const int low = ceilToInt(row.low);
             const int high = floorToInt(row.high);
             if (low <= high) {
-                spans_.push_back({static_cast<std::int16_t>(low), static_cast<std::int16_t>(high)});
+                spans_.push_back({static_cast<std::int8_t>(low), static_cast<std::int8_t>(high)});
                 lowest = std::min(lowest, low);
                 highest = std::max(highest, high);
+                step.narrow = step.narrow && high - low < 63;
                 continue;
             }
         }
@@ -61,10 +63,8 @@ void StepSpans::build(Step& step, int dx, int dy) {
     step.firstSpan = static_cast<std::int32_t>(firstSpan);
     step.firstRow = static_cast<std::int16_t>(firstRow);
     step.rowCount = static_cast<std::int16_t>(lastRow - firstRow + 1);
-    if (lowest > highest)
-        lowest = highest = 0;  // no pixel at all, as a pen of width 1 at a dot
-    step.lowest = static_cast<std::int16_t>(lowest);
-    step.highest = static_cast<std::int16_t>(highest);
+    step.lowest = static_cast<std::int8_t>(lowest);
+    step.highest = static_cast<std::int8_t>(highest);
 }
 
 StepSpans& SpanTables::forDiameter(int diameter) {

@@ -16,13 +16,15 @@ namespace rek {
 class StepSpans {
   public:
     static constexpr int kMaxStep = 64;
-    static constexpr int kMaxDiameter = 128;
+    // The widest pen of a frame and its marker dots, two pixels wider. Every column of a step
+    // then lies within kMaxStep + kMaxDiameter / 2 + 1 of its start, which fits a byte.
+    static constexpr int kMaxDiameter = 102;
 
-    // One row of a step, in columns relative to the step's start; empty when high < low, and
-    // then empty wherever the step starts inside the clip box.
+    // One row of a step, in columns relative to the step's start; an empty row has
+    // high == low - 1.
     struct Span {
-        std::int16_t low;
-        std::int16_t high;
+        std::int8_t low;
+        std::int8_t high;
     };
 
     struct Step {
@@ -30,8 +32,10 @@ class StepSpans {
         std::int16_t firstRow = 0;   // relative to the step's start
         std::int16_t rowCount = -1;  // kNotBuilt or kNotShiftable when negative
         // The columns all rows lie in, relative to the step's start.
-        std::int16_t lowest = 0;
-        std::int16_t highest = 0;
+        std::int8_t lowest = 0;
+        std::int8_t highest = 0;
+        // Every row is shorter than 64 pixels.
+        bool narrow = true;
 
         bool built() const { return rowCount != kNotBuilt; }
         bool shiftable() const { return rowCount >= 0; }

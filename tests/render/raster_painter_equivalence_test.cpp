@@ -152,7 +152,7 @@ TEST_F(PainterMatchesReference, EveryShortWholePixelStep) {
 
 TEST_F(PainterMatchesReference, StepsAndPensAroundTheTableLimits) {
     const int lengths[] = {-65, -64, -63, -33, 0, 31, 63, 64, 65};
-    const int widths[] = {1, 2, 99, 100, 127, 128, 129, 200};
+    const int widths[] = {1, 2, 99, 100, 101, 102, 103, 128, 200};
     for (int penWidth : widths) {
         for (int dy : lengths) {
             for (int dx : lengths) {
@@ -230,6 +230,45 @@ TEST(PainterMatchesReferenceFarRight, ShortSteps) {
         ASSERT_TRUE(surface == expected) << "line (" << from.x() << ", " << from.y() << ") - ("
                                          << to.x() << ", " << to.y() << ") width " << penWidth;
     }
+}
+
+// The arithmetic the fast paths lean on, row by row.
+TEST(CapsuleRows, RowsOnlyTheSidesReachAreExactlyTheFullRows) {
+    std::mt19937 random(31);
+    std::uniform_int_distribution<int> coordinate(-4096, 4896);
+    std::uniform_int_distribution<int> step(-300, 300);
+    std::uniform_int_distribution<int> width(1, 102);
+    int rows = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const QPointF from(coordinate(random), coordinate(random));
+        const QPointF to = from + QPointF(step(random), i % 10 == 0 ? 0 : step(random));
+        const capsule::Capsule c = capsule::capsuleOf(from, to, width(random) / 2.0);
+        for (int y = capsule::firstRowOf(c); y <= capsule::lastRowOf(c); ++y) {
+            if (!capsule::onlyTheSidesReach(c, y))
+                continue;
+            ++rows;
+            const capsule::RowSpan full = capsule::rowSpan(c, y);
+            const capsule::RowSpan sides = capsule::sidesSpan(c, y);
+            ASSERT_TRUE(full.low == sides.low && full.high == sides.high &&
+                        full.bodyLow == sides.bodyLow && full.bodyHigh == sides.bodyHigh)
+                << "row " << y << " of (" << from.x() << ", " << from.y() << ") - (" << to.x()
+                << ", " << to.y() << ")";
+        }
+    }
+    EXPECT_GT(rows, 100000);
+}
+
+TEST(CapsuleRows, NearWholeNumbersOnBothSidesAndNoneForInfinity) {
+    EXPECT_TRUE(capsule::nearWholeNumber(3.0));
+    EXPECT_TRUE(capsule::nearWholeNumber(2.9999999999995));
+    EXPECT_TRUE(capsule::nearWholeNumber(-3.0000000000005));
+    EXPECT_TRUE(capsule::nearWholeNumber(-2.9999999999995));
+    EXPECT_TRUE(capsule::nearWholeNumber(0.0000000000004));
+    EXPECT_FALSE(capsule::nearWholeNumber(2.999999));
+    EXPECT_FALSE(capsule::nearWholeNumber(-0.5));
+    EXPECT_FALSE(capsule::nearWholeNumber(4095.000001));
+    EXPECT_FALSE(capsule::nearWholeNumber(capsule::kInfinity));
+    EXPECT_FALSE(capsule::nearWholeNumber(-capsule::kInfinity));
 }
 
 // Whole frames from the renderer against the passes drawn one after the other (referenceFrame):
