@@ -254,6 +254,60 @@ void drawTools(Editor& editor) {
     hand.useTool(ToolMode::StraightLine);
 }
 
+// The heavy example, the size of drawing the renderer is meant to animate at full frame rate:
+// a quilt of 100-pixel tiles, in a checkerboard of light tiles holding one hatched shape and
+// dense tiles stacked with hatched rectangles and circles and outlines until the drawing has
+// kHeavyVertices vertices, most of them the ends of the long diagonals and chords of the
+// hatch tools.
+constexpr std::int32_t kHeavyVertices = 100000;
+
+void drawHeavy(Editor& editor) {
+    editor.acceptProperties(look(800, 600, {40, 30, 70}, {170, 150, 215}, {250, 242, 220}, 4),
+                            false);
+    Hand hand(editor);
+    // The layout has its own sequence, so the tools' use of the editor's stays as it is.
+    Random layout(2718);
+    constexpr int kTile = 100;
+    constexpr int kMargin = 6;
+    auto shapeIn = [&](int column, int row, ToolMode tool, int smallest) {
+        const int room = kTile - 2 * kMargin;
+        const int width = smallest + layout.next() % (room - smallest + 1);
+        const int height = smallest + layout.next() % (room - smallest + 1);
+        const int x = column * kTile + kMargin + layout.next() % (room - width + 1);
+        const int y = row * kTile + kMargin + layout.next() % (room - height + 1);
+        hand.drag(tool, {x, y}, {x + width, y + height});
+    };
+    for (int row = 0; row < 6; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            if ((row + column) % 2 == 1)
+                shapeIn(column, row,
+                        layout.next() % 2 ? ToolMode::FilledCircle : ToolMode::FilledRect, 50);
+        }
+    }
+    const ToolMode tools[] = {ToolMode::FilledRect,   ToolMode::FilledCircle, ToolMode::FilledRect,
+                              ToolMode::FilledCircle, ToolMode::Rect,         ToolMode::Circle};
+    // Room for the closing stroke, which makes up the count exactly.
+    constexpr std::int32_t kClosing = 40;
+    int shapes = 0;
+    while (countVertices(editor.model()) < kHeavyVertices - kClosing) {
+        for (int tile = 0; tile < 24 && countVertices(editor.model()) < kHeavyVertices - kClosing;
+             ++tile) {
+            const int row = tile / 4;
+            shapeIn(tile % 4 * 2 + row % 2, row, tools[layout.next() % 6], 20);
+            // The history would keep a copy of the drawing for every shape.
+            if (++shapes % 100 == 0)
+                editor.restartHistory();
+        }
+    }
+    // A zig-zag through the gaps of the bottom row brings the count to kHeavyVertices.
+    std::vector<Point> closing;
+    const int missing = kHeavyVertices - countVertices(editor.model());
+    for (int i = 0; i < missing; ++i)
+        closing.push_back({10 + i * 780 / std::max(missing - 1, 1), i % 2 == 0 ? 597 : 592});
+    if (missing >= 2)
+        hand.polyline(closing);
+}
+
 bool write(void (*draw)(Editor&), const std::string& folder, const char* name) {
     Editor editor;
     editor.seedRandom(kSeed);
@@ -277,5 +331,6 @@ int main(int argc, char** argv) {
     bool ok = rek::write(rek::drawFace, folder, "face.rkm");
     ok = rek::write(rek::drawHouse, folder, "house.rkm") && ok;
     ok = rek::write(rek::drawTools, folder, "tools.rkm") && ok;
+    ok = rek::write(rek::drawHeavy, folder, "heavy.rkm") && ok;
     return ok ? 0 : 1;
 }
