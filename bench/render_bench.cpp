@@ -1,7 +1,17 @@
-// Frame drawing and wobble step on random-walk models of growing size.
+// Frame drawing on random-walk models of growing size and step length, each beside QPainter
+// drawing the same model with round caps and joins, and the wobble step.
+//
+// Arguments of the frame benchmarks: vertices, longest step (pixels along each axis), line
+// width and, for ours, the band threads. Every frame has the shadow on, on the full 800 x 600
+// canvas. The QPainter benchmark also reports how many pixels of its frame differ from ours
+// (`differing_pct`), which should stay at zero.
 #include <benchmark/benchmark.h>
 
+#include <QImage>
+#include <QPainter>
+#include <QPen>
 #include <algorithm>
+#include <cstdint>
 
 #include "model/model_properties.h"
 #include "render/frame_renderer.h"
@@ -9,17 +19,17 @@
 
 namespace {
 
-// Strokes of 100 vertices, steps of about 10 pixels, kept on the 800 x 600 canvas; a tenth of
-// the vertices is selected so the highlight has work too.
-rek::VertexList randomWalk(int vertexCount) {
+// Strokes of 100 vertices, steps of up to `maxStep` pixels along each axis, kept on the
+// 800 x 600 canvas; a tenth of the vertices is selected so the highlight has work too.
+rek::VertexList randomWalk(int vertexCount, int maxStep) {
     rek::Random walk(12345);
     int x = 400;
     int y = 300;
     rek::VertexList vertices;
     vertices.reserve(static_cast<std::size_t>(vertexCount));
     for (int i = 0; i < vertexCount; ++i) {
-        x = std::clamp(x + walk.next() % 15 - 7, 0, 799);
-        y = std::clamp(y + walk.next() % 15 - 7, 0, 599);
+        x = std::clamp(x + walk.next() % (2 * maxStep + 1) - maxStep, 0, 799);
+        y = std::clamp(y + walk.next() % (2 * maxStep + 1) - maxStep, 0, 599);
         rek::Vertex vertex;
         vertex.x = x;
         vertex.y = y;
@@ -33,11 +43,114 @@ rek::VertexList randomWalk(int vertexCount) {
     return vertices;
 }
 
-void BM_DrawFrameAndOverlays(benchmark::State& bench) {
-    const rek::VertexList vertices = randomWalk(static_cast<int>(bench.range(0)));
+rek::ModelProperties shadowed(int lineWidth) {
     rek::ModelProperties properties;
-    properties.lineWidth = 4;
+    properties.lineWidth = lineWidth;
     properties.shadowMode = 0;
+    return properties;
+}
+
+// The same frame drawn the way QPainter strokes it: each segment an aliased line with round
+// caps (a round join is the cap of the next segment), shadow pass first.
+void drawWithQPainter(QImage& image, const rek::VertexList& vertices,
+                      const rek::ModelProperties& properties) {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const rek::ColorRgb background = properties.backgroundColor;
+    painter.fillRect(0, 0, properties.width, properties.height,
+                     QColor(background.red, background.green, background.blue));
+    auto pass = [&](rek::ColorRgb color, int offset) {
+        QPen pen(QColor(color.red, color.green, color.blue));
+        pen.setWidth(properties.lineWidth);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        painter.setPen(pen);
+        QPointF previous;
+        for (const rek::Vertex& vertex : vertices) {
+            const QPointF point(vertex.x + vertex.wobbleDx + offset,
+                                vertex.y + vertex.wobbleDy + offset);
+            if (vertex.isJoined())
+                painter.drawLine(previous, point);
+            previous = point;
+        }
+    };
+    pass(properties.shadowColor, properties.lineWidth / 2);
+    pass(properties.lineColor, 0);
+}
+
+rek::RendererThreads threads(int count) {
+    rek::RendererThreads threads;
+    threads.threads = count;
+    return threads;
+}
+
+double differingPercent(const QImage& a, const QImage& b) {
+    std::int64_t differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* rowA = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rowB = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            differing += rowA[x] != rowB[x] ? 1 : 0;
+    }
+    return 100.0 * static_cast<double>(differing) / (static_cast<double>(a.width()) * a.height());
+}
+
+void BM_DrawFrame(benchmark::State& bench) {
+    const rek::VertexList vertices =
+        randomWalk(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1)));
+    const rek::ModelProperties properties = shadowed(static_cast<int>(bench.range(2)));
+    rek::FrameRenderer renderer(threads(static_cast<int>(bench.range(3))));
+    const rek::FrameScene scene{vertices, properties, std::nullopt, std::nullopt};
+    renderer.drawFrame(scene);  // the span tables of this pen
+    for (auto _ : bench) {
+        renderer.drawFrame(scene);
+        benchmark::DoNotOptimize(renderer.surface().constBits());
+    }
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+
+void BM_QPainterFrame(benchmark::State& bench) {
+    const rek::VertexList vertices =
+        randomWalk(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1)));
+    const rek::ModelProperties properties = shadowed(static_cast<int>(bench.range(2)));
+    QImage image(rek::FrameRenderer::kSurfaceWidth, rek::FrameRenderer::kSurfaceHeight,
+                 QImage::Format_RGB32);
+    for (auto _ : bench) {
+        drawWithQPainter(image, vertices, properties);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    rek::FrameRenderer renderer(threads(1));
+    renderer.drawFrame(rek::FrameScene{vertices, properties, std::nullopt, std::nullopt});
+    bench.counters["differing_pct"] = differingPercent(renderer.surface(), image);
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+
+// vertices, longest step, line width
+const std::int64_t kModels[][3] = {
+    {10000, 7, 4},   {100000, 7, 4},  {10000, 40, 4},
+    {100000, 40, 4}, {10000, 40, 12}, {100000, 40, 12},
+};
+
+void ourModels(benchmark::internal::Benchmark* bench) {
+    bench->ArgNames({"vertices", "step", "width", "threads"});
+    for (const auto& model : kModels) {
+        for (std::int64_t threads : {1, 2})
+            bench->Args({model[0], model[1], model[2], threads});
+    }
+}
+
+void qpainterModels(benchmark::internal::Benchmark* bench) {
+    bench->ArgNames({"vertices", "step", "width"});
+    for (const auto& model : kModels)
+        bench->Args({model[0], model[1], model[2]});
+}
+
+BENCHMARK(BM_DrawFrame)->Apply(ourModels)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QPainterFrame)->Apply(qpainterModels)->Unit(benchmark::kMillisecond);
+
+void BM_DrawFrameAndOverlays(benchmark::State& bench) {
+    const rek::VertexList vertices = randomWalk(static_cast<int>(bench.range(0)), 7);
+    const rek::ModelProperties properties = shadowed(4);
     rek::FrameRenderer renderer;
     for (auto _ : bench) {
         renderer.drawFrame(rek::FrameScene{vertices, properties, std::nullopt, std::nullopt});
@@ -53,7 +166,7 @@ BENCHMARK(BM_DrawFrameAndOverlays)
     ->Unit(benchmark::kMillisecond);
 
 void BM_NewWobbleOffsets(benchmark::State& bench) {
-    rek::VertexList vertices = randomWalk(static_cast<int>(bench.range(0)));
+    rek::VertexList vertices = randomWalk(static_cast<int>(bench.range(0)), 7);
     rek::Random random(1);
     for (auto _ : bench) {
         rek::newWobbleOffsets(vertices, 3, true, random);
