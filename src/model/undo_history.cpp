@@ -2,35 +2,24 @@
 
 #include <algorithm>
 #include <new>
+#include <unordered_set>
 
 namespace rek {
 
-namespace {
-
-UndoSnapshot takeSnapshot(const Model& model) {
-    UndoSnapshot snapshot;
-    snapshot.properties = model.properties;
-    snapshot.vertexImages.resize(model.vertices.size() * kVertexImageSize);
-    std::uint8_t* out = snapshot.vertexImages.data();
-    for (const Vertex& vertex : model.vertices) {
-        const VertexImage image = encodeVertexImage(vertex);
-        for (std::uint8_t byte : image)
-            *out++ = byte;
-    }
-    return snapshot;
-}
-
-}  // namespace
+UndoHistory::UndoHistory(std::size_t chunkVertices) : chunkVertices_(chunkVertices) {}
 
 bool UndoHistory::recordSnapshot(const Model& model) {
     try {
-        UndoSnapshot snapshot = takeSnapshot(model);
-        // Make room before dropping the redo entries, so a failure leaves the history whole.
+        // Make room first: capturing may append to a chunk of the current entry, which is
+        // invisible to every entry but the new one, yet best done only when it will be kept.
         const std::size_t kept = entries_.empty() ? 0 : current_ + 1;
         if (entries_.capacity() < kept + 1)
             entries_.reserve(std::max(kept + 1, 2 * kept));
+        const ChunkedVertexList* base = entries_.empty() ? nullptr : &entries_[current_].vertices;
+        Entry entry{model.properties,
+                    ChunkedVertexList::capture(model.vertices, base, chunkVertices_)};
         entries_.resize(kept);
-        entries_.push_back(std::move(snapshot));
+        entries_.push_back(std::move(entry));
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -51,7 +40,7 @@ RestoreOutcome UndoHistory::redo(Model& model) {
 }
 
 void UndoHistory::restart(const Model& model) {
-    std::vector<UndoSnapshot>().swap(entries_);
+    std::vector<Entry>().swap(entries_);
     current_ = 0;
     recordSnapshot(model);
 }
@@ -64,23 +53,39 @@ bool UndoHistory::canRedo() const {
     return !entries_.empty() && current_ + 1 < entries_.size();
 }
 
-RestoreOutcome UndoHistory::restore(Model& model, std::size_t index) {
-    const UndoSnapshot& entry = entries_.at(index);
-
-    // Rebuild the list aside first: without memory for it the model stays as it is.
-    VertexList restored;
-    try {
-        const std::size_t count = entry.vertexImages.size() / kVertexImageSize;
-        restored.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            restored.push_back(decodeVertexImage(entry.vertexImages.data() + i * kVertexImageSize));
-        }
-    } catch (const std::bad_alloc&) {
-        return {};
+UndoSnapshot UndoHistory::current() const {
+    const Entry& entry = entries_.at(current_);
+    UndoSnapshot snapshot{entry.properties, {}};
+    VertexList vertices;
+    if (!entry.vertices.restoreInto(vertices))
+        throw std::bad_alloc();
+    snapshot.vertexImages.reserve(vertices.size() * kVertexImageSize);
+    for (const Vertex& vertex : vertices) {
+        const VertexImage image = encodeVertexImage(vertex);
+        snapshot.vertexImages.insert(snapshot.vertexImages.end(), image.begin(), image.end());
     }
+    return snapshot;
+}
+
+std::size_t UndoHistory::storedBytes() const {
+    std::unordered_set<const void*> seen;
+    std::size_t bytes = entries_.capacity() * sizeof(Entry);
+    for (const Entry& entry : entries_)
+        bytes += entry.vertices.countBytes(seen);
+    return bytes;
+}
+
+std::size_t UndoHistory::currentSegmentCount() const {
+    return entries_.at(current_).vertices.segmentCount();
+}
+
+RestoreOutcome UndoHistory::restore(Model& model, std::size_t index) {
+    const Entry& entry = entries_.at(index);
+    // Without memory for the list the model stays as it is.
+    if (!entry.vertices.restoreInto(model.vertices))
+        return {};
 
     current_ = index;
-    model.vertices.swap(restored);
     model.selectionExists = false;
 
     RestoreOutcome outcome;

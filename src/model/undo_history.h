@@ -1,13 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "model/chunked_vertex_list.h"
 #include "model/model.h"
 
 namespace rek {
 
-// A whole copy of the model at one point of its history.
+// One entry of the history written out in full, for looking at it.
 struct UndoSnapshot {
     ModelProperties properties;
     std::vector<std::uint8_t> vertexImages;  // 12 bytes a vertex, in list order
@@ -19,8 +21,18 @@ struct RestoreOutcome {
 };
 
 // Snapshots without limit. Empty only before the first snapshot of start-up.
+//
+// Entries share the parts of the vertex list that did not change between them (see
+// ChunkedVertexList), so the history grows with what the edits changed, not with the size of
+// the drawing times the number of edits. Every entry still restores exactly the list it was
+// taken from: positions, kinds, the reserved byte and the stored wobble offsets.
 class UndoHistory {
   public:
+    static constexpr std::size_t kDefaultChunkVertices = 1024;
+
+    // `chunkVertices`: how many vertices a full chunk of shared storage holds.
+    explicit UndoHistory(std::size_t chunkVertices = kDefaultChunkVertices);
+
     // Appends the model as it is now and makes it current, dropping the redo entries.
     // Returns false, with the history as it was, when memory for the copy cannot be had.
     bool recordSnapshot(const Model& model);
@@ -33,15 +45,27 @@ class UndoHistory {
     bool canUndo() const;
     bool canRedo() const;
     std::size_t size() const { return entries_.size(); }
-    const UndoSnapshot& current() const { return entries_.at(current_); }
+    // The current entry written out (a pass over the whole list).
+    UndoSnapshot current() const;
     // Drops every entry and starts again from the model as it is.
     void restart(const Model& model);
 
+    // Heap bytes the entries hold, every shared chunk counted once.
+    std::size_t storedBytes() const;
+    // Runs in the current entry's table: at most about two for each full chunk of vertices.
+    std::size_t currentSegmentCount() const;
+
   private:
+    struct Entry {
+        ModelProperties properties;
+        ChunkedVertexList vertices;
+    };
+
     RestoreOutcome restore(Model& model, std::size_t index);
 
-    std::vector<UndoSnapshot> entries_;
+    std::vector<Entry> entries_;
     std::size_t current_ = 0;
+    std::size_t chunkVertices_;
 };
 
 }  // namespace rek

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "model/selection.h"
 #include "vertex_builders.h"
 
 namespace rek {
@@ -170,6 +171,127 @@ TEST_F(UndoHistoryTest, RestartKeepsOnlyTheDrawingAsItIs) {
     EXPECT_EQ(pts(model.vertices), lines({1}));
     EXPECT_EQ(model.properties.width, 300);
     EXPECT_FALSE(history.canUndo());
+}
+
+// --- Shared storage ------------------------------------------------------------------------
+
+// A drawing of `strokes` strokes of ten vertices, one history entry after each.
+void drawStrokes(Model& model, UndoHistory& history, int strokes) {
+    for (int s = 0; s < strokes; ++s) {
+        const std::int32_t y = static_cast<std::int32_t>(model.vertices.size() / 10);
+        for (std::int32_t i = 0; i < 10; ++i)
+            appendVertex(model, i, y, i > 0);
+        history.recordSnapshot(model);
+    }
+}
+
+TEST(UndoHistoryStorageTest, StrokesCostTheirOwnVerticesNotTheWholeDrawing) {
+    Model model;
+    UndoHistory history;
+    history.recordSnapshot(model);
+    drawStrokes(model, history, 2000);
+    // Whole copies would hold 2000 * 2001 / 2 * 10 vertices of 12 bytes: 240 MB.
+    EXPECT_LT(history.storedBytes(), 2'000'000u);
+
+    // Every entry still comes back whole.
+    for (int i = 0; i < 1500; ++i)
+        history.undo(model);
+    ASSERT_EQ(model.vertices.size(), 5000u);
+    EXPECT_EQ(model.vertices[4999].x, 9);
+    EXPECT_EQ(model.vertices[4999].y, 499);
+}
+
+TEST(UndoHistoryStorageTest, AnEditStoresTheChunksItTouched) {
+    Model model;
+    for (std::int32_t i = 0; i < 100'000; ++i)
+        model.vertices.push_back(test::makeVertex(i, -i, i % 10 != 0));
+    UndoHistory history;
+    history.recordSnapshot(model);
+    const std::size_t drawing = history.storedBytes();
+    EXPECT_GE(drawing, 100'000u * 12);
+
+    // Moving one vertex copies its chunk, not the list.
+    model.vertices[54'321].x += 5;
+    history.recordSnapshot(model);
+    const std::size_t moved = history.storedBytes() - drawing;
+    EXPECT_LT(moved, UndoHistory::kDefaultChunkVertices * 12 + 8'000);
+
+    // The wobble renews every offset: two bytes a vertex, the shapes stay shared.
+    for (Vertex& vertex : model.vertices)
+        vertex.wobbleDx = static_cast<std::int8_t>(vertex.x % 7 - 3);
+    history.recordSnapshot(model);
+    const std::size_t wobbled = history.storedBytes() - drawing - moved;
+    EXPECT_GE(wobbled, 100'000u * 2);
+    EXPECT_LT(wobbled, 100'000u * 3);
+
+    history.undo(model);
+    EXPECT_EQ(model.vertices[54'321].x, 54'326);
+    EXPECT_EQ(model.vertices[3].wobbleDx, 0);
+    history.undo(model);
+    EXPECT_EQ(model.vertices[54'321].x, 54'321);
+    history.redo(model);
+    history.redo(model);
+    EXPECT_EQ(model.vertices[3].wobbleDx, 3 % 7 - 3);
+}
+
+TEST(UndoHistoryStorageTest, SharedEndsOfTheListNeverOverlap) {
+    // Removing B, A from A B A C leaves A C: the shared beginning (A) and end (C) meet where
+    // the vertex before the removed run equals its last one, and must not both take it.
+    const Pt a{0, 0, true};
+    const Pt b{1, 1, false};
+    const Pt c{2, 2, false};
+    for (std::size_t chunk : {1u, 2u, 3u, 4u, 1024u}) {
+        Model model;
+        for (const Pt& p : {a, b, a, c})
+            model.vertices.push_back(test::makeVertex(p.x, p.y, !p.start));
+        UndoHistory history(chunk);
+        history.recordSnapshot(model);
+        model.vertices.erase(model.vertices.begin() + 1, model.vertices.begin() + 3);
+        history.recordSnapshot(model);
+
+        history.undo(model);
+        EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{a, b, a, c})) << "chunks of " << chunk;
+        history.redo(model);
+        EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{a, c})) << "chunks of " << chunk;
+    }
+}
+
+TEST(UndoHistoryStorageTest, DrawingAfterUndoLeavesTheOtherEntriesAlone) {
+    // The stroke drawn after the undo goes where the undone one was stored.
+    Model model;
+    UndoHistory history(8);
+    history.recordSnapshot(model);
+    appendVertex(model, 1, 1, false);
+    appendVertex(model, 2, 2, true);
+    history.recordSnapshot(model);
+    appendVertex(model, 3, 3, false);
+    appendVertex(model, 4, 4, true);
+    history.recordSnapshot(model);
+    history.undo(model);
+    appendVertex(model, 7, 7, false);
+    appendVertex(model, 8, 8, true);
+    history.recordSnapshot(model);
+
+    const std::vector<Pt> first = {{1, 1, true}, {2, 2, false}};
+    std::vector<Pt> second = first;
+    second.push_back({7, 7, true});
+    second.push_back({8, 8, false});
+    EXPECT_EQ(pts(model.vertices), second);
+    history.undo(model);
+    EXPECT_EQ(pts(model.vertices), first);
+    history.redo(model);
+    EXPECT_EQ(pts(model.vertices), second);
+}
+
+TEST(UndoHistoryStorageTest, UndoToASmallDrawingGivesTheMemoryBack) {
+    Model model;
+    UndoHistory history;
+    history.recordSnapshot(model);
+    model.vertices.assign(200'000, test::makeVertex(1, 1, false));
+    history.recordSnapshot(model);
+    history.undo(model);
+    EXPECT_TRUE(model.vertices.empty());
+    EXPECT_LT(model.vertices.capacity(), 1'000u);
 }
 
 }  // namespace

@@ -1,0 +1,359 @@
+// Random editing sessions played on two models side by side: one with UndoHistory, one with a
+// history that keeps a whole copy of every entry. After every step both models must agree in
+// every stored byte, in the selection and in the properties, and both histories in what they
+// offer to undo and redo.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/selection.h"
+#include "model/undo_history.h"
+#include "model_test_support.h"
+
+namespace rek {
+namespace {
+
+// What the history did before it shared anything: a full copy per entry.
+class CopyingHistory {
+  public:
+    void record(const Model& model) {
+        entries_.resize(entries_.empty() ? 0 : current_ + 1);
+        Entry entry{model.properties, model.vertices};
+        for (Vertex& vertex : entry.vertices)
+            vertex.selected = 0;
+        entries_.push_back(std::move(entry));
+        current_ = entries_.size() - 1;
+    }
+    RestoreOutcome undo(Model& model) {
+        return current_ > 0 && !entries_.empty() ? restore(model, current_ - 1) : RestoreOutcome{};
+    }
+    RestoreOutcome redo(Model& model) {
+        return current_ + 1 < entries_.size() ? restore(model, current_ + 1) : RestoreOutcome{};
+    }
+    void restart(const Model& model) {
+        entries_.clear();
+        current_ = 0;
+        record(model);
+    }
+    bool canUndo() const { return !entries_.empty() && current_ > 0; }
+    bool canRedo() const { return current_ + 1 < entries_.size(); }
+    std::size_t size() const { return entries_.size(); }
+
+  private:
+    struct Entry {
+        ModelProperties properties;
+        VertexList vertices;
+    };
+
+    RestoreOutcome restore(Model& model, std::size_t index) {
+        current_ = index;
+        model.vertices = entries_[index].vertices;
+        model.selectionExists = false;
+        return RestoreOutcome{true, setProperties(model, entries_[index].properties).size};
+    }
+
+    std::vector<Entry> entries_;
+    std::size_t current_ = 0;
+};
+
+// Every field, the selection included; the failure names the first vertex that differs.
+::testing::AssertionResult sameLists(const VertexList& a, const VertexList& b) {
+    if (a.size() != b.size())
+        return ::testing::AssertionFailure() << "vertex count " << a.size() << " vs " << b.size();
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const Vertex& u = a[i];
+        const Vertex& v = b[i];
+        if (u.x != v.x || u.y != v.y || u.kind != v.kind || u.wobbleDx != v.wobbleDx ||
+            u.wobbleDy != v.wobbleDy || u.reserved != v.reserved || u.selected != v.selected) {
+            return ::testing::AssertionFailure()
+                   << "vertex " << i << ": " << test::describe(u) << " vs " << test::describe(v);
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The same random edit applied to both models, each with its own history.
+class Session {
+  public:
+    Session(std::size_t chunkVertices, std::uint32_t seed)
+        : history_(chunkVertices), chunkVertices_(chunkVertices), random_(seed) {
+        history_.recordSnapshot(shared_);
+        copying_.record(copied_);
+    }
+
+    // Plays one random step; returns what it did, for the failure message.
+    std::string step() {
+        const int choice = pick(0, 99);
+        if (choice < 30)
+            return addStroke();
+        if (choice < 36)
+            return deleteLines();
+        if (choice < 40)
+            return both([](Model& m, UndoHistory& h) { deleteLastVertex(m, h); }, "delete last");
+        if (choice < 46)
+            return transformSelection(false);
+        if (choice < 50)
+            return transformSelection(true);
+        if (choice < 54)
+            return changeProperties();
+        if (choice < 62)
+            return wobble();
+        if (choice < 66)
+            return select();
+        if (choice < 80)
+            return undoRedo(true);
+        if (choice < 92)
+            return undoRedo(false);
+        if (choice < 94)
+            return openDrawing();
+        if (choice < 96)
+            return newDrawing();
+        if (choice < 97)
+            return restart();
+        return moveTailStart();
+    }
+
+    ::testing::AssertionResult agree() const {
+        if (auto vertices = sameLists(shared_.vertices, copied_.vertices); !vertices)
+            return vertices;
+        if (shared_.properties != copied_.properties)
+            return ::testing::AssertionFailure() << "properties differ";
+        if (shared_.selectionExists != copied_.selectionExists)
+            return ::testing::AssertionFailure() << "selection flag differs";
+        if (history_.size() != copying_.size() || history_.canUndo() != copying_.canUndo() ||
+            history_.canRedo() != copying_.canRedo()) {
+            return ::testing::AssertionFailure()
+                   << "history: " << history_.size() << " entries, undo " << history_.canUndo()
+                   << ", redo " << history_.canRedo() << " vs " << copying_.size() << ", "
+                   << copying_.canUndo() << ", " << copying_.canRedo();
+        }
+        // However the list was edited, the table stays near two runs a full chunk.
+        const std::size_t bound = 2 * shared_.vertices.size() / chunkVertices_ + 2;
+        if (history_.currentSegmentCount() > bound) {
+            return ::testing::AssertionFailure() << history_.currentSegmentCount() << " runs for "
+                                                 << shared_.vertices.size() << " vertices";
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    std::size_t vertexCount() const { return shared_.vertices.size(); }
+
+  private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+    template <typename Edit>
+    std::string both(Edit edit, const std::string& name) {
+        edit(shared_, history_);
+        // The same edit with a history of its own tells how many entries it recorded: deleting
+        // a tail segment records one more on the way.
+        UndoHistory counter;
+        edit(copied_, counter);
+        for (std::size_t i = 0; i < counter.size(); ++i)
+            copying_.record(copied_);
+        return name;
+    }
+
+    template <typename Change>
+    std::string unrecorded(Change change, const std::string& name) {
+        change(shared_);
+        change(copied_);
+        return name;
+    }
+
+    std::string recorded(const std::string& name) {
+        history_.recordSnapshot(shared_);
+        copying_.record(copied_);
+        return name;
+    }
+
+    std::string addStroke() {
+        const int longest = pick(0, 19) == 0 ? 2 * static_cast<int>(chunkVertices_) + 5 : 12;
+        const int count = pick(1, longest);
+        // A small area, so that repeated points and reused stroke starts happen.
+        std::int32_t x = pick(0, 40);
+        std::int32_t y = pick(0, 40);
+        for (int i = 0; i < count; ++i) {
+            appendVertex(shared_, x, y, i > 0);
+            appendVertex(copied_, x, y, i > 0);
+            x += pick(-2, 2);
+            y += pick(-2, 2);
+        }
+        return recorded("stroke of " + std::to_string(count));
+    }
+
+    // A random selection: one range, or scattered vertices.
+    std::string select() {
+        const std::size_t size = shared_.vertices.size();
+        std::vector<std::uint8_t> chosen(size, 0);
+        if (size > 0) {
+            if (pick(0, 1) == 0) {
+                const auto from = static_cast<std::size_t>(pick(0, static_cast<int>(size) - 1));
+                const auto length = static_cast<std::size_t>(pick(1, 40));
+                for (std::size_t i = from; i < std::min(size, from + length); ++i)
+                    chosen[i] = 1;
+            } else {
+                const int odds = pick(2, 30);
+                for (std::uint8_t& flag : chosen)
+                    flag = pick(0, odds) == 0 ? 1 : 0;
+            }
+        }
+        return unrecorded(
+            [&](Model& model) {
+                for (std::size_t i = 0; i < size; ++i)
+                    model.vertices[i].selected = chosen[i];
+                model.selectionExists = std::find(chosen.begin(), chosen.end(), 1) != chosen.end();
+            },
+            "select");
+    }
+
+    std::string deleteLines() {
+        if (pick(0, 1) == 0)
+            wobble();
+        select();
+        return both([](Model& m, UndoHistory& h) { deleteSelectedLines(m, h); }, "delete lines");
+    }
+
+    std::string transformSelection(bool scale) {
+        select();
+        const std::int32_t dx = pick(-50, 50);
+        const std::int32_t dy = pick(-50, 50);
+        const std::int32_t percent = pick(10, 300);
+        unrecorded(
+            [&](Model& model) {
+                for (Vertex& vertex : model.vertices) {
+                    if (!vertex.isSelected())
+                        continue;
+                    const std::int64_t x = scale ? std::int64_t{vertex.x} * percent / 100
+                                                 : std::int64_t{vertex.x} + dx;
+                    const std::int64_t y = scale ? std::int64_t{vertex.y} * percent / 100
+                                                 : std::int64_t{vertex.y} + dy;
+                    vertex.x = static_cast<std::int32_t>(std::clamp<std::int64_t>(x, -9999, 9999));
+                    vertex.y = static_cast<std::int32_t>(std::clamp<std::int64_t>(y, -9999, 9999));
+                }
+            },
+            "");
+        return recorded(scale ? "scale" : "move");
+    }
+
+    std::string changeProperties() {
+        ModelProperties properties = shared_.properties;
+        properties.width = pick(0, 3) == 0 ? pick(5, 900) : properties.width;
+        properties.height = pick(0, 3) == 0 ? pick(5, 700) : properties.height;
+        properties.lineWidth = pick(1, 20);
+        properties.wobbleAmount = pick(0, 10);
+        properties.lineColor = ColorRgb{static_cast<std::uint8_t>(pick(0, 255)), 0, 0};
+        properties.shadowMode = pick(0, 1);
+        unrecorded([&](Model& model) { setProperties(model, properties); }, "");
+        return recorded("properties");
+    }
+
+    // The wobble renews every offset (or clears them all) without recording anything.
+    std::string wobble() {
+        const bool enabled = pick(0, 3) != 0;
+        std::vector<std::int8_t> offsets(2 * shared_.vertices.size());
+        for (std::int8_t& offset : offsets)
+            offset = static_cast<std::int8_t>(enabled ? pick(-3, 3) : 0);
+        return unrecorded(
+            [&](Model& model) {
+                for (std::size_t i = 0; i < model.vertices.size(); ++i) {
+                    model.vertices[i].wobbleDx = offsets[2 * i];
+                    model.vertices[i].wobbleDy = offsets[2 * i + 1];
+                }
+            },
+            "wobble");
+    }
+
+    std::string undoRedo(bool undo) {
+        const int times = pick(1, 4);
+        for (int i = 0; i < times; ++i) {
+            const RestoreOutcome a = undo ? history_.undo(shared_) : history_.redo(shared_);
+            const RestoreOutcome b = undo ? copying_.undo(copied_) : copying_.redo(copied_);
+            EXPECT_EQ(a.restored, b.restored);
+            EXPECT_EQ(a.sizeChanged, b.sizeChanged);
+        }
+        return (undo ? "undo x" : "redo x") + std::to_string(times);
+    }
+
+    // A file's list, with the odd kinds, reserved bytes and offsets files may hold.
+    std::string openDrawing() {
+        VertexList vertices(
+            static_cast<std::size_t>(pick(0, 3 * static_cast<int>(chunkVertices_))));
+        for (Vertex& vertex : vertices) {
+            vertex = test::storedVertex(pick(-1000, 1000), pick(-1000, 1000),
+                                        static_cast<std::uint8_t>(pick(0, 4)), pick(-128, 127),
+                                        pick(-128, 127), pick(0, 255));
+        }
+        unrecorded(
+            [&](Model& model) {
+                model.vertices = vertices;
+                model.selectionExists = false;
+            },
+            "");
+        return recorded("open " + std::to_string(vertices.size()));
+    }
+
+    std::string newDrawing() {
+        unrecorded([](Model& model) { clearVertices(model); }, "");
+        return recorded("new");
+    }
+
+    std::string restart() {
+        history_.restart(shared_);
+        copying_.restart(copied_);
+        return "restart";
+    }
+
+    // A stroke start with no segment yet is moved by the next start (appendVertex reuses it).
+    std::string moveTailStart() {
+        const std::int32_t x = pick(0, 40);
+        const std::int32_t y = pick(0, 40);
+        unrecorded(
+            [&](Model& model) {
+                appendVertex(model, x, y, false);
+                appendVertex(model, x + 1, y, false);
+            },
+            "");
+        return recorded("reused start");
+    }
+
+    Model shared_;
+    Model copied_;
+    UndoHistory history_;
+    CopyingHistory copying_;
+    std::size_t chunkVertices_;
+    std::mt19937 random_;
+};
+
+class UndoHistoryEquivalenceTest : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(UndoHistoryEquivalenceTest, RandomSessionsMatchAFullCopyHistory) {
+    const std::size_t chunkVertices = GetParam();
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        Session session(chunkVertices, seed);
+        std::vector<std::string> recent;
+        for (int i = 0; i < 700; ++i) {
+            recent.push_back(session.step());
+            if (recent.size() > 8)
+                recent.erase(recent.begin());
+            const ::testing::AssertionResult agreed = session.agree();
+            if (!agreed) {
+                std::string steps;
+                for (const std::string& s : recent)
+                    steps += " / " + s;
+                FAIL() << "seed " << seed << ", step " << i << " (last steps" << steps
+                       << "): " << agreed.message();
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ChunkSizes, UndoHistoryEquivalenceTest,
+                         ::testing::Values(1, 2, 3, 8, 64, UndoHistory::kDefaultChunkVertices));
+
+}  // namespace
+}  // namespace rek
