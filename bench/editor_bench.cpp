@@ -27,7 +27,7 @@ bool openHeavyExample(rek::Editor& editor) {
 }
 
 void tick(benchmark::State& bench, rek::Editor& editor) {
-    rek::RendererThreads threads;
+    rek::RendererOptions threads;
     threads.threads = static_cast<int>(bench.range(0));
     rek::FrameRenderer renderer(threads);
     long ticks = 0;

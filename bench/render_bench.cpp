@@ -78,8 +78,8 @@ void drawWithQPainter(QImage& image, const rek::VertexList& vertices,
     pass(properties.lineColor, 0);
 }
 
-rek::RendererThreads threads(int count) {
-    rek::RendererThreads threads;
+rek::RendererOptions threads(int count) {
+    rek::RendererOptions threads;
     threads.threads = count;
     return threads;
 }

@@ -124,10 +124,38 @@ void drawRubberBand(const RubberBand& band, RasterPainter& painter, int width) {
     }
 }
 
-void drawSelectionHighlight(const OverlayScene& overlays, RasterPainter& painter, int width) {
+// Where the highlight's lines and dots go: straight onto the surface, or the lines into the
+// coverage mask (composited when all are in) and the few dots onto the surface.
+class HighlightPen {
+  public:
+    HighlightPen(RasterPainter& painter, FrameRaster* raster)
+        : painter_(painter), raster_(raster) {}
+
+    void moveTo(QPointF point) {
+        if (raster_)
+            pen_ = point;
+        else
+            painter_.moveTo(point);
+    }
+    void lineTo(QPointF point) {
+        if (raster_) {
+            raster_->add(pen_, point);
+            pen_ = point;
+        } else {
+            painter_.lineTo(point);
+        }
+    }
+    void dot(QPointF center, int diameter) { painter_.dot(center, diameter, kHighlightRed); }
+
+  private:
+    RasterPainter& painter_;
+    FrameRaster* raster_;
+    QPointF pen_;
+};
+
+void drawSelectionHighlight(const OverlayScene& overlays, HighlightPen& pen, int width) {
     const std::span<const Vertex> vertices = overlays.vertices;
     const int markerDiameter = width + 2;
-    painter.setPen(kHighlightRed, width);
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const Vertex& vertex = vertices[i];
         if (!vertex.isSelected())
@@ -139,28 +167,29 @@ void drawSelectionHighlight(const OverlayScene& overlays, RasterPainter& painter
         const Vertex* next = i + 1 < vertices.size() ? &vertices[i + 1] : nullptr;
 
         if (i == 0) {
-            painter.moveTo(drawn);
+            pen.moveTo(drawn);
             if (next == nullptr || !next->isSelected() || next->isStrokeStart())
-                painter.dot(drawn, markerDiameter, kHighlightRed);
+                pen.dot(drawn, markerDiameter);
         } else if (vertices[i - 1].isSelected() && !vertex.isStrokeStart()) {
             // The pen stands on the previous vertex's highlighted point.
-            painter.lineTo(drawn);
+            pen.lineTo(drawn);
         } else {
-            painter.moveTo(drawn);
+            pen.moveTo(drawn);
             const bool nextDrawsSegment =
                 next != nullptr && next->isSelected() && !next->isStrokeStart();
             if (!nextDrawsSegment)
-                painter.dot(drawn, markerDiameter, kHighlightRed);
+                pen.dot(drawn, markerDiameter);
         }
     }
 }
 
 }  // namespace
 
-FrameRenderer::FrameRenderer(RendererThreads threads)
+FrameRenderer::FrameRenderer(RendererOptions options)
     : surface_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32),
-      raster_(kSurfaceWidth, kSurfaceHeight, threads.split),
-      workers_(threadCount(threads.threads)) {
+      raster_(kSurfaceWidth, kSurfaceHeight, options.split),
+      workers_(threadCount(options.threads)),
+      maskedHighlightFrom_(options.maskedHighlightFrom) {
     surface_.fill(Qt::white);
 }
 
@@ -186,7 +215,24 @@ void FrameRenderer::drawOverlays(const OverlayScene& overlays) {
     const int width = std::clamp(overlays.lineWidth, kMinLineWidth, kMaxLineWidth);
     RasterPainter painter(surface_, tables_);
     drawRubberBand(overlays.band, painter, width);
-    drawSelectionHighlight(overlays, painter, width);
+
+    painter.setPen(kHighlightRed, width);
+    const auto selected = static_cast<std::size_t>(
+        std::count_if(overlays.vertices.begin(), overlays.vertices.end(),
+                      [](const Vertex& vertex) { return vertex.isSelected(); }));
+    if (selected == 0)
+        return;
+    const bool masked = selected >= maskedHighlightFrom_;
+    if (masked)
+        raster_.begin(width, 0, false);
+    HighlightPen pen(painter, masked ? &raster_ : nullptr);
+    drawSelectionHighlight(overlays, pen, width);
+    if (masked) {
+        // Red where the highlight's lines are, everything else as it was.
+        FrameLook look;
+        look.line = toRgb(kHighlightRed);
+        raster_.draw(surface_, look, tables_, workers_);
+    }
 }
 
 QImage FrameRenderer::frame(const ModelProperties& properties) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstddef>
 
 #include "model/model_properties.h"
 #include "render/band_workers.h"
@@ -16,25 +17,29 @@ struct FrameResult {
     bool complete = true;
 };
 
-// How many threads draw a frame, the caller's included.
-struct RendererThreads {
-    // 0: one per core, at most kMaxRendererThreads.
+struct RendererOptions {
+    // How many threads draw a frame, the caller's included. 0: one per core, at most
+    // kMaxRendererThreads.
     int threads = 0;
     BandSplit split;
+    // From this many selected vertices on, the highlight goes through the coverage mask like a
+    // frame's lines, which pays off once the sweep over the whole surface does.
+    std::size_t maskedHighlightFrom = 2000;
 };
 
 inline constexpr int kMaxRendererThreads = 4;
 
 // Draws frames into the off-screen surface: one 800 x 600 image of which only the top-left
 // canvas-sized region is used. Everything comes from the scene, so a property change shows in
-// the next frame and the same renderer serves the screen and the exports alike. What it needs
-// for drawing is kept from frame to frame: once warmed up, a frame allocates nothing.
+// the next frame and the same renderer serves the screen and the exports alike. Large frames
+// are drawn in bands by several threads (see FrameRaster). What it needs for drawing is kept
+// from frame to frame: once warmed up, a frame allocates nothing.
 class FrameRenderer {
   public:
     static constexpr int kSurfaceWidth = kMaxCanvasWidth;
     static constexpr int kSurfaceHeight = kMaxCanvasHeight;
 
-    explicit FrameRenderer(RendererThreads threads = {});
+    explicit FrameRenderer(RendererOptions options = {});
 
     // Background, shadow pass (offset by half the line width) and line pass, with each
     // vertex at its position plus its wobble offset; during a replay up to its length only.
@@ -50,8 +55,10 @@ class FrameRenderer {
   private:
     QImage surface_;
     SpanTables tables_;
+    // Between drawFrame calls the overlays use it too.
     FrameRaster raster_;
     BandWorkers workers_;
+    std::size_t maskedHighlightFrom_;
 };
 
 }  // namespace rek

@@ -68,9 +68,10 @@ VertexList mixedDrawing() {
 TEST(FrameAllocations, AWarmedUpRendererDrawsFramesAndOverlaysWithoutAllocating) {
     for (int threads : {1, 2}) {
         SCOPED_TRACE(threads);
-        RendererThreads setup;
+        RendererOptions setup;
         setup.threads = threads;
         setup.split.minimumRows = 0;
+        setup.maskedHighlightFrom = 0;
         FrameRenderer renderer(setup);
         VertexList vertices = mixedDrawing();
         ModelProperties properties;

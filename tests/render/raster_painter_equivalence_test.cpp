@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -286,11 +287,12 @@ class FrameMatchesReference : public ::testing::TestWithParam<BandSetup> {
   protected:
     FrameMatchesReference() : renderer(setup()) {}
 
-    static RendererThreads setup() {
-        RendererThreads threads;
+    static RendererOptions setup() {
+        RendererOptions threads;
         threads.threads = GetParam().threads;
         threads.split.bandsPerThread = GetParam().bandsPerThread;
         threads.split.minimumRows = 0;  // bands even for the smallest frame
+        threads.maskedHighlightFrom = 0;
         return threads;
     }
 
@@ -464,6 +466,36 @@ TEST_P(FrameMatchesReference, RowsThatDoNotMoveWithTheLine) {
                   std::to_string(line.width));
         if (HasFatalFailure())
             return;
+    }
+}
+
+// The selection highlight through the coverage mask against the same overlays drawn by the
+// painter straight onto the surface (which the tests above hold to the reference): random
+// selections with lone vertices, segments and whole strokes, scale previews, a rubber band.
+TEST_P(FrameMatchesReference, HighlightThroughTheMaskMatchesThePainter) {
+    RendererOptions straight;
+    straight.threads = 1;
+    straight.maskedHighlightFrom = std::numeric_limits<std::size_t>::max();
+    FrameRenderer painted(straight);
+    for (int frame = 0; frame < 12; ++frame) {
+        VertexList vertices = randomStrokes(200, frame % 3 == 0 ? 300 : 30, 3);
+        std::uniform_int_distribution<int> pick(0, 9);
+        for (Vertex& vertex : vertices)
+            vertex.selected = pick(random) < (frame % 4) * 3 ? 1 : 0;
+        if (frame % 5 == 4)
+            vertices[7].x = 2000000000;
+        const ModelProperties properties = randomProperties();
+        std::optional<ScalePreview> scale;
+        if (frame % 3 == 1)
+            scale = ScalePreview{Point{400, 300}, 1.7f};
+        OverlayScene overlays{vertices, properties.lineWidth, {}, scale};
+        if (frame % 2 == 0)
+            overlays.band = RubberBand{RubberBand::Shape::Line, Point{30, 40}, Point{500, 300}};
+        for (FrameRenderer* renderer : {&this->renderer, &painted}) {
+            renderer->drawFrame(FrameScene{vertices, properties, std::nullopt, scale});
+            renderer->drawOverlays(overlays);
+        }
+        ASSERT_TRUE(renderer.surface() == painted.surface()) << "frame " << frame;
     }
 }
 
