@@ -137,7 +137,10 @@ class FrameRaster::BandDrawer {
     BandDrawer(FrameRaster& raster, QImage& surface, const FrameLook& look, StepSpans& table,
                int bands)
         : r_(raster),
-          surface_(surface),
+          // Taken here, on the calling thread: QImage::bits() detaches, which is not for
+          // several threads at once.
+          pixels_(surface.bits()),
+          bytesPerLine_(surface.bytesPerLine()),
           look_(look),
           table_(table),
           bands_(bands),
@@ -186,7 +189,7 @@ class FrameRaster::BandDrawer {
         const Band band = r_.band(index, bands_);
         const FrameLook look = look_;
         for (int y = std::max(band.top, 0); y < band.bottom; ++y) {
-            auto* out = reinterpret_cast<QRgb*>(surface_.scanLine(y));
+            auto* out = reinterpret_cast<QRgb*>(pixels_ + y * bytesPerLine_);
             // Surface column x is bit x + offset_ of the line's mask row, and bit x of the row
             // offset_ rows up, whose lines cast their shadow here.
             const std::uint64_t* line = maskRow(y);
@@ -360,7 +363,8 @@ class FrameRaster::BandDrawer {
     }
 
     FrameRaster& r_;
-    QImage& surface_;
+    uchar* const pixels_;
+    const qsizetype bytesPerLine_;
     const FrameLook& look_;
     StepSpans& table_;
     const int bands_;
