@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "export/bmp_export.h"
 #include "export/export_dialog_rules.h"
+#include "shell/text/export_messages.h"
 #include "shell/text/number_field.h"
 #include "shell/ui/dialog_style.h"
 
@@ -19,15 +19,18 @@ BmpExportDialog::BmpExportDialog(AnimationSnapshot snapshot, const QString& mode
                                  QWidget* parent)
     : ExportDialog(
           Form{
-              ExportTarget::Bmp,
               QString::fromUtf8("連番BMPファイルの作成"),
               QString::fromUtf8("連番BMPファイル保存先："),
               QString::fromUtf8("作成されるBMPファイル"),
               QString::fromUtf8("枚"),
               QString::fromUtf8("連番BMPファイルのプロパティ"),
               QStringLiteral(".bmp"),
-              {QString::fromUtf8("連番BMPファイルの保存"), QString(),
-               QString::fromUtf8("BMPファイル(*.bmp)"), QStringLiteral("*.bmp")},
+              {QString::fromUtf8("連番BMPファイルの保存"),
+               QString(),
+               {{messages::exportFilterName(ExportTarget::Bmp), ExportTarget::Bmp},
+                {messages::exportFilterName(ExportTarget::Png), ExportTarget::Png},
+                {messages::exportFilterName(ExportTarget::Svg), ExportTarget::Svg}}},
+              numberedOutput,
           },
           std::move(snapshot), modelPath, settings, std::move(browseForPath), parent) {
     setUp();
@@ -72,14 +75,6 @@ void BmpExportDialog::showEstimate(std::optional<std::uint64_t> frames) {
     sizeEstimate_->setText(frames ? formatMegabytes(static_cast<double>(*height) * *width *
                                                     static_cast<double>(*frames) / 1048576.0)
                                   : invalidEstimate());
-}
-
-QString BmpExportDialog::outputPath(const QString& entered) const {
-    return bmpBaseName(entered);
-}
-
-QString BmpExportDialog::firstFile(const ExportRequest& request) const {
-    return QString::fromStdString(bmpFileName(request.path, request.kind, 0));
 }
 
 std::vector<QWidget*> BmpExportDialog::formControls() const {

@@ -5,7 +5,8 @@
 namespace rek {
 
 // "連番BMPファイルの作成": the shared form with a still image among the kinds and the total
-// size of the files next to their number.
+// size of the files next to their number. The name picks a BMP set, a PNG set or (for the
+// still image) SVG.
 class BmpExportDialog final : public ExportDialog {
     Q_OBJECT
 
@@ -19,8 +20,6 @@ class BmpExportDialog final : public ExportDialog {
     void selectKind(ExportKind kind) override;
     ExportKind checkedKind() const override;
     void showEstimate(std::optional<std::uint64_t> frames) override;
-    QString outputPath(const QString& entered) const override;
-    QString firstFile(const ExportRequest& request) const override;
     std::vector<QWidget*> formControls() const override;
 
     QRadioButton* stillButton_ = nullptr;

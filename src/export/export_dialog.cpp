@@ -20,6 +20,7 @@
 #include "export/export_limits.h"
 #include "export/export_plan.h"
 #include "export/export_runner.h"
+#include "export/output_files.h"
 #include "render/geometry_ops.h"
 #include "shell/text/export_messages.h"
 #include "shell/text/number_field.h"
@@ -97,17 +98,19 @@ void ExportDialog::setMessages(ExportMessages* messages) {
     messages_ = messages != nullptr ? messages : &defaultMessages_;
 }
 
-void ExportDialog::setExportStarting(std::function<void()> exportStarting) {
-    exportStarting_ = std::move(exportStarting);
-}
-
-void ExportDialog::setExportFinished(std::function<void()> exportFinished) {
-    exportFinished_ = std::move(exportFinished);
-}
-
 void ExportDialog::setAfterExport(std::function<void()> afterExport) {
     afterExport_ = std::move(afterExport);
 }
+
+void ExportDialog::setEngine(ExportEngine engine) {
+    runner_->setEngine(std::move(engine));
+}
+
+ExportTarget ExportDialog::enteredTarget() const {
+    return form_.output(pathEdit_->text()).target;
+}
+
+void ExportDialog::onOutputChanged() {}
 
 QString ExportDialog::invalidEstimate() {
     return QStringLiteral("***");
@@ -263,6 +266,8 @@ void ExportDialog::buildControls() {
     });
     connect(createButton_, &QPushButton::clicked, this, &ExportDialog::create);
     connect(cancelButton_, &QPushButton::clicked, this, &ExportDialog::reject);
+    connect(pathEdit_, &QLineEdit::textChanged, this, [this] { onOutputChanged(); });
+    connect(antiAliasOnButton_, &QRadioButton::toggled, this, [this] { onOutputChanged(); });
 }
 
 void ExportDialog::addKindChoices(QVBoxLayout*, QButtonGroup*) {}
@@ -370,8 +375,12 @@ void ExportDialog::browse() {
         return;
     SaveChooserRequest request = form_.chooser;
     request.currentPath = pathEdit_->text();
-    if (const std::optional<QString> chosen = browseForPath_(this, request))
-        pathEdit_->setText(*chosen);
+    if (const std::optional<ChosenFile> chosen = browseForPath_(this, request)) {
+        const ExportTarget type = chosen->filter < request.filters.size()
+                                      ? request.filters[chosen->filter].target
+                                      : request.filters.front().target;
+        pathEdit_->setText(withChosenExtension(chosen->path, type, form_.output));
+    }
 }
 
 void ExportDialog::showMessage(const UserMessage& message, QWidget* owner) {
@@ -391,6 +400,13 @@ void ExportDialog::setControlsEnabled(bool enabled) {
         controls.push_back(control);
     for (QWidget* control : controls)
         control->setEnabled(enabled);
+    // While an export runs, Cancel stops it and is the one control left.
+    cancelButton_->setEnabled(true);
+    cancelButton_->setText(enabled ? qs("キャンセル") : messages::exportStopButton());
+    if (enabled) {
+        waitEdit_->setEnabled(vtrButton_->isChecked());
+        onOutputChanged();
+    }
 }
 
 void ExportDialog::create() {
@@ -405,7 +421,9 @@ void ExportDialog::create() {
     // The fields become a request; what they say is checked by validateExport alone, except
     // text that is no number at all.
     ExportRequest request;
-    request.path = outputPath(entered).toStdString();
+    const OutputChoice output = form_.output(entered);
+    // The name as the file system takes it.
+    request.path = QFile::encodeName(output.path).toStdString();
     request.kind = checkedKind();
     if (request.kind == ExportKind::Vtr) {
         const auto wait = parseUnsignedField(waitEdit_->text());
@@ -436,14 +454,15 @@ void ExportDialog::create() {
     request.transparent = transparentChosen();
 
     ExportValidation checked =
-        validateExport(form_.target, request, snapshot_, availableMemoryBytes());
+        validateExport(output.target, request, snapshot_, availableMemoryBytes());
     if (const ExportError* refused = std::get_if<ExportError>(&checked)) {
         showMessage(messages::exportError(*refused));
         return;
     }
 
     // Asked about the file that will really be written first.
-    const QString first = firstFile(request);
+    const QString first =
+        QFile::decodeName(QByteArray::fromStdString(firstOutputFile(output.target, request)));
     if (QFile probe(first); probe.open(QIODevice::ReadOnly)) {
         probe.close();
         if (!messages_->confirmOverwrite(this, messages::exportOverwrite(first)))
@@ -452,16 +471,18 @@ void ExportDialog::create() {
 
     exporting_ = true;
     running_ = request;
+    runningTarget_ = output.target;
     setControlsEnabled(false);
-    if (exportStarting_)
-        exportStarting_();
+    cancelButton_->setFocus();
     runner_->start(std::get<ExportPlan>(std::move(checked)));
 }
 
 void ExportDialog::onExportFinished() {
     const ExportOutcome& outcome = runner_->outcome();
-    if (exportFinished_)
-        exportFinished_();
+    if (outcome.error && outcome.error->code == ExportErrorCode::Cancelled) {
+        onStopped();
+        return;
+    }
     if (afterExport_)
         afterExport_();
 
@@ -476,7 +497,7 @@ void ExportDialog::onExportFinished() {
             showMessage(failure, owner);
         }
     }
-    showMessage({messages::exportFinished(form_.target, outcome.ok())});
+    showMessage({messages::exportFinished(runningTarget_, outcome.ok())});
 
     rememberExportSettings(settings_, running_.kind, running_.antiAlias, running_.transparent,
                            static_cast<std::int32_t>(running_.waitSeconds), running_.delay);
@@ -484,10 +505,21 @@ void ExportDialog::onExportFinished() {
     QDialog::accept();
 }
 
+void ExportDialog::onStopped() {
+    // Nothing was written; the dialog stays for another try.
+    exporting_ = false;
+    statusLabel_->setText(messages::exportStopped());
+    progressBar_->setValue(0);
+    setControlsEnabled(true);
+    createButton_->setFocus();
+}
+
 void ExportDialog::reject() {
-    // An export runs to its end; Escape or the close box cannot interrupt it.
-    if (exporting_)
+    // Cancel, Escape and the close box stop a running export; the dialog stays open.
+    if (exporting_) {
+        runner_->requestStop();
         return;
+    }
     rememberExportSettings(settings_, checkedKind(), antiAliasOnButton_->isChecked(),
                            transparentChosen(), waitOrDefault(), sliderDelay());
     QDialog::reject();

@@ -2,13 +2,14 @@
 
 // What the two export dialogs share: output path, kind of animation, wait and smoothness of a
 // replay, target size with the keep-ratio rule, anti-aliasing, the live frame estimate, the
-// status line and progress bar; Create checks the fields, runs the export on a worker thread
-// while the dialog stays responsive but locked, reports the result and closes. The GIF and BMP
-// forms (gif_export_dialog.h, bmp_export_dialog.h) add their own controls.
+// status line and progress bar; Create checks the fields and runs the export on a worker
+// thread while the dialog stays responsive but locked, its Cancel button turned into Stop; it
+// then reports the result and closes, or after a stop says so and stays open. The animation
+// and numbered forms (gif_export_dialog.h, bmp_export_dialog.h) add their own controls and
+// pick the format from the name entered.
 //
 // A dialog knows nothing of the editor: it gets a snapshot of the drawing, the model's file
-// path and the remembered choices, and tells the shell through its hooks when an export starts
-// and ends.
+// path and the remembered choices, and tells the shell through its hook when an export ended.
 
 #include <QDialog>
 #include <QString>
@@ -16,6 +17,8 @@
 #include <optional>
 #include <vector>
 
+#include "export/export_dialog_rules.h"
+#include "export/export_engine.h"
 #include "export/export_job.h"
 #include "export/export_settings.h"
 #include "render/animation_snapshot.h"
@@ -35,16 +38,26 @@ namespace rek {
 
 class ExportRunner;
 
+// A file type of the save chooser: "GIFファイル(*.gif)", with the patterns in parentheses.
+struct ChooserFilter {
+    QString name;
+    ExportTarget target = ExportTarget::Gif;
+};
+
 // What the browse button asks the shell's save-file chooser for.
 struct SaveChooserRequest {
     QString title;  // "アニメーションGIFファイルの保存" / "連番BMPファイルの保存"
     QString currentPath;  // the path edit's text, as the chooser's starting file name
-    QString filterName;   // "GIFファイル(*.gif)" / "BMPファイル(*.bmp)"
-    QString pattern;      // "*.gif" / "*.bmp"
+    std::vector<ChooserFilter> filters;  // the first is selected at first
 };
-// Shows the chooser owned by `owner`; the chosen path, or nothing when it was cancelled.
+// The chooser's answer: the path, and the index of the file type selected.
+struct ChosenFile {
+    QString path;
+    std::size_t filter = 0;
+};
+// Shows the chooser owned by `owner`; the chosen file, or nothing when it was cancelled.
 using BrowseForPath =
-    std::function<std::optional<QString>(QWidget* owner, const SaveChooserRequest& request)>;
+    std::function<std::optional<ChosenFile>(QWidget* owner, const SaveChooserRequest& request)>;
 
 // The message boxes of the dialogs: the program's message box, OK (or Yes and No).
 // Replaceable so that tests can answer them.
@@ -64,24 +77,21 @@ class ExportDialog : public QDialog {
 
     // Replaces the message boxes (not owned; must outlive the dialog).
     void setMessages(ExportMessages* messages);
-    // Called when an export is about to start on its worker thread, and when it has ended:
-    // the shell holds its animation still in between.
-    void setExportStarting(std::function<void()> exportStarting);
-    void setExportFinished(std::function<void()> exportFinished);
-    // Called right after an export (after exportFinished), before the result is reported: the
+    // Called right after an export that was not stopped, before the result is reported: the
     // shell brings its main window to the front.
     void setAfterExport(std::function<void()> afterExport);
+    // What runs the exports (runExport unless replaced), on the worker thread.
+    void setEngine(ExportEngine engine);
 
     bool isExporting() const { return exporting_; }
 
-    // Cancel, Escape and the close box: remembers the choices and closes (not while an
-    // export runs).
+    // Cancel, Escape and the close box: remembers the choices and closes; while an export runs,
+    // asks it to stop instead (the dialog then stays open).
     void reject() override;
 
   protected:
     // What differs between the forms besides their own controls.
     struct Form {
-        ExportTarget target = ExportTarget::Gif;
         QString title;
         QString pathLabel;
         QString estimateLabel;  // before the frame estimate
@@ -89,6 +99,8 @@ class ExportDialog : public QDialog {
         QString propertiesTitle;
         QString extension;           // of the default path: ".gif" / ".bmp"
         SaveChooserRequest chooser;  // without the current path
+        // The format and path an entered name asks for.
+        OutputChoice (*output)(const QString& entered) = nullptr;
     };
 
     // `settings` is read when the dialog opens and written when it closes (Create or Cancel).
@@ -113,12 +125,10 @@ class ExportDialog : public QDialog {
     virtual bool transparentChosen() const;
     // Shows the estimate for `frames` (nothing: a field that is not a number).
     virtual void showEstimate(std::optional<std::uint64_t> frames);
-    // The path the request is made with, from the entered one.
-    virtual QString outputPath(const QString& entered) const = 0;
-    // The file of a request whose overwriting is asked about: the first one written.
-    virtual QString firstFile(const ExportRequest& request) const = 0;
     // Its controls, locked with the shared ones while an export runs.
     virtual std::vector<QWidget*> formControls() const;
+    // The entered name changed (the format may have), or the anti-aliasing choice did.
+    virtual void onOutputChanged();
 
     void updateEstimate();
     void onKindChanged();
@@ -133,6 +143,8 @@ class ExportDialog : public QDialog {
     QLineEdit* widthEdit() const { return widthEdit_; }
     QLineEdit* heightEdit() const { return heightEdit_; }
     QRadioButton* antiAliasOnButton() const { return antiAliasOnButton_; }
+    // The format the entered name asks for.
+    ExportTarget enteredTarget() const;
 
   private:
     void buildControls();
@@ -142,6 +154,7 @@ class ExportDialog : public QDialog {
     void browse();
     void create();
     void onExportFinished();
+    void onStopped();
     int sliderDelay() const;
     std::int32_t waitOrDefault() const;
     void setControlsEnabled(bool enabled);
@@ -153,14 +166,13 @@ class ExportDialog : public QDialog {
     QString modelPath_;
     ExportSettings& settings_;
     BrowseForPath browseForPath_;
-    std::function<void()> exportStarting_;
-    std::function<void()> exportFinished_;
     std::function<void()> afterExport_;
     ExportMessages defaultMessages_;
     ExportMessages* messages_ = &defaultMessages_;
     double totalLength_ = 0.0;
     bool exporting_ = false;
     ExportRequest running_;  // the request of the export that runs
+    ExportTarget runningTarget_ = ExportTarget::Gif;
     ExportRunner* runner_ = nullptr;
 
     QLineEdit* pathEdit_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "export/export_job.h"
+#include "export/output_files.h"
 
 namespace rek {
 
@@ -25,6 +26,42 @@ QString gifOutputPath(const QString& entered) {
 QString bmpBaseName(const QString& entered) {
     return entered.endsWith(QStringLiteral(".bmp"), Qt::CaseSensitive) ? entered.chopped(4)
                                                                        : entered;
+}
+
+namespace {
+
+bool endsWith(const QString& text, const char* suffix) {
+    return text.endsWith(QLatin1String(suffix), Qt::CaseSensitive);
+}
+
+}  // namespace
+
+OutputChoice animationOutput(const QString& entered) {
+    if (endsWith(entered, ".webp"))
+        return {ExportTarget::Webp, entered};
+    if (endsWith(entered, ".apng") || endsWith(entered, ".png"))
+        return {ExportTarget::Apng, entered};
+    return {ExportTarget::Gif,
+            entered.endsWith(QLatin1Char('/')) ? entered : gifOutputPath(entered)};
+}
+
+OutputChoice numberedOutput(const QString& entered) {
+    if (endsWith(entered, ".png"))
+        return {ExportTarget::Png, entered.chopped(4)};
+    if (endsWith(entered, ".svg"))
+        return {ExportTarget::Svg, entered};
+    return {ExportTarget::Bmp, bmpBaseName(entered)};
+}
+
+QString withChosenExtension(const QString& chosen, ExportTarget chosenType,
+                            OutputChoice (*dialogRule)(const QString&)) {
+    const OutputChoice asTyped = dialogRule(chosen);
+    // The rule's own extension, or the default type's when it appended nothing.
+    if (asTyped.target != ExportTarget::Gif && asTyped.target != ExportTarget::Bmp)
+        return chosen;
+    if (endsWith(chosen, targetExtension(asTyped.target)))
+        return chosen;
+    return chosen + QLatin1String(targetExtension(chosenType));
 }
 
 QString formatMegabytes(double megabytes) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "export/export_job.h"
 #include "export/export_settings.h"
 
 namespace rek {
@@ -19,6 +20,22 @@ QString defaultExportPath(const QString& modelPath, const QString& extension);
 QString gifOutputPath(const QString& entered);
 // The base name of a BMP series: a final ".bmp" (exactly) is removed.
 QString bmpBaseName(const QString& entered);
+
+// What an entered name asks for, and the path the request is made with.
+struct OutputChoice {
+    ExportTarget target = ExportTarget::Gif;
+    QString path;
+};
+// The animation dialog: the extension picks the format, compared exactly as for ".gif":
+// ".gif", ".webp", ".apng" or ".png" (APNG); any other name is a GIF with ".gif" appended.
+OutputChoice animationOutput(const QString& entered);
+// The numbered dialog: ".png" a PNG set and ".svg" the SVG still image; any other name a BMP
+// set. The base name of a set loses its extension.
+OutputChoice numberedOutput(const QString& entered);
+// A name picked in the save chooser with a file type: the type's extension is added when
+// `dialogRule` (animationOutput or numberedOutput) would not see one of its own in the name.
+QString withChosenExtension(const QString& chosen, ExportTarget chosenType,
+                            OutputChoice (*dialogRule)(const QString&));
 
 // The size estimate in megabytes, right-aligned in ten characters with three decimals.
 QString formatMegabytes(double megabytes);

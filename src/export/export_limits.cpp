@@ -69,8 +69,26 @@ std::uint64_t exportMemoryEstimate(ExportTarget target, const ExportRequest& req
     // source and target and the colour reduction's working copy. Generous: the pixels that
     // leave the renderer are copied once at most.
     const std::uint64_t transient = capturePixels * 4 * 3 + targetPixels * 4 * 3;
-    if (target == ExportTarget::Bmp)
-        return transient;
+    switch (target) {
+        case ExportTarget::Bmp:
+        case ExportTarget::Png:
+        case ExportTarget::Svg:
+            return transient;
+        case ExportTarget::Apng:
+            // The previous frame, to find what changed, and the changed part being encoded.
+            return transient + targetPixels * 4 * 2;
+        case ExportTarget::Webp: {
+            // The encoder's canvases, and every frame compressed until the file is put
+            // together: a line drawing compresses far below a bit per pixel.
+            const std::uint64_t perFrame = targetPixels / 16 + 256;
+            if (frames > 0 &&
+                perFrame > (std::numeric_limits<std::uint64_t>::max() - transient) / frames / 2)
+                return std::numeric_limits<std::uint64_t>::max();
+            return transient + targetPixels * 4 * 4 + perFrame * frames;
+        }
+        case ExportTarget::Gif:
+            break;
+    }
     // Every GIF frame is kept as one index per pixel plus its palette until the file is written.
     constexpr std::uint64_t kPerFrameOverhead = 2048;
     const std::uint64_t perFrame = targetPixels + kPerFrameOverhead;

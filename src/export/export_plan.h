@@ -40,9 +40,11 @@ class ExportPlan {
 using ExportValidation = std::variant<ExportPlan, ExportError>;
 
 // Checks a request against the drawing it is to export and the memory it may use (usually
-// availableMemoryBytes()). The first problem found, in this order: path, kind, a still GIF,
-// the wait of a replay, the delay, width, height, the image bounds, the frame count, a GIF
-// without frames, memory.
+// availableMemoryBytes()). The first problem found, in this order: path (empty, a folder, too
+// long for the file system), kind, a kind the format cannot hold (a still animation, an SVG
+// that is not still), transparency the format lacks, the WebP quality, the wait of a replay,
+// the delay, width, height, the image bounds (WebP's are smaller), the frame count, an
+// animation without frames, the name of the last file of a numbered set, memory.
 ExportValidation validateExport(ExportTarget target, const ExportRequest& request,
                                 AnimationSnapshot snapshot, std::uint64_t memoryBudget);
 

@@ -3,8 +3,6 @@
 #include <QThread>
 #include <utility>
 
-#include "export/export_engine.h"
-
 namespace rek {
 
 // Passes the engine's reports on as the runner's signals, emitted on the worker thread.
@@ -34,10 +32,11 @@ bool ExportRunner::start(ExportPlan plan) {
         return false;
     stop_ = std::stop_source();
     outcome_ = ExportOutcome{};
-    thread_ = QThread::create([this, plan = std::move(plan), stop = stop_.get_token()] {
-        Relay relay(*this);
-        outcome_ = runExport(plan, relay, stop);
-    });
+    thread_ =
+        QThread::create([this, engine = engine_, plan = std::move(plan), stop = stop_.get_token()] {
+            Relay relay(*this);
+            outcome_ = engine(plan, relay, stop);
+        });
     // Emitted on the worker as it ends, so delivered here after everything it reported.
     connect(thread_, &QThread::finished, this, &ExportRunner::onThreadFinished);
     thread_->start();

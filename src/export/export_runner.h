@@ -3,6 +3,7 @@
 #include <QObject>
 #include <stop_token>
 
+#include "export/export_engine.h"
 #include "export/export_job.h"
 #include "export/export_plan.h"
 
@@ -21,6 +22,8 @@ class ExportRunner : public QObject {
     // Asks a running export to stop and waits for it to end.
     ~ExportRunner() override;
 
+    // What runs the plans (runExport unless replaced); takes effect at the next start.
+    void setEngine(ExportEngine engine) { engine_ = std::move(engine); }
     // Starts the plan's export; false while another one runs.
     bool start(ExportPlan plan);
     bool isRunning() const { return thread_ != nullptr; }
@@ -39,6 +42,7 @@ class ExportRunner : public QObject {
     class Relay;
     void onThreadFinished();
 
+    ExportEngine engine_ = runExport;
     QThread* thread_ = nullptr;
     std::stop_source stop_;
     ExportOutcome outcome_;  // written by the worker, read once it has ended

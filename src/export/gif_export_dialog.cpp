@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "export/export_dialog_rules.h"
+#include "shell/text/export_messages.h"
 
 namespace rek {
 
@@ -24,15 +25,18 @@ GifExportDialog::GifExportDialog(AnimationSnapshot snapshot, const QString& mode
                                  QWidget* parent)
     : ExportDialog(
           Form{
-              ExportTarget::Gif,
               QString::fromUtf8("アニメーションGIFファイル作成"),
               QString::fromUtf8("GIFファイル保存先："),
               QString::fromUtf8("現在のアニメーション数"),
               QString::fromUtf8("コマ"),
               QString::fromUtf8("GIFファイルのプロパティ"),
               QStringLiteral(".gif"),
-              {QString::fromUtf8("アニメーションGIFファイルの保存"), QString(),
-               QString::fromUtf8("GIFファイル(*.gif)"), QStringLiteral("*.gif")},
+              {QString::fromUtf8("アニメーションGIFファイルの保存"),
+               QString(),
+               {{messages::exportFilterName(ExportTarget::Gif), ExportTarget::Gif},
+                {messages::exportFilterName(ExportTarget::Webp), ExportTarget::Webp},
+                {messages::exportFilterName(ExportTarget::Apng), ExportTarget::Apng}}},
+              animationOutput,
           },
           std::move(snapshot), modelPath, withoutStill(settings), std::move(browseForPath),
           parent) {
@@ -50,26 +54,23 @@ void GifExportDialog::addProperties(QVBoxLayout* properties) {
     transparentBox_ = new QCheckBox(QString::fromUtf8("背景色を透明にする"));
     transparentBox_->setObjectName(QStringLiteral("transparentBox"));
     properties->addWidget(transparentBox_);
-    // Smoothing blends the background into the lines, so it cannot be made transparent.
-    connect(antiAliasOnButton(), &QRadioButton::toggled, this,
-            [this](bool antiAlias) { transparentBox_->setEnabled(!antiAlias); });
+}
+
+void GifExportDialog::onOutputChanged() {
+    // In a GIF, smoothing blends the background into the lines, so it cannot be made
+    // transparent; WebP and APNG keep the blend as alpha.
+    if (transparentBox_ != nullptr)
+        transparentBox_->setEnabled(!antiAliasOnButton()->isChecked() ||
+                                    enteredTarget() != ExportTarget::Gif);
 }
 
 void GifExportDialog::loadFormSettings() {
     transparentBox_->setChecked(settings().transparent);
-    transparentBox_->setEnabled(!settings().antiAlias);
+    onOutputChanged();
 }
 
 bool GifExportDialog::transparentChosen() const {
     return transparentBox_->isChecked();
-}
-
-QString GifExportDialog::outputPath(const QString& entered) const {
-    return gifOutputPath(entered);
-}
-
-QString GifExportDialog::firstFile(const ExportRequest& request) const {
-    return QString::fromStdString(request.path);
 }
 
 std::vector<QWidget*> GifExportDialog::formControls() const {

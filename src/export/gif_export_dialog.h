@@ -6,8 +6,9 @@ class QCheckBox;
 
 namespace rek {
 
-// "アニメーションGIFファイル作成": the shared form with a transparent background (without
-// anti-aliasing only) and a hint that more frames make a larger file.
+// "アニメーションGIFファイル作成": the shared form with a transparent background and a hint
+// that more frames make a larger file. The name picks GIF, WebP or APNG; a GIF's background
+// can be transparent without anti-aliasing only.
 class GifExportDialog final : public ExportDialog {
     Q_OBJECT
 
@@ -22,8 +23,7 @@ class GifExportDialog final : public ExportDialog {
     void addProperties(QVBoxLayout* properties) override;
     void loadFormSettings() override;
     bool transparentChosen() const override;
-    QString outputPath(const QString& entered) const override;
-    QString firstFile(const ExportRequest& request) const override;
+    void onOutputChanged() override;
     std::vector<QWidget*> formControls() const override;
 
     QCheckBox* transparentBox_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "export/bmp_export_dialog.h"
 #include "export/gif_export_dialog.h"
@@ -30,20 +31,24 @@ QFileInfo installedManual() {
 
 BrowseForPath DialogLauncher::exportChooser() {
     // The export dialog asks about overwriting itself, for the files it really writes.
-    return [this](QWidget* owner, const SaveChooserRequest& request) -> std::optional<QString> {
+    return [this](QWidget* owner, const SaveChooserRequest& request) -> std::optional<ChosenFile> {
         FileDialogState& chooser = state_.fileDialog;
         QString start = chooser.startLocation();
         if (!request.currentPath.isEmpty())
             start = QFileInfo(QDir(start), request.currentPath).absoluteFilePath();
-        const QString path = QFileDialog::getSaveFileName(
-            owner, request.title, start,
-            QStringLiteral("%1 (%2)").arg(request.filterName, request.pattern), nullptr,
-            QFileDialog::DontConfirmOverwrite);
+        QStringList filters;
+        for (const ChooserFilter& filter : request.filters)
+            filters.push_back(filter.name);
+        QString selected = filters.value(0);
+        const QString path =
+            QFileDialog::getSaveFileName(owner, request.title, start, filters.join(";;"), &selected,
+                                         QFileDialog::DontConfirmOverwrite);
         if (path.isEmpty())
             return std::nullopt;
         chooser.path = path;
         chooser.useInitialFolder = false;
-        return path;
+        return ChosenFile{
+            path, static_cast<std::size_t>(std::max<qsizetype>(filters.indexOf(selected), 0))};
     };
 }
 
@@ -53,16 +58,8 @@ void DialogLauncher::runExport() {
     Dialog dialog(state_.editor.snapshot(),
                   QFile::decodeName(QByteArray::fromStdString(model.filePath)),
                   state_.exportSettings, exportChooser(), owner_);
-    // No animation while the export draws its frames; the result is reported in front of the
-    // main window.
-    dialog.setExportStarting([this] {
-        if (pauseAnimation_)
-            pauseAnimation_(true);
-    });
-    dialog.setExportFinished([this] {
-        if (pauseAnimation_)
-            pauseAnimation_(false);
-    });
+    // The animation goes on behind the dialog while the export runs on its worker; the result
+    // is reported in front of the main window.
     dialog.setAfterExport([owner = owner_->window()] {
         owner->raise();
         owner->activateWindow();

@@ -9,14 +9,11 @@
 namespace rek {
 
 // Opens the modal dialogs with what each needs from the program state. The animation goes on
-// behind them (the main window's timers keep running during exec()), except while an export
-// draws its frames.
+// behind them (the main window's timers keep running during exec()), exports included: they
+// draw their frames on a worker thread from a snapshot.
 class DialogLauncher {
   public:
     DialogLauncher(AppState& state, QWidget* owner) : state_(state), owner_(owner) {}
-
-    // Called with true when an export starts and false when it ends: no animation meanwhile.
-    void setAnimationPause(std::function<void(bool)> pause) { pauseAnimation_ = std::move(pause); }
 
     void properties(bool newModel);
     void settings();
@@ -31,7 +28,6 @@ class DialogLauncher {
 
     AppState& state_;
     QWidget* owner_;
-    std::function<void(bool)> pauseAnimation_;
 };
 
 }  // namespace rek

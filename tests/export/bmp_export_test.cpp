@@ -101,28 +101,28 @@ TEST_F(BmpExport, ZeroFramesWriteNothing) {
               (std::vector<ExportStage>{ExportStage::CreatingImages, ExportStage::Done}));
 }
 
-TEST_F(BmpExport, StopsAtAFileThatCannotBeWrittenAndSaysWhich) {
-    // A folder in the way of the third file.
+TEST_F(BmpExport, AFileThatCannotBeWrittenLeavesNoneOfTheSetAndSaysWhich) {
+    // A folder in the way of the third file; an old first file of the same name.
     std::filesystem::create_directory(dir.path("anim0002.bmp"));
+    std::ofstream(dir.path("anim0000.bmp")) << "old";
     const ExportOutcome outcome = run(request(ExportKind::Wobble));
     EXPECT_FALSE(outcome.ok());
-    EXPECT_EQ(outcome.framesWritten, 2u);
+    EXPECT_EQ(outcome.framesWritten, 0u);
     ASSERT_TRUE(outcome.error.has_value());
     EXPECT_EQ(outcome.error->code, ExportErrorCode::CannotWrite);
     EXPECT_EQ(outcome.error->path, dir.path("anim0002.bmp").string());
-    EXPECT_TRUE(std::filesystem::exists(dir.path("anim0001.bmp")));
-    EXPECT_FALSE(std::filesystem::exists(dir.path("anim0003.bmp")));
+    EXPECT_EQ(test::readBytes(dir.path("anim0000.bmp")), "old");
+    EXPECT_EQ(dir.entryCount(), 2u);
     EXPECT_EQ(progress.stages, std::vector<ExportStage>{ExportStage::CreatingImages});
 }
 
-TEST_F(BmpExport, AStopKeepsTheFilesWrittenSoFar) {
+TEST_F(BmpExport, AStopRemovesTheFilesWrittenSoFar) {
     progress.stopAfterFrames = 2;
     const ExportOutcome outcome = run(request(ExportKind::Wobble));
     ASSERT_TRUE(outcome.error.has_value());
     EXPECT_EQ(outcome.error->code, ExportErrorCode::Cancelled);
-    EXPECT_EQ(outcome.framesWritten, 2u);
-    EXPECT_EQ(dir.entryCount(), 2u);
-    EXPECT_TRUE(std::filesystem::exists(dir.path("anim0001.bmp")));
+    EXPECT_EQ(outcome.framesWritten, 0u);
+    EXPECT_EQ(dir.entryCount(), 0u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,11 +13,15 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "export/bmp_export_dialog.h"
 #include "export/gif_export_dialog.h"
 #include "export_test_support.h"
+#include "file_helpers.h"
+#include "format_decoders.h"
 #include "image_test_support.h"
 #include "shell/text/export_messages.h"
 #include "shell/text/messages.h"
@@ -108,7 +113,7 @@ class ExportDialogTest : public ::testing::Test {
     ExportSettings settings;
     ScriptedMessages messages;
     QWidget mainWindow;
-    std::optional<QString> chosenPath;
+    std::optional<ChosenFile> chosenPath;
     std::vector<SaveChooserRequest> chooserRequests;
 };
 
@@ -346,26 +351,21 @@ TEST_F(ExportDialogTest, ReportsAFailedExportToTheMainWindowAndCloses) {
     EXPECT_EQ(messages.icons[0], MessageIcon::Error);
     EXPECT_EQ(messages.owners[0], &mainWindow);
     EXPECT_EQ(messages.informed[1], qs("アニメーションGIFファイルの作成に失敗しました。"));
-    EXPECT_EQ(text(*gif, "statusLabel"), messages::exportStage(ExportStage::SavingGif));
+    EXPECT_NE(text(*gif, "statusLabel"), done());
     EXPECT_FALSE(gif->isVisible());
     EXPECT_EQ(gif->result(), QDialog::Accepted);
     EXPECT_EQ(settings.kind, ExportKind::Wobble);  // remembered all the same
 }
 
-TEST_F(ExportDialogTest, TheExportRunsOnWhileTheDialogIsLockedAndTheAnimationHeld) {
+TEST_F(ExportDialogTest, TheExportRunsOnWhileTheDialogIsLockedButForStop) {
     auto bmp = open<BmpExportDialog>();
     setEdit(*bmp, "pathEdit", QString::fromStdString(dir.path("frames").string()));
     click(*bmp, "vtrButton");
     setEdit(*bmp, "waitEdit", "3");
     setEdit(*bmp, "widthEdit", "160");
     setEdit(*bmp, "heightEdit", "120");
-    std::vector<std::string> calls;
-    bmp->setExportStarting([&] {
-        calls.push_back("starting");
-        EXPECT_FALSE(child<QPushButton>(*bmp, "createButton")->isEnabled());
-    });
-    bmp->setExportFinished([&] { calls.push_back("finished"); });
-    bmp->setAfterExport([&] { calls.push_back("after"); });
+    int afterExport = 0;
+    bmp->setAfterExport([&] { ++afterExport; });
 
     // What the status line says whenever the bar moves.
     QProgressBar* bar = child<QProgressBar>(*bmp, "progressBar");
@@ -377,19 +377,15 @@ TEST_F(ExportDialogTest, TheExportRunsOnWhileTheDialogIsLockedAndTheAnimationHel
     click(*bmp, "createButton");
     // The export has only been handed to its worker: nothing it reports has arrived yet.
     EXPECT_TRUE(bmp->isExporting());
-    EXPECT_EQ(calls, std::vector<std::string>{"starting"});
     for (const char* name :
          {"pathEdit", "browseButton", "stillButton", "wobbleButton", "vtrButton", "waitEdit",
           "smoothnessSlider", "widthEdit", "heightEdit", "originalSizeButton", "antiAliasOnButton",
-          "antiAliasOffButton", "createButton", "cancelButton"}) {
+          "antiAliasOffButton", "createButton"}) {
         EXPECT_FALSE(child<QWidget>(*bmp, name)->isEnabled()) << name;
     }
-    // Neither Cancel nor Escape nor the close box ends it.
-    bmp->reject();
-    QTest::keyClick(bmp.get(), Qt::Key_Escape);
-    bmp->close();
-    EXPECT_TRUE(bmp->isVisible());
-    EXPECT_TRUE(closed.isEmpty());
+    // Cancel has become Stop, the one control left.
+    EXPECT_TRUE(child<QPushButton>(*bmp, "cancelButton")->isEnabled());
+    EXPECT_EQ(child<QPushButton>(*bmp, "cancelButton")->text(), qs("中止"));
 
     // The dialog's event loop goes on; the bar follows the worker frame by frame.
     ASSERT_TRUE(closed.count() > 0 || closed.wait(60000));
@@ -400,11 +396,151 @@ TEST_F(ExportDialogTest, TheExportRunsOnWhileTheDialogIsLockedAndTheAnimationHel
     }
     EXPECT_EQ(bar->maximum(), 75);
 
-    EXPECT_EQ(calls, (std::vector<std::string>{"starting", "finished", "after"}));
+    EXPECT_EQ(afterExport, 1);
     EXPECT_EQ(messages.informed, QStringList{qs("連番BMPファイルを作成しました。")});
     EXPECT_EQ(text(*bmp, "statusLabel"), done());
     EXPECT_TRUE(std::filesystem::exists(dir.path("frames0074.bmp")));
     EXPECT_EQ(settings, (ExportSettings{ExportKind::Vtr, 3, 12, false, false}));
+}
+
+// Runs the real engine, holding the worker after frame `holdAt` until a stop is asked for, so
+// that the stop comes at exactly that frame.
+ExportEngine holdingEngine(std::uint64_t holdAt) {
+    class Holding : public ExportProgress {
+      public:
+        Holding(ExportProgress& relay, std::stop_token stop, std::uint64_t holdAt)
+            : relay_(relay), stop_(std::move(stop)), holdAt_(holdAt) {}
+        void stageChanged(ExportStage stage) override { relay_.stageChanged(stage); }
+        void frameCountKnown(std::uint64_t frames) override { relay_.frameCountKnown(frames); }
+        void frameDone(std::uint64_t done) override {
+            relay_.frameDone(done);
+            for (int waited = 0; done == holdAt_ && !stop_.stop_requested() && waited < 30000;
+                 ++waited)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+
+      private:
+        ExportProgress& relay_;
+        std::stop_token stop_;
+        std::uint64_t holdAt_;
+    };
+    return [holdAt](const ExportPlan& plan, ExportProgress& progress, std::stop_token stop) {
+        Holding holding(progress, stop, holdAt);
+        return runExport(plan, holding, stop);
+    };
+}
+
+// Stop at the first, a middle and the last frame, by the button, Escape and the close box:
+// the worker ends at once, nothing is written, the dialog says so and stays open.
+TEST_F(ExportDialogTest, StopAtAnyFrameWritesNothingAndKeepsTheDialogOpen) {
+    struct Case {
+        const char* name;
+        std::uint64_t frame;
+        int how;  // 0 the button, 1 Escape, 2 the close box
+    };
+    for (const Case& c : {Case{"anim.webp", 1, 0}, Case{"anim.png", 20, 1}, Case{"anim.gif", 41, 2},
+                          Case{"anim.webp", 41, 0}}) {
+        SCOPED_TRACE(std::string(c.name) + " at frame " + std::to_string(c.frame));
+        const ExportSettings before = settings;
+        auto dialog = open<GifExportDialog>();
+        dialog->setEngine(holdingEngine(c.frame));
+        setEdit(*dialog, "pathEdit", QString::fromStdString(dir.path(c.name).string()));
+        click(*dialog, "vtrButton");
+        setEdit(*dialog, "waitEdit", "1");
+        setEdit(*dialog, "widthEdit", "120");
+        setEdit(*dialog, "heightEdit", "90");
+        QProgressBar* bar = child<QProgressBar>(*dialog, "progressBar");
+        click(*dialog, "createButton");
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return bar->value() == static_cast<int>(c.frame); }, 60000));
+        EXPECT_EQ(bar->maximum(), 41);
+
+        QElapsedTimer clock;
+        clock.start();
+        if (c.how == 0)
+            click(*dialog, "cancelButton");
+        else if (c.how == 1)
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        else
+            dialog->close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->isExporting(); }, 10000));
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_EQ(text(*dialog, "statusLabel"), qs("中止しました。"));
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_TRUE(child<QPushButton>(*dialog, "createButton")->isEnabled());
+        EXPECT_TRUE(child<QLineEdit>(*dialog, "waitEdit")->isEnabled());
+        EXPECT_EQ(child<QPushButton>(*dialog, "cancelButton")->text(), qs("キャンセル"));
+        EXPECT_TRUE(messages.informed.isEmpty());
+        EXPECT_EQ(test::entriesIn(dir.path(".")), 0u);
+        EXPECT_EQ(settings, before);
+    }
+}
+
+TEST_F(ExportDialogTest, TheNameEnteredPicksTheFormat) {
+    auto animation = open<GifExportDialog>();
+    setEdit(*animation, "pathEdit", QString::fromStdString(dir.path("anim.webp").string()));
+    setEdit(*animation, "widthEdit", "80");
+    setEdit(*animation, "heightEdit", "60");
+    click(*animation, "antiAliasOnButton");
+    // WebP and APNG keep smoothed edges as alpha; a GIF cannot.
+    EXPECT_TRUE(child<QCheckBox>(*animation, "transparentBox")->isEnabled());
+    setEdit(*animation, "pathEdit", QString::fromStdString(dir.path("anim").string()));
+    EXPECT_FALSE(child<QCheckBox>(*animation, "transparentBox")->isEnabled());
+    setEdit(*animation, "pathEdit", QString::fromStdString(dir.path("anim.apng").string()));
+    EXPECT_TRUE(child<QCheckBox>(*animation, "transparentBox")->isEnabled());
+    child<QCheckBox>(*animation, "transparentBox")->setChecked(true);
+    ASSERT_TRUE(createAndWait(*animation));
+    EXPECT_EQ(messages.informed, QStringList{qs("APNGファイルを作成しました。")});
+    const auto apng = test::decodeApng(dir.path("anim.apng"));
+    ASSERT_TRUE(apng.has_value());
+    EXPECT_EQ(apng->frames.size(), 5u);
+    EXPECT_EQ(apng->frames[0].at(0, 0), 0u);  // transparent background
+
+    messages.informed.clear();
+    auto webp = open<GifExportDialog>();
+    setEdit(*webp, "pathEdit", QString::fromStdString(dir.path("anim.webp").string()));
+    setEdit(*webp, "widthEdit", "80");
+    setEdit(*webp, "heightEdit", "60");
+    ASSERT_TRUE(createAndWait(*webp));
+    EXPECT_EQ(messages.informed, QStringList{qs("アニメーションWebPファイルを作成しました。")});
+    EXPECT_TRUE(test::decodeWebp(dir.path("anim.webp")).has_value());
+
+    // The numbered dialog: a PNG set, and the still image as SVG.
+    messages.informed.clear();
+    auto png = open<BmpExportDialog>();
+    setEdit(*png, "pathEdit", QString::fromStdString(dir.path("set.png").string()));
+    setEdit(*png, "widthEdit", "80");
+    setEdit(*png, "heightEdit", "60");
+    ASSERT_TRUE(createAndWait(*png));
+    EXPECT_EQ(messages.informed, QStringList{qs("連番PNGファイルを作成しました。")});
+    EXPECT_TRUE(test::decodePng(dir.path("set0004.png")).has_value());
+
+    messages.informed.clear();
+    auto svg = open<BmpExportDialog>();
+    setEdit(*svg, "pathEdit", QString::fromStdString(dir.path("drawing.svg").string()));
+    click(*svg, "createButton");  // the wobble is no still image
+    EXPECT_EQ(messages.informed, QStringList{refusal(ExportErrorCode::SvgNotStill)});
+    messages.informed.clear();
+    click(*svg, "stillButton");
+    ASSERT_TRUE(createAndWait(*svg));
+    EXPECT_EQ(messages.informed, QStringList{qs("SVGファイルを作成しました。")});
+    EXPECT_NE(test::readBytes(dir.path("drawing.svg")).find("<path d=\"M50 100"),
+              std::string::npos);
+}
+
+TEST_F(ExportDialogTest, AFolderAsTheNameIsRefusedAndTheDialogStays) {
+    std::filesystem::create_directory(dir.path("folder.gif"));
+    auto gif = open<GifExportDialog>();
+    setEdit(*gif, "pathEdit", QString::fromStdString(dir.path("folder.gif").string()));
+    click(*gif, "createButton");
+    ASSERT_EQ(messages.informed.size(), 1);
+    EXPECT_TRUE(messages.informed[0].contains(qs("フォルダーの名前です")));
+    setEdit(*gif, "pathEdit", QString::fromStdString(dir.path("folder.gif").string()) + "/");
+    click(*gif, "createButton");
+    ASSERT_EQ(messages.informed.size(), 2);
+    EXPECT_TRUE(messages.informed[1].contains(qs("フォルダーの名前です")));
+    EXPECT_TRUE(gif->isVisible());
+    EXPECT_EQ(dir.entryCount(), 1u);
 }
 
 TEST_F(ExportDialogTest, ExportsTheSnapshotItWasGivenWhateverHappensToTheOriginal) {
@@ -428,18 +564,38 @@ TEST_F(ExportDialogTest, ExportsTheSnapshotItWasGivenWhateverHappensToTheOrigina
 
 TEST_F(ExportDialogTest, BrowseAsksTheShellsChooserAndTakesItsAnswer) {
     auto bmp = open<BmpExportDialog>();
-    chosenPath = QStringLiteral("/somewhere/frames.bmp");
+    chosenPath = ChosenFile{QStringLiteral("/somewhere/frames.bmp"), 0};
     click(*bmp, "browseButton");
     ASSERT_EQ(chooserRequests.size(), 1u);
     EXPECT_EQ(chooserRequests[0].title, qs("連番BMPファイルの保存"));
-    EXPECT_EQ(chooserRequests[0].filterName, qs("BMPファイル(*.bmp)"));
-    EXPECT_EQ(chooserRequests[0].pattern, "*.bmp");
+    ASSERT_EQ(chooserRequests[0].filters.size(), 3u);
+    EXPECT_EQ(chooserRequests[0].filters[0].name, qs("BMPファイル(*.bmp)"));
+    EXPECT_EQ(chooserRequests[0].filters[1].name, qs("PNGファイル(*.png)"));
+    EXPECT_EQ(chooserRequests[0].filters[2].name, qs("SVGファイル(*.svg)"));
     EXPECT_EQ(chooserRequests[0].currentPath,
               QString::fromStdString(dir.path("drawing.bmp").string()));
-    EXPECT_EQ(child<QLineEdit>(*bmp, "pathEdit")->text(), *chosenPath);
+    EXPECT_EQ(child<QLineEdit>(*bmp, "pathEdit")->text(), "/somewhere/frames.bmp");
     chosenPath.reset();
     click(*bmp, "browseButton");
     EXPECT_EQ(child<QLineEdit>(*bmp, "pathEdit")->text(), "/somewhere/frames.bmp");
+    // A name without an extension gets the one of the type chosen.
+    chosenPath = ChosenFile{QStringLiteral("/somewhere/frames"), 1};
+    click(*bmp, "browseButton");
+    EXPECT_EQ(child<QLineEdit>(*bmp, "pathEdit")->text(), "/somewhere/frames.png");
+
+    auto gif = open<GifExportDialog>();
+    chosenPath = ChosenFile{QStringLiteral("/somewhere/anim"), 1};
+    click(*gif, "browseButton");
+    const std::vector<ChooserFilter>& filters = chooserRequests.back().filters;
+    ASSERT_EQ(filters.size(), 3u);
+    EXPECT_EQ(filters[0].name, qs("GIFファイル(*.gif)"));
+    EXPECT_EQ(filters[1].name, qs("WebPファイル(*.webp)"));
+    EXPECT_EQ(filters[2].name, qs("APNGファイル(*.apng *.png)"));
+    EXPECT_EQ(child<QLineEdit>(*gif, "pathEdit")->text(), "/somewhere/anim.webp");
+    // A name with an extension of its own keeps it.
+    chosenPath = ChosenFile{QStringLiteral("/somewhere/anim.gif"), 2};
+    click(*gif, "browseButton");
+    EXPECT_EQ(child<QLineEdit>(*gif, "pathEdit")->text(), "/somewhere/anim.gif");
 }
 
 TEST_F(ExportDialogTest, ValidationMessagesAreCaptionedPlainOkBoxes) {

@@ -1,19 +1,25 @@
-// rektool-export: the GIF and BMP exports for scripts and batch work, without a window.
+// rektool-export: the exports for scripts and batch work, without a window.
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QGuiApplication>
+#include <QFile>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "export/cli/cli_options.h"
 #include "export/cli/model_info.h"
-#include "export/export_dialog_rules.h"
+#include "export/cli/signal_stop.h"
+#include "export/cli/terminal_progress.h"
 #include "export/export_engine.h"
 #include "export/export_limits.h"
 #include "export/export_plan.h"
+#include "export/output_files.h"
 #include "model/model.h"
 #include "model/model_file.h"
 #include "render/animation_snapshot.h"
@@ -25,70 +31,46 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// Status lines and a progress count on standard error: rewritten in place on a terminal,
-// one line per tenth otherwise.
-class StderrProgress : public rek::ExportProgress {
-  public:
-    StderrProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
-    ~StderrProgress() override { endLine(); }
-
-    void stageChanged(rek::ExportStage stage) override {
-        printLine(rek::messages::exportStage(stage).toStdString());
-    }
-    void frameCountKnown(std::uint64_t frames) override {
-        maximum_ = frames;
-        lastTenth_ = -1;
-    }
-    void frameDone(std::uint64_t done) override {
-        const auto tenth =
-            static_cast<std::int64_t>(maximum_ > 0 ? done * 10 / maximum_ : std::uint64_t{10});
-        const auto shown = static_cast<unsigned long long>(done);
-        const auto total = static_cast<unsigned long long>(maximum_);
-        if (terminal_) {
-            std::fprintf(stderr, "\rrektool-export: frame %llu/%llu", shown, total);
-            lineOpen_ = true;
-        } else if (tenth != lastTenth_) {
-            std::fprintf(stderr, "rektool-export: frame %llu/%llu\n", shown, total);
-        }
-        lastTenth_ = tenth;
-        std::fflush(stderr);
-    }
-
-    // A line of its own, after the progress count if one is open.
-    void printLine(const std::string& text) {
-        endLine();
-        std::fprintf(stderr, "rektool-export: %s\n", text.c_str());
-    }
-
-  private:
-    void endLine() {
-        if (lineOpen_)
-            std::fputc('\n', stderr);
-        lineOpen_ = false;
-    }
-    bool terminal_;
-    bool lineOpen_ = false;
-    std::uint64_t maximum_ = 0;
-    std::int64_t lastTenth_ = -1;
-};
-
 int usageError(const std::string& message) {
     std::fprintf(stderr, "rektool-export: %s\nTry 'rektool-export --help'.\n", message.c_str());
     return kExitUsage;
 }
 
+// Writes the bytes to standard output and flushes it; a failure (a full disk, a closed pipe)
+// is reported and is exit status 1.
+int writeStandardOutput(const QByteArray& bytes) {
+    const auto size = static_cast<std::size_t>(bytes.size());
+    errno = 0;
+    const bool written = std::fwrite(bytes.constData(), 1, size, stdout) == size;
+    const bool flushed = std::fflush(stdout) == 0;
+    if (written && flushed && std::ferror(stdout) == 0)
+        return 0;
+    const int error = errno != 0 ? errno : EIO;
+    std::fprintf(stderr, "rektool-export: cannot write to standard output: %s\n",
+                 std::strerror(error));
+    return kExitFailed;
+}
+
+const char* writtenWhat(rek::ExportTarget target, std::uint64_t frames) {
+    if (rek::isNumberedSet(target))
+        return frames == 1 ? "file" : "files";
+    return frames == 1 ? "frame" : "frames";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Runs without a display unless a platform was chosen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    // Before any thread starts, so that every thread leaves the two signals to the waiter.
+    rek::cli::SignalStop interrupts;
 
-    const rek::cli::ParseOutcome parsed = rek::cli::parseArguments(application.arguments());
+    // The arguments are read from argv as bytes; Qt's decoded copy could change file names.
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    // The frames are drawn into plain images: no window system is needed, nor asked for.
+    QCoreApplication application(argc, argv);
+
+    const rek::cli::ParseOutcome parsed = rek::cli::parseArguments(arguments);
     if (std::holds_alternative<rek::cli::HelpRequested>(parsed)) {
-        std::cout << rek::cli::helpText();
-        return 0;
+        return writeStandardOutput(QByteArray::fromStdString(rek::cli::helpText()));
     }
     if (const auto* bad = std::get_if<rek::cli::UsageError>(&parsed))
         return usageError(bad->message);
@@ -108,26 +90,25 @@ int main(int argc, char** argv) {
         rek::setProperties(model, *contents.properties);
     model.vertices = std::move(contents.vertices);
 
-    if (options.action == rek::cli::Action::Info) {
-        const QByteArray json =
-            rek::cli::modelInfoJson(model, QString::fromStdString(options.modelPath));
-        std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
-        return std::fflush(stdout) == 0 ? 0 : kExitFailed;
+    if (!options.target) {
+        return writeStandardOutput(rek::cli::modelInfoJson(
+            model, QFile::decodeName(QByteArray::fromStdString(options.modelPath))));
     }
 
-    const bool gif = options.action == rek::cli::Action::Gif;
-    const QString output = QString::fromStdString(options.output);
+    const rek::ExportTarget target = *options.target;
     rek::ExportRequest request;
-    request.path = (gif ? rek::gifOutputPath(output) : rek::bmpBaseName(output)).toStdString();
+    request.path = rek::outputPathFor(target, options.output);
     request.kind = options.kind;
     request.width = options.size ? options.size->first : model.properties.width;
     request.height = options.size ? options.size->second : model.properties.height;
     request.antiAlias = options.antiAlias;
-    request.transparent = gif && options.transparent;
+    request.transparent = options.transparent;
     request.waitSeconds = options.waitSeconds;
     request.delay = options.kind == rek::ExportKind::Wobble
                         ? rek::kWobbleFrameDelay
                         : rek::frameDelayForSmoothness(options.smoothness);
+    request.webpQuality = options.quality;
+    request.wobbleOffsets = !options.noWobble;
 
     rek::AnimationSnapshot snapshot;
     snapshot.properties = model.properties;
@@ -135,26 +116,38 @@ int main(int argc, char** argv) {
     snapshot.seed =
         options.seed.value_or(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
 
-    const rek::ExportTarget target = gif ? rek::ExportTarget::Gif : rek::ExportTarget::Bmp;
     rek::ExportValidation checked =
         rek::validateExport(target, request, std::move(snapshot), rek::availableMemoryBytes());
     if (const auto* refused = std::get_if<rek::ExportError>(&checked))
         return usageError(rek::messages::exportError(*refused).text.toStdString());
 
-    StderrProgress progress;
-    const rek::ExportOutcome outcome = rek::runExport(std::get<rek::ExportPlan>(checked), progress);
+    rek::ExportOutcome outcome;
+    {
+        rek::cli::TerminalProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO) == 1);
+        interrupts.exportStarting();
+        outcome = rek::runExport(std::get<rek::ExportPlan>(checked), progress, interrupts.token());
+        interrupts.exportEnded();
+    }
+    if (const int signal = interrupts.received();
+        signal != 0 && outcome.error && outcome.error->code == rek::ExportErrorCode::Cancelled) {
+        std::fprintf(stderr, "rektool-export: stopped by %s; nothing was written\n",
+                     signal == SIGINT ? "SIGINT" : "SIGTERM");
+        return 128 + signal;
+    }
     if (!outcome.ok()) {
         const QString reason = rek::messages::exportError(*outcome.error).text;
-        progress.printLine(reason.isEmpty() ? std::string("the export failed")
-                                            : reason.toStdString());
+        std::fprintf(stderr, "rektool-export: %s\n",
+                     reason.isEmpty() ? "the export failed" : reason.toUtf8().constData());
         return kExitFailed;
     }
-    std::fprintf(
-        stderr, "rektool-export: %llu %s written to %s\n",
-        static_cast<unsigned long long>(outcome.framesWritten),
-        gif ? "frames" : (outcome.framesWritten == 1 ? "file" : "files"),
-        gif ? request.path.c_str()
-            : (request.path + (options.kind == rek::ExportKind::Still ? ".bmp" : "NNNN.bmp"))
-                  .c_str());
+    if (!options.quiet) {
+        const std::string written =
+            rek::isNumberedSet(target) && options.kind != rek::ExportKind::Still
+                ? request.path + "NNNN" + rek::targetExtension(target)
+                : rek::firstOutputFile(target, request);
+        std::fprintf(stderr, "rektool-export: %llu %s written to %s\n",
+                     static_cast<unsigned long long>(outcome.framesWritten),
+                     writtenWhat(target, outcome.framesWritten), written.c_str());
+    }
     return 0;
 }

@@ -25,6 +25,10 @@ QString tooManyFrames(std::uint64_t frames) {
     return QString::fromUtf8(text);
 }
 
+UserMessage aboutName(const char* text, const std::string& path) {
+    return {QStringLiteral("「%1」\n%2").arg(QString::fromUtf8(path), QString::fromUtf8(text))};
+}
+
 QString notEnoughMemory(std::uint64_t needed, std::uint64_t available) {
     char text[320];
     std::snprintf(text, sizeof text,
@@ -43,6 +47,8 @@ QString exportStage(ExportStage stage) {
             return QStringLiteral("画像データを作成中………");
         case ExportStage::SavingGif:
             return QStringLiteral("GIFファイルを保存中………長時間かかります………");
+        case ExportStage::SavingFile:
+            return QStringLiteral("ファイルを保存中………");
         case ExportStage::Done:
             return QStringLiteral("作業完了！");
     }
@@ -53,10 +59,61 @@ QString exportReady() {
     return QStringLiteral("上記内容を確認し、「作成」ボタンを押してください。");
 }
 
+QString exportStopped() {
+    return QStringLiteral("中止しました。");
+}
+
+QString exportStopButton() {
+    return QStringLiteral("中止");
+}
+
+QString exportFilterName(ExportTarget target) {
+    switch (target) {
+        case ExportTarget::Gif:
+            return QStringLiteral("GIFファイル(*.gif)");
+        case ExportTarget::Bmp:
+            return QStringLiteral("BMPファイル(*.bmp)");
+        case ExportTarget::Webp:
+            return QStringLiteral("WebPファイル(*.webp)");
+        case ExportTarget::Apng:
+            return QStringLiteral("APNGファイル(*.apng *.png)");
+        case ExportTarget::Png:
+            return QStringLiteral("PNGファイル(*.png)");
+        case ExportTarget::Svg:
+            return QStringLiteral("SVGファイル(*.svg)");
+    }
+    return {};
+}
+
 UserMessage exportError(const ExportError& error) {
     switch (error.code) {
         case ExportErrorCode::NoPath:
             return refusal("ファイル名が入力されていません。");
+        case ExportErrorCode::OutputIsFolder:
+            return aboutName("フォルダーの名前です。\n保存するファイルの名前を入力してください。",
+                             error.path);
+        case ExportErrorCode::PathTooLong:
+            return aboutName("ファイル名が長すぎます。", error.path);
+        case ExportErrorCode::StillAsAnimation:
+            return refusal("静止画はアニメーションWebP・APNGファイルでは作成できません。");
+        case ExportErrorCode::SvgNotStill:
+            return refusal("SVGファイルで作成できるのは静止画だけです。");
+        case ExportErrorCode::NoTransparency:
+            return refusal("BMPファイルでは背景色を透明にできません。");
+        case ExportErrorCode::QualityInvalid:
+            return refusal("画質はWebPファイルにだけ、0から100までの値で指定できます。");
+        case ExportErrorCode::NoAnimationFrames:
+            return refusal(
+                "作成されるコマ数が0のため、アニメーションファイルを作成できません。\n"
+                "VTR終了後の待ち時間を長くしてください。");
+        case ExportErrorCode::WebpSizeTooLarge:
+            return refusal("WebPファイルの幅と高さは16383以下にしてください。");
+        case ExportErrorCode::WorkScreenMemory:
+            return failure("画像作成時の作業画面用メモリが確保できません。");
+        case ExportErrorCode::FrameImageMemory:
+            return failure("画像作成時のコマ画像用メモリが確保できません。");
+        case ExportErrorCode::EncoderFailed:
+            return failure("画像の圧縮に失敗しました。");
         case ExportErrorCode::KindInvalid:
             return refusal("アニメーションの種類が不正です。");
         case ExportErrorCode::StillAsGif:
@@ -107,12 +164,27 @@ QString exportOverwrite(const QString& path) {
 }
 
 QString exportFinished(ExportTarget target, bool succeeded) {
-    if (target == ExportTarget::Gif) {
-        return succeeded ? QStringLiteral("アニメーションGIFファイルを作成しました。")
-                         : QStringLiteral("アニメーションGIFファイルの作成に失敗しました。");
+    switch (target) {
+        case ExportTarget::Gif:
+            return succeeded ? QStringLiteral("アニメーションGIFファイルを作成しました。")
+                             : QStringLiteral("アニメーションGIFファイルの作成に失敗しました。");
+        case ExportTarget::Bmp:
+            return succeeded ? QStringLiteral("連番BMPファイルを作成しました。")
+                             : QStringLiteral("連番BMPファイルの作成に失敗しました。");
+        case ExportTarget::Webp:
+            return succeeded ? QStringLiteral("アニメーションWebPファイルを作成しました。")
+                             : QStringLiteral("アニメーションWebPファイルの作成に失敗しました。");
+        case ExportTarget::Apng:
+            return succeeded ? QStringLiteral("APNGファイルを作成しました。")
+                             : QStringLiteral("APNGファイルの作成に失敗しました。");
+        case ExportTarget::Png:
+            return succeeded ? QStringLiteral("連番PNGファイルを作成しました。")
+                             : QStringLiteral("連番PNGファイルの作成に失敗しました。");
+        case ExportTarget::Svg:
+            return succeeded ? QStringLiteral("SVGファイルを作成しました。")
+                             : QStringLiteral("SVGファイルの作成に失敗しました。");
     }
-    return succeeded ? QStringLiteral("連番BMPファイルを作成しました。")
-                     : QStringLiteral("連番BMPファイルの作成に失敗しました。");
+    return {};
 }
 
 }  // namespace rek::messages

@@ -14,6 +14,13 @@ namespace rek::messages {
 QString exportStage(ExportStage stage);
 // The status line before Create is pressed.
 QString exportReady();
+// The status line after a stop: 中止しました。
+QString exportStopped();
+// The Cancel button while an export runs: 中止.
+QString exportStopButton();
+
+// The save chooser's file types: "WebPファイル(*.webp)" and so on.
+QString exportFilterName(ExportTarget target);
 
 // Why a request was refused (no icon) or an export failed (the error icon: memory and files
 // that cannot be written). Empty for a cancelled export, which the user asked for.
@@ -22,7 +29,7 @@ UserMessage exportError(const ExportError& error);
 // The question before a file that exists is replaced: the first file the export writes.
 QString exportOverwrite(const QString& path);
 
-// The report that closes an export dialog: made, or failed.
+// The report that closes an export dialog: made, or failed, for each format.
 QString exportFinished(ExportTarget target, bool succeeded);
 
 }  // namespace rek::messages
