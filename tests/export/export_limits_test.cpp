@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 
 #include "export/export_limits.h"
 #include "export/export_plan.h"
 #include "export_test_support.h"
+#include "image_test_support.h"
 
 namespace rek {
 namespace {
@@ -154,6 +156,91 @@ TEST_F(ValidateExport, ComparesTheFramesHeldInMemoryWithTheBudget) {
     // Numbered files hold one frame at a time.
     EXPECT_EQ(check(ExportTarget::Bmp, 64u << 20), std::nullopt);
     EXPECT_GT(availableMemoryBytes(), 0u);
+}
+
+TEST_F(ValidateExport, RefusesWhatTheFormatCannotHold) {
+    request.kind = ExportKind::Still;
+    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::StillAsAnimation);
+    EXPECT_EQ(check(ExportTarget::Apng), ExportErrorCode::StillAsAnimation);
+    EXPECT_EQ(check(ExportTarget::Png), std::nullopt);
+    EXPECT_EQ(check(ExportTarget::Svg), std::nullopt);
+    request.kind = ExportKind::Vtr;
+    EXPECT_EQ(check(ExportTarget::Svg), ExportErrorCode::SvgNotStill);
+    request.kind = ExportKind::Wobble;
+    EXPECT_EQ(check(ExportTarget::Svg), ExportErrorCode::SvgNotStill);
+
+    request.transparent = true;
+    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::NoTransparency);
+    EXPECT_EQ(check(ExportTarget::Png), std::nullopt);
+    request.transparent = false;
+
+    request.webpQuality = 100;
+    EXPECT_EQ(check(ExportTarget::Webp), std::nullopt);
+    EXPECT_EQ(check(ExportTarget::Gif), ExportErrorCode::QualityInvalid);
+    request.webpQuality = 101;
+    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::QualityInvalid);
+    request.webpQuality = -1;
+    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::QualityInvalid);
+    request.webpQuality.reset();
+
+    // WebP stores 14 bits a side.
+    request.width = 16383;
+    request.height = 4;
+    EXPECT_EQ(check(ExportTarget::Webp), std::nullopt);
+    request.width = 16384;
+    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::WebpSizeTooLarge);
+    EXPECT_EQ(check(ExportTarget::Apng), std::nullopt);
+
+    request.width = 80;
+    request.kind = ExportKind::Vtr;
+    request.waitSeconds = 0;
+    snapshot = test::shortLineModel(30);
+    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::NoAnimationFrames);
+    EXPECT_EQ(check(ExportTarget::Apng), ExportErrorCode::NoAnimationFrames);
+    EXPECT_EQ(check(ExportTarget::Png), std::nullopt);
+}
+
+TEST_F(ValidateExport, RefusesFoldersAndNamesTheFileSystemCannotHold) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.path("folder"));
+    auto refusal = [&](ExportTarget target) -> std::optional<ExportError> {
+        const ExportValidation checked = validate(target);
+        if (const ExportError* refused = std::get_if<ExportError>(&checked))
+            return *refused;
+        return std::nullopt;
+    };
+    // A name that ends in a slash, for a file or a set's base name alike.
+    request.path = dir.path("folder").string() + "/";
+    for (const ExportTarget target : {ExportTarget::Gif, ExportTarget::Bmp, ExportTarget::Png}) {
+        const auto refused = refusal(target);
+        ASSERT_TRUE(refused.has_value());
+        EXPECT_EQ(refused->code, ExportErrorCode::OutputIsFolder);
+        EXPECT_EQ(refused->path, request.path);
+    }
+    // A folder of that name.
+    request.path = dir.path("folder").string();
+    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::OutputIsFolder);
+    EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);  // folder0000.bmp beside it is fine
+    std::filesystem::create_directory(dir.path("set0000.png"));
+    request.path = dir.path("set").string();
+    const auto firstIsFolder = refusal(ExportTarget::Png);
+    ASSERT_TRUE(firstIsFolder.has_value());
+    EXPECT_EQ(firstIsFolder->path, dir.path("set0000.png").string());
+
+    // Names longer than the folder takes (255 bytes), counting the number and extension.
+    request.path = dir.path(std::string(251, 'n')).string();
+    EXPECT_EQ(check(ExportTarget::Gif), std::nullopt);                  // the name as it stands
+    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::PathTooLong);  // + "0000.bmp"
+    request.path = dir.path(std::string(247, 'n')).string();
+    EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
+    request.kind = ExportKind::Vtr;
+    request.waitSeconds = 86400;
+    request.delay = 6;  // 1 440 016 frames: refused for their number before the name
+    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::TooManyFrames);
+    request.waitSeconds = 700;  // 11 691 frames: the last is BASE11690.bmp, one byte longer
+    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::PathTooLong);
+    request.path = std::string(5000, 'p');
+    EXPECT_EQ(check(ExportTarget::Gif), ExportErrorCode::PathTooLong);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -104,6 +105,38 @@ TEST(ExportMessages, DialogQuestionAndResults) {
               "連番BMPファイルを作成しました。");
     EXPECT_EQ(bytes(messages::exportFinished(ExportTarget::Bmp, false)),
               "連番BMPファイルの作成に失敗しました。");
+}
+
+TEST(ExportMessages, EveryErrorIsSaidAndNamesItsFile) {
+    for (int code = 0; code <= static_cast<int>(ExportErrorCode::Cancelled); ++code) {
+        ExportError error(static_cast<ExportErrorCode>(code));
+        error.path = "/tmp/名前.webp";
+        const UserMessage message = messages::exportError(error);
+        if (error.code == ExportErrorCode::Cancelled)
+            continue;
+        EXPECT_FALSE(message.empty()) << code;
+        const bool aboutAFile = error.code == ExportErrorCode::CannotWrite ||
+                                error.code == ExportErrorCode::OutputIsFolder ||
+                                error.code == ExportErrorCode::PathTooLong;
+        EXPECT_EQ(message.text.contains(QStringLiteral("「/tmp/名前.webp」")), aboutAFile) << code;
+    }
+    EXPECT_EQ(bytes(messages::exportError(ExportError(ExportErrorCode::OutputIsFolder)).text),
+              "「」\nフォルダーの名前です。\n保存するファイルの名前を入力してください。");
+    EXPECT_EQ(bytes(messages::exportStopped()), "中止しました。");
+    EXPECT_EQ(bytes(messages::exportStopButton()), "中止");
+}
+
+TEST(ExportMessages, EachFormatHasItsOwnResultAndChooserType) {
+    QStringList seen;
+    for (const ExportTarget target : {ExportTarget::Gif, ExportTarget::Bmp, ExportTarget::Webp,
+                                      ExportTarget::Apng, ExportTarget::Png, ExportTarget::Svg}) {
+        seen << messages::exportFinished(target, true) << messages::exportFinished(target, false)
+             << messages::exportFilterName(target);
+    }
+    seen.removeDuplicates();
+    EXPECT_EQ(seen.size(), 18);
+    EXPECT_EQ(bytes(messages::exportFilterName(ExportTarget::Apng)), "APNGファイル(*.apng *.png)");
+    EXPECT_EQ(bytes(messages::exportStage(ExportStage::SavingFile)), "ファイルを保存中………");
 }
 
 }  // namespace
