@@ -98,13 +98,17 @@ std::optional<std::vector<PngChunk>> pngChunks(const std::vector<std::uint8_t>& 
 }
 
 ApngWriter::ApngWriter(std::string path, int width, int height, std::uint32_t frameCount,
-                       std::uint16_t delayCentiseconds, bool alpha)
+                       std::uint16_t delayCentiseconds, bool alpha,
+                       std::vector<std::uint32_t> palette)
     : file_(std::move(path)),
       width_(width),
       height_(height),
       frameCount_(frameCount),
       delay_(delayCentiseconds),
-      layout_(alpha ? PngPixels::Rgba : PngPixels::Rgb) {}
+      layout_(!palette.empty() ? PngPixels::Palette
+              : alpha          ? PngPixels::Rgba
+                               : PngPixels::Rgb),
+      palette_(std::move(palette)) {}
 
 bool ApngWriter::open() {
     if (!file_.open()) {
@@ -155,7 +159,7 @@ bool ApngWriter::addFrame(const RgbaFrame& frame) {
     }
     try {
         if (framesAdded_ == 0) {
-            const auto encoded = encodePng(PixelRegion::of(frame), layout_);
+            const auto encoded = encodePng(PixelRegion::of(frame), layout_, palette_);
             const auto chunks = encoded ? pngChunks(*encoded) : std::nullopt;
             if (!chunks || chunks->empty() || chunks->front().type != "IHDR") {
                 failed_ = true;
@@ -164,9 +168,14 @@ bool ApngWriter::addFrame(const RgbaFrame& frame) {
             std::vector<std::uint8_t> animation;
             put32(animation, frameCount_);
             put32(animation, 0);  // plays: forever
-            if (!file_.write(kSignature, sizeof kSignature) ||
-                !writeChunk("IHDR", chunks->front().data) || !writeChunk("acTL", animation) ||
-                !writeFrameControl(0, 0, width_, height_) ||
+            bool ok = file_.write(kSignature, sizeof kSignature) &&
+                      writeChunk("IHDR", chunks->front().data) && writeChunk("acTL", animation);
+            // The palette and its transparency serve every frame.
+            for (const PngChunk& chunk : *chunks) {
+                if (ok && (chunk.type == "PLTE" || chunk.type == "tRNS"))
+                    ok = writeChunk(chunk.type.c_str(), chunk.data);
+            }
+            if (!ok || !writeFrameControl(0, 0, width_, height_) ||
                 !writeChunk("IDAT", imageData(*chunks))) {
                 failed_ = true;
                 return false;
@@ -175,7 +184,7 @@ bool ApngWriter::addFrame(const RgbaFrame& frame) {
             const Rect changed = changedRect(previous_, frame);
             const auto encoded = encodePng(
                 PixelRegion::of(frame).crop(changed.x, changed.y, changed.width, changed.height),
-                layout_);
+                layout_, palette_);
             const auto chunks = encoded ? pngChunks(*encoded) : std::nullopt;
             if (!chunks) {
                 failed_ = true;

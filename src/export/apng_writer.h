@@ -16,9 +16,11 @@ namespace rek {
 class ApngWriter {
   public:
     // `frameCount` frames of width x height, each shown for delayCentiseconds, looping forever;
-    // with alpha (RGBA) or without (RGB).
+    // with alpha (RGBA) or without (RGB), or with `palette` (0xAARRGGBB colours, at most 256)
+    // when every pixel of every frame is known to be one of its colours.
     ApngWriter(std::string path, int width, int height, std::uint32_t frameCount,
-               std::uint16_t delayCentiseconds, bool alpha);
+               std::uint16_t delayCentiseconds, bool alpha,
+               std::vector<std::uint32_t> palette = {});
 
     // Creates the file (under a temporary name until finish()); false when it cannot be.
     bool open();
@@ -39,6 +41,7 @@ class ApngWriter {
     std::uint32_t frameCount_;
     std::uint16_t delay_;
     PngPixels layout_;
+    std::vector<std::uint32_t> palette_;
     std::uint32_t framesAdded_ = 0;
     std::uint32_t sequence_ = 0;
     bool failed_ = false;

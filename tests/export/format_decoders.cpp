@@ -157,7 +157,8 @@ std::optional<DecodedAnimation> decodeApng(const std::filesystem::path& file) {
         return std::nullopt;
 
     DecodedAnimation animation;
-    std::vector<std::uint8_t> header;  // IHDR data
+    std::vector<std::uint8_t> header;   // IHDR data
+    std::vector<std::uint8_t> palette;  // PLTE and tRNS chunks, whole, for every frame
     std::uint32_t announced = 0;
     std::uint32_t nextSequence = 0;
     bool sawActl = false;
@@ -183,6 +184,7 @@ std::optional<DecodedAnimation> decodeApng(const std::filesystem::path& file) {
             ihdr[4 + i] = static_cast<std::uint8_t>(pending->height >> (24 - 8 * i));
         }
         putChunk(png, "IHDR", ihdr.data(), ihdr.size());
+        png.insert(png.end(), palette.begin(), palette.end());
         putChunk(png, "IDAT", pendingData.data(), pendingData.size());
         putChunk(png, "IEND", nullptr, 0);
         const std::optional<RgbaFrame> part = decodePng(png);
@@ -235,6 +237,8 @@ std::optional<DecodedAnimation> decodeApng(const std::filesystem::path& file) {
             canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, 0);
             animation.width = canvas.width;
             animation.height = canvas.height;
+        } else if (type == "PLTE" || type == "tRNS") {
+            palette.insert(palette.end(), &bytes[at], &bytes[at] + 12 + length);
         } else if (type == "acTL") {
             if (length != 8 || !animation.frames.empty() || pending)
                 return std::nullopt;
