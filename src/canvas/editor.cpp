@@ -407,6 +407,13 @@ void Editor::replaceDocument(ModelFileContents contents, const std::string& path
     }
 }
 
+void Editor::restoreDocument(ModelFileContents contents, const std::string& path,
+                             const std::string& displayName) {
+    ChangeScope scope(*this);
+    replaceDocument(std::move(contents), path, displayName, /*startReplay=*/false);
+    model_.modified = true;
+}
+
 std::optional<ModelFileError> Editor::saveDocument(const std::string& path,
                                                    const std::string& displayName) {
     ChangeScope scope(*this);

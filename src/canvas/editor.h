@@ -152,6 +152,11 @@ class Editor : public QObject {
     // snapshot; a replay stops and starts afresh when `startReplay`.
     void replaceDocument(ModelFileContents contents, const std::string& path,
                          const std::string& displayName, bool startReplay);
+    // Puts a recovered drawing in place (the unsaved changes of an editor that ended): as
+    // replaceDocument without a replay, but modified, so that it is not dropped without a
+    // question and Save writes it to `path` (empty for an untitled model).
+    void restoreDocument(ModelFileContents contents, const std::string& path,
+                         const std::string& displayName);
     // Writes the model; on success the document takes the path and name and is not modified.
     std::optional<ModelFileError> saveDocument(const std::string& path,
                                                const std::string& displayName);

@@ -15,7 +15,7 @@ struct Model {
     bool modified = false;
     // True when the last selection operation left at least one vertex selected.
     bool selectionExists = false;
-    std::string filePath;     // UTF-8; empty for a new model
+    std::string filePath;     // the file system's bytes; empty for a new model
     std::string displayName;  // file name without folder; empty for a new model
 };
 
