@@ -1,6 +1,7 @@
 #include "shell/ui/message_box.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "shell/text/messages.h"
 
@@ -67,6 +68,23 @@ MessageAnswer showMessageBox(QWidget* owner, const QString& text, MessageButtons
 
 void showMessage(QWidget* owner, const UserMessage& message) {
     showMessageBox(owner, message.text, MessageButtons::Ok, message.icon);
+}
+
+int showChoiceBox(QWidget* owner, const QString& text, const QStringList& buttons,
+                  int defaultIndex) {
+    QMessageBox box(QMessageBox::NoIcon, messages::appTitle(), text, QMessageBox::NoButton, owner);
+    QList<QPushButton*> pushButtons;
+    // One role for all keeps them in the order given on every desktop's button layout.
+    for (const QString& label : buttons)
+        pushButtons.append(box.addButton(label, QMessageBox::ActionRole));
+    if (pushButtons.isEmpty())
+        return -1;
+    if (defaultIndex >= 0 && defaultIndex < pushButtons.size())
+        box.setDefaultButton(pushButtons[defaultIndex]);
+    box.setEscapeButton(pushButtons.last());
+    box.exec();
+    const int chosen = static_cast<int>(pushButtons.indexOf(box.clickedButton()));
+    return chosen >= 0 ? chosen : static_cast<int>(pushButtons.size()) - 1;
 }
 
 }  // namespace rek

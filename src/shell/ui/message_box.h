@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "shell/text/user_message.h"
 
@@ -20,5 +21,10 @@ MessageAnswer showMessageBox(QWidget* owner, const QString& text,
 
 // A message with OK, and the icon the message carries.
 void showMessage(QWidget* owner, const UserMessage& message);
+
+// A question answered with buttons of its own (their texts from the catalogue), in the order
+// given. Returns the index of the button pressed; Escape or closing the box presses the last.
+int showChoiceBox(QWidget* owner, const QString& text, const QStringList& buttons,
+                  int defaultIndex = 0);
 
 }  // namespace rek
