@@ -4,18 +4,25 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QScreen>
 #include <QStandardPaths>
+#include <string>
+#include <vector>
 
 #include "resources/resources_init.h"
 #include "shell/app_state.h"
+#include "shell/autosave.h"
 #include "shell/config_record.h"
 #include "shell/main_window.h"
+#include "shell/native_path.h"
+#include "shell/recovery_check.h"
+#include "shell/recovery_store.h"
 #include "shell/single_instance.h"
 #include "shell/termination_signals.h"
 #include "shell/text/messages.h"
 #include "shell/ui/dialog_style.h"
 #include "shell/ui/message_box.h"
+#include "shell/window_placement.h"
 
 namespace rek {
 namespace {
@@ -35,6 +42,16 @@ void saveConfig(AppState& state, const MainWindow& window) {
     writeConfigFile(configFilePath(), config);
 }
 
+// The stored position, unless it lies off every screen (Config.dat may say anything).
+void placeOnScreen(MainWindow& window, const ConfigRecord& config) {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    window.move(placeWindow(config.windowLeft, config.windowTop, window.frameGeometry().size(),
+                            screens, primary != nullptr ? primary->availableGeometry() : QRect()));
+}
+
 }  // namespace
 
 void configureApplication() {
@@ -42,19 +59,19 @@ void configureApplication() {
     QApplication::setFont(dialogFont());
 }
 
-int runEditor(int argc, char** argv) {
+int runEditor(int argc, char** argv, const EditorHooks& hooks) {
     QApplication application(argc, argv);
     configureApplication();
     initResources();
 
-    QString path = pathFromCommandLine(QApplication::arguments().mid(1));
-    if (!path.isEmpty())
-        path = QFileInfo(path).absoluteFilePath();
+    // From argv itself: Qt has taken its own options out, and the path stays the bytes it is.
+    std::string path = pathFromCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!path.empty())
+        path = absoluteNativePath(path);
 
     SingleInstance instance(SingleInstance::defaultRuntimeDir());
     if (!instance.claim()) {
-        if (!path.isEmpty() &&
-            instance.sendOpenRequest(path) == SingleInstance::HandOff::Delivered) {
+        if (!path.empty() && instance.sendOpenRequest(path) == SingleInstance::HandOff::Delivered) {
             return 0;
         }
         showMessageBox(nullptr, messages::multipleStart());
@@ -70,28 +87,47 @@ int runEditor(int argc, char** argv) {
     if (!QDir(state.fileDialog.initialFolder).exists())
         state.fileDialog.initialFolder = QDir::homePath();
 
-    MainWindow window(state);
-    window.move(state.config.windowLeft, state.config.windowTop);
+    MainWindow window(state, hooks.documentUi);
+    placeOnScreen(window, state.config);
     window.show();
     window.activateWindow();
     window.canvas().setFocus();
+
+    // The unsaved changes of an editor that ended without saving come first; a second start's
+    // file waits until they are settled.
+    RecoveryStore recovery(RecoveryStore::defaultFolder());
+    recovery.claim();
+    Autosave autosave(state.editor, recovery);
+    offerRecovery(recovery, autosave, state.editor, window.documentUi());
+    window.syncUi();
+
     // Ready for a second start's file from here on, also while the command line's file opens
     // (its failure message runs an event loop).
     instance.setOpenHandler(
-        [&window](const QString& requested) { return window.handleOpenRequest(requested); });
+        [&window](const std::string& requested) { return window.handleOpenRequest(requested); });
 
     // A model opened at start-up is where the history begins.
-    if (!path.isEmpty() && window.openModelFile(path))
+    if (!path.empty() && window.openModelFile(path))
         state.editor.restartHistory();
 
     state.editor.seedRandom(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
     TerminationSignals terminations;
+    // A logout may not wait for the close question: the changes are put safe first.
     QObject::connect(&terminations, &TerminationSignals::terminationRequested, &window,
-                     &QWidget::close);
+                     [&autosave, &window] {
+                         autosave.writeNow();
+                         window.close();
+                     });
     window.startTimers();
+    autosave.start(Autosave::intervalFromEnvironment());
+    if (hooks.started)
+        hooks.started(state);
 
     const int exitCode = QApplication::exec();
     window.stopTimers();
+    autosave.stop();
+    // The window closed only after the user saved or chose not to.
+    autosave.removeCopy();
     saveConfig(state, window);
     return exitCode;
 }

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "model/atomic_file.h"
 #include "model/byte_order.h"
+#include "model/regular_file.h"
 
 namespace rek {
 namespace {
@@ -116,12 +116,11 @@ void storePropertiesInConfig(ConfigRecord& record, const ModelProperties& proper
 }
 
 std::optional<ConfigRecord> readConfigFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    RegularFileReader in;
+    if (!in.open(path))
         return std::nullopt;
     std::vector<std::uint8_t> bytes(kConfigRecordSize);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    bytes.resize(in.read(bytes.data(), bytes.size()));
     return decodeConfigRecord(bytes);
 }
 

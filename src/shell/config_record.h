@@ -45,9 +45,11 @@ std::array<std::uint8_t, kConfigRecordSize> encodeConfigRecord(const ConfigRecor
 ModelProperties propertiesFromConfig(const ConfigRecord& record);
 void storePropertiesInConfig(ConfigRecord& record, const ModelProperties& properties);
 
-// Reads the file; std::nullopt when it does not exist or cannot be opened (defaults apply).
+// Reads the file; std::nullopt when it does not exist, cannot be opened or is no regular file
+// (defaults apply). A pipe or device of that name is not waited on.
 std::optional<ConfigRecord> readConfigFile(const std::string& path);
-// Writes all 52 bytes atomically; false when the file cannot be written.
+// Writes all 52 bytes through AtomicFile (a pipe or device of that name is left alone); false
+// when the file cannot be written.
 bool writeConfigFile(const std::string& path, const ConfigRecord& record);
 
 }  // namespace rek

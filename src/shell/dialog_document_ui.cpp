@@ -58,4 +58,17 @@ void DialogDocumentUi::runNewModelProperties() {
     launcher_.properties(/*newModel=*/true);
 }
 
+RecoveryAnswer DialogDocumentUi::askRecovery(const QString& displayName, const QDateTime& savedAt) {
+    // The buttons in the catalogue's order: restore, discard, later.
+    switch (showChoiceBox(owner_, messages::recoveryQuestion(displayName, savedAt),
+                          messages::recoveryButtons())) {
+        case 0:
+            return RecoveryAnswer::Restore;
+        case 1:
+            return RecoveryAnswer::Discard;
+        default:
+            return RecoveryAnswer::Later;
+    }
+}
+
 }  // namespace rek

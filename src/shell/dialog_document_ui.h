@@ -20,6 +20,7 @@ class DialogDocumentUi : public DocumentUi {
     std::optional<QString> chooseSavePath(FileDialogState& state) override;
     bool confirmOverwrite(const QString& path) override;
     void runNewModelProperties() override;
+    RecoveryAnswer askRecovery(const QString& displayName, const QDateTime& savedAt) override;
 
   private:
     DialogLauncher& launcher_;

@@ -1,21 +1,12 @@
 #include "shell/document_commands.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <filesystem>
 
 #include "model/model_file.h"
+#include "shell/native_path.h"
 #include "shell/text/messages.h"
 
 namespace rek {
-
-namespace {
-
-// Paths go to the file system as its bytes, whatever the locale makes of them.
-std::string nativePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-}  // namespace
 
 bool DocumentCommands::settleUnsavedChanges() {
     if (!state_.editor.model().modified)
@@ -44,25 +35,26 @@ bool DocumentCommands::open() {
     const std::optional<QString> path = ui_.chooseOpenPath(state_.fileDialog);
     if (!path)
         return false;
-    if (!openModelFile(QFileInfo(*path).fileName(), *path))
+    if (!openModelFile(nativePath(*path)))
         return false;
     state_.fileDialog.useInitialFolder = false;
     return true;
 }
 
-bool DocumentCommands::openModelFile(const QString& displayName, const QString& path) {
+bool DocumentCommands::openModelFile(const std::string& path) {
     if (!settleUnsavedChanges())
         return false;
 
-    ModelFileRead read = readModel(nativePath(path));
+    ModelFileRead read = readModel(path);
     if (const auto* error = std::get_if<ModelFileError>(&read)) {
         const UserMessage message = messages::modelFileError(*error);
         if (!message.empty())
             ui_.showMessage(message);
         return false;
     }
-    state_.editor.replaceDocument(std::get<ModelFileContents>(std::move(read)), nativePath(path),
-                                  displayName.toStdString(), state_.settings.openInVtrMode);
+    state_.editor.replaceDocument(std::get<ModelFileContents>(std::move(read)), path,
+                                  fileNameForDisplay(path).toStdString(),
+                                  state_.settings.openInVtrMode);
     state_.exportSettings = ExportSettings{};
     return true;
 }
@@ -75,8 +67,7 @@ bool DocumentCommands::save() {
     std::string path = model.filePath;
     std::string name = model.displayName;
     renameLegacyForSave(path, name);
-    return writeTo(QFile::decodeName(QByteArray::fromStdString(path)),
-                   QString::fromStdString(name));
+    return writeTo(path, name);
 }
 
 bool DocumentCommands::saveAs() {
@@ -87,22 +78,20 @@ bool DocumentCommands::saveAs() {
         return false;
     chooser.useInitialFolder = false;
 
-    QString path = *chosen;
-    QString name = QFileInfo(path).fileName();
+    std::string path = nativePath(*chosen);
     // Case-sensitive on purpose: "a.RKM" becomes "a.RKM.rkm", as users of the program know.
-    if (!path.endsWith(QStringLiteral(".rkm"))) {
-        path += QStringLiteral(".rkm");
-        name += QStringLiteral(".rkm");
+    if (!path.ends_with(".rkm")) {
+        path += ".rkm";
         // The chooser asked about the name as typed; the file really written may exist too.
-        if (QFileInfo::exists(path) && !ui_.confirmOverwrite(path))
+        std::error_code error;
+        if (std::filesystem::exists(path, error) && !ui_.confirmOverwrite(pathForDisplay(path)))
             return false;
     }
-    return writeTo(path, name);
+    return writeTo(path, fileNameForDisplay(path).toStdString());
 }
 
-bool DocumentCommands::writeTo(const QString& path, const QString& displayName) {
-    if (const auto error =
-            state_.editor.saveDocument(nativePath(path), displayName.toStdString())) {
+bool DocumentCommands::writeTo(const std::string& path, const std::string& displayName) {
+    if (const auto error = state_.editor.saveDocument(path, displayName)) {
         ui_.showMessage(messages::modelFileError(*error));
         return false;
     }

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QShortcut>
 #include <QStatusBar>
@@ -15,6 +14,7 @@
 #include "shell/dialog_document_ui.h"
 #include "shell/editor_commands.h"
 #include "shell/mode_display.h"
+#include "shell/native_path.h"
 #include "shell/text/messages.h"
 
 namespace rek {
@@ -182,13 +182,13 @@ void MainWindow::runCommand(CommandId command) {
     syncUi();
 }
 
-bool MainWindow::openModelFile(const QString& path) {
-    const bool opened = documents_.openModelFile(QFileInfo(path).fileName(), path);
+bool MainWindow::openModelFile(const std::string& path) {
+    const bool opened = documents_.openModelFile(path);
     syncUi();
     return opened;
 }
 
-bool MainWindow::handleOpenRequest(const QString& path) {
+bool MainWindow::handleOpenRequest(const std::string& path) {
     if (isMinimized())
         showNormal();
     forceForeground();
@@ -348,10 +348,10 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 
 void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
+    const std::string path = urls.isEmpty() ? std::string() : nativePathOfUrl(urls.first());
+    if (path.empty())
         return;
     event->acceptProposedAction();
-    const QString path = urls.first().toLocalFile();
     forceForeground();
     // Opening may ask questions; let the drag source finish first.
     QMetaObject::invokeMethod(

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "canvas/canvas_window.h"
 #include "canvas/editor.h"
@@ -33,10 +34,11 @@ class MainWindow : public QMainWindow {
     ~MainWindow() override;
 
     void runCommand(CommandId command);
-    // The shared step of Open, drops, the command line and a second start's hand-over.
-    bool openModelFile(const QString& path);
+    // The shared step of Open, drops, the command line and a second start's hand-over; the
+    // path is the file system's bytes.
+    bool openModelFile(const std::string& path);
     // A second start handed over a path: come to the front, then open it.
-    bool handleOpenRequest(const QString& path);
+    bool handleOpenRequest(const std::string& path);
 
     // One frame step and one wobble step, as the timers run them.
     void frameTick();
@@ -48,6 +50,8 @@ class MainWindow : public QMainWindow {
     void syncUi();
 
     CanvasWindow& canvas() { return *canvas_; }
+    // Who answers the document questions: the start-up's recovery question asks there too.
+    DocumentUi& documentUi() { return documentUi_; }
     QAction* action(CommandId command) { return actions_[static_cast<int>(command)]; }
     const StatusPanel& statusPanel() const { return *status_; }
     const FrameRenderer& renderer() const { return renderer_; }

@@ -60,7 +60,7 @@ bool SingleInstance::claim() {
     return server_.listen(socketPath());
 }
 
-SingleInstance::HandOff SingleInstance::sendOpenRequest(const QString& path) {
+SingleInstance::HandOff SingleInstance::sendOpenRequest(const std::string& path) {
     QLocalSocket socket;
     QElapsedTimer waited;
     waited.start();
@@ -73,7 +73,7 @@ SingleInstance::HandOff SingleInstance::sendOpenRequest(const QString& path) {
         QThread::msleep(100);
     }
 
-    const QByteArray bytes = path.toUtf8();
+    const QByteArray bytes = QByteArray::fromStdString(path);
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
     out << static_cast<quint32>(bytes.size());
@@ -91,45 +91,49 @@ SingleInstance::HandOff SingleInstance::sendOpenRequest(const QString& path) {
     return HandOff::Delivered;
 }
 
-void SingleInstance::setOpenHandler(std::function<bool(const QString&)> handler) {
+void SingleInstance::setOpenHandler(std::function<bool(const std::string&)> handler) {
     handler_ = std::move(handler);
+    // A handler may run an event loop, in which other waiting senders can go away.
+    QList<QPointer<QLocalSocket>> waiting;
+    for (QLocalSocket* socket : server_.findChildren<QLocalSocket*>())
+        waiting.append(socket);
+    for (const QPointer<QLocalSocket>& socket : waiting) {
+        if (socket)
+            serve(socket);
+    }
 }
 
 void SingleInstance::onNewConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->property("handled").toBool())
-                return;
-            if (socket->bytesAvailable() < 4)
-                return;
-            QDataStream in(socket->peek(4));
-            quint32 length = 0;
-            in >> length;
-            if (length > kMaxPathBytes) {
-                socket->abort();
-                return;
-            }
-            if (socket->bytesAvailable() < 4 + static_cast<qint64>(length))
-                return;
-            socket->read(4);
-            const QString path = QString::fromUtf8(socket->read(length));
-            socket->setProperty("handled", true);
-            // The handler may ask the user first; the sender can vanish meanwhile.
-            QPointer<QLocalSocket> guard(socket);
-            const bool ok = handler_ ? handler_(path) : false;
-            if (guard && guard->state() == QLocalSocket::ConnectedState) {
-                socket->write(ok ? "1" : "0", 1);
-                socket->flush();
-            }
-        });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { serve(socket); });
     }
 }
 
-QString pathFromCommandLine(const QStringList& arguments) {
-    QString path = arguments.join(QLatin1Char(' '));
-    path.remove(QLatin1Char('"'));
-    return path;
+void SingleInstance::serve(QLocalSocket* socket) {
+    if (!handler_ || socket->property("handled").toBool())
+        return;
+    if (socket->bytesAvailable() < 4)
+        return;
+    QDataStream in(socket->peek(4));
+    quint32 length = 0;
+    in >> length;
+    if (length > kMaxPathBytes) {
+        socket->abort();
+        return;
+    }
+    if (socket->bytesAvailable() < 4 + static_cast<qint64>(length))
+        return;
+    socket->read(4);
+    const std::string path = socket->read(length).toStdString();
+    socket->setProperty("handled", true);
+    // The handler may ask the user first; the sender can vanish meanwhile.
+    QPointer<QLocalSocket> guard(socket);
+    const bool ok = handler_(path);
+    if (guard && guard->state() == QLocalSocket::ConnectedState) {
+        socket->write(ok ? "1" : "0", 1);
+        socket->flush();
+    }
 }
 
 }  // namespace rek

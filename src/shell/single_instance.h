@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace rek {
 
@@ -27,25 +29,25 @@ class SingleInstance : public QObject {
     bool claim();
 
     enum class HandOff { Delivered, NoInstance };
-    // From a second start: send the path and block until the running instance has handled it.
-    HandOff sendOpenRequest(const QString& path);
+    // From a second start: send the path (the file system's bytes, passed on as they are) and
+    // block until the running instance has handled it.
+    HandOff sendOpenRequest(const std::string& path);
 
-    // Called for every request that arrives; the result goes back to the sender.
-    void setOpenHandler(std::function<bool(const QString&)> handler);
+    // Called for every request that arrives; the result goes back to the sender. Requests that
+    // came before there was a handler wait for it.
+    void setOpenHandler(std::function<bool(const std::string&)> handler);
 
     QString lockPath() const;
     QString socketPath() const;
 
   private:
     void onNewConnection();
+    void serve(QLocalSocket* socket);
 
     QString runtimeDir_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
-    std::function<bool(const QString&)> handler_;
+    std::function<bool(const std::string&)> handler_;
 };
-
-// The command line's path with every double quote removed, spaces kept.
-QString pathFromCommandLine(const QStringList& arguments);
 
 }  // namespace rek

@@ -1,6 +1,11 @@
 #include "shell/config_record.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
 
 #include "file_helpers.h"
 #include "scratch_folder.h"
@@ -108,6 +113,22 @@ TEST(ConfigRecord, FileRoundTripAndMissingFile) {
     EXPECT_EQ(test::entriesIn(folder.path("sub")), 1u) << "no temporary file is left";
 
     EXPECT_FALSE(writeConfigFile("/proc/no-such-folder/Config.dat", record));
+}
+
+// A pipe in Config.dat's place once hung the start (reading) and the exit (writing).
+TEST(ConfigRecord, APipeNamedConfigDatIsNeitherWaitedOnNorReplaced) {
+    test::ScratchFolder folder;
+    const std::string path = folder.file("Config.dat");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] { return readConfigFile(path); });
+    ASSERT_EQ(reading.wait_for(std::chrono::seconds(3)), std::future_status::ready);
+    EXPECT_FALSE(reading.get().has_value());
+    auto writing =
+        std::async(std::launch::async, [&] { return writeConfigFile(path, ConfigRecord{}); });
+    ASSERT_EQ(writing.wait_for(std::chrono::seconds(3)), std::future_status::ready);
+    EXPECT_FALSE(writing.get());
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
+    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QMessageBox>
+#include <QTest>
 #include <QWidget>
 
 #include "dialog_test_support.h"
@@ -66,6 +68,40 @@ TEST_F(DialogDocumentUiTest, MessagesShowTheirIconWithOk) {
     EXPECT_EQ(answerer.icons[1], QMessageBox::Critical);
     EXPECT_EQ(answerer.buttonSets[1], QMessageBox::Ok);
     EXPECT_EQ(answerer.captions, QStringList(2, test::programTitle()));
+}
+
+TEST_F(DialogDocumentUiTest, TheRecoveryQuestionOffersRestoreDiscardAndLater) {
+    const QDateTime savedAt(QDate(2024, 5, 6), QTime(7, 8));
+    struct Reply {
+        int button;  // -1: Escape
+        RecoveryAnswer answer;
+    };
+    for (const Reply reply : {Reply{0, RecoveryAnswer::Restore}, Reply{1, RecoveryAnswer::Discard},
+                              Reply{2, RecoveryAnswer::Later}, Reply{-1, RecoveryAnswer::Later}}) {
+        QStringList buttons;
+        QString text;
+        QString caption;
+        test::whenModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box == nullptr)
+                return false;
+            text = box->text();
+            caption = box->windowTitle();
+            for (QAbstractButton* button : box->buttons())
+                buttons << button->text();
+            if (reply.button < 0)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->buttons().at(reply.button)->click();
+            return true;
+        });
+        EXPECT_EQ(ui.askRecovery(QStringLiteral("face.rkm"), savedAt), reply.answer);
+        EXPECT_EQ(text, QStringLiteral("前回、保存されていない変更がありました。復元しますか？\n\n"
+                                       "face.rkm（2024/05/06 07:08）"));
+        EXPECT_EQ(caption, test::programTitle());
+        EXPECT_EQ(buttons, (QStringList{QStringLiteral("復元"), QStringLiteral("破棄"),
+                                        QStringLiteral("後で")}));
+    }
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 #include "fake_document_ui.h"
 #include "file_helpers.h"
 #include "scratch_folder.h"
+#include "shell/native_path.h"
 #include "shell_test_support.h"
+#include "unprivileged.h"
 
 namespace rek {
 namespace {
@@ -73,7 +75,7 @@ TEST_F(DocumentCommandsTest, YesWhoseSaveIsCancelledOrFailsKeepsTheChanges) {
     drawLine();
     const QString other = savedModel("other.rkm", 8);
     ui.saveAnswers = {SaveAnswer::Yes};
-    EXPECT_FALSE(commands.openModelFile(QStringLiteral("other.rkm"), other));
+    EXPECT_FALSE(commands.openModelFile(nativePath(other)));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("ファイルを保存できませんでした。"));
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
@@ -128,7 +130,7 @@ TEST_F(DocumentCommandsTest, OpenSetsNameAndStartsReplayBySetting) {
     state.exportSettings.antiAlias = true;
 
     state.settings.openInVtrMode = true;
-    ASSERT_TRUE(commands.openModelFile(QStringLiteral("face.rkm"), path));
+    ASSERT_TRUE(commands.openModelFile(nativePath(path)));
     EXPECT_EQ(model().displayName, "face.rkm");
     EXPECT_EQ(model().filePath, path.toStdString());
     EXPECT_EQ(model().properties.lineWidth, 10);
@@ -138,15 +140,15 @@ TEST_F(DocumentCommandsTest, OpenSetsNameAndStartsReplayBySetting) {
     EXPECT_EQ(state.exportSettings, ExportSettings{});
 
     state.settings.openInVtrMode = false;
-    ASSERT_TRUE(commands.openModelFile(QStringLiteral("face.rkm"), path));
+    ASSERT_TRUE(commands.openModelFile(nativePath(path)));
     EXPECT_FALSE(state.editor.replaying());
 
     // Cancel at the save question loads nothing; No drops the changes.
     drawLine();
     ui.saveAnswers = {SaveAnswer::Cancel, SaveAnswer::No};
-    EXPECT_FALSE(commands.openModelFile(QStringLiteral("face.rkm"), path));
+    EXPECT_FALSE(commands.openModelFile(nativePath(path)));
     EXPECT_EQ(model().vertices.size(), 5u);
-    EXPECT_TRUE(commands.openModelFile(QStringLiteral("face.rkm"), path));
+    EXPECT_TRUE(commands.openModelFile(nativePath(path)));
     EXPECT_EQ(model().vertices.size(), 3u);
     EXPECT_FALSE(model().modified);
 }
@@ -170,12 +172,10 @@ TEST_F(DocumentCommandsTest, OpenReportsWhatIsWrongWithAFileButNotAMissingOne) {
     test::writeFileBytes(broken, {'R', 'E', 'K'});
     const Model before = model();
 
-    EXPECT_FALSE(commands.openModelFile(QStringLiteral("missing.rkm"), scratchFile("missing.rkm")));
+    EXPECT_FALSE(commands.openModelFile(folder.file("missing.rkm")));
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(
-        commands.openModelFile(QStringLiteral("notes.txt"), QString::fromStdString(notes)));
-    EXPECT_FALSE(
-        commands.openModelFile(QStringLiteral("broken.rkm"), QString::fromStdString(broken)));
+    EXPECT_FALSE(commands.openModelFile(notes));
+    EXPECT_FALSE(commands.openModelFile(broken));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("レクモデルファイルではありません。"));
     EXPECT_EQ(ui.messages[1].text, QStringLiteral("正しいレクモデルファイルではありません。"));
@@ -217,7 +217,7 @@ TEST_F(DocumentCommandsTest, SaveAsAsksBeforeOverwritingTheFileItReallyWrites) {
 
 TEST_F(DocumentCommandsTest, SaveOfANamedModelWritesItsFileWithoutAsking) {
     const QString path = savedModel("named.rkm", 6);
-    ASSERT_TRUE(commands.openModelFile(QStringLiteral("named.rkm"), path));
+    ASSERT_TRUE(commands.openModelFile(nativePath(path)));
     drawLine();
     ASSERT_TRUE(commands.save());
     EXPECT_EQ(ui.saveChoosers, 0);
@@ -230,7 +230,7 @@ TEST_F(DocumentCommandsTest, SaveOfANamedModelWritesItsFileWithoutAsking) {
 TEST_F(DocumentCommandsTest, SavingALegacyFileWritesTheCurrentFormatBesideIt) {
     const std::string legacy = folder.file("old.RK2");
     test::writeFileBytes(legacy, {0, 0, 0, 0});  // a legacy file with no vertices
-    ASSERT_TRUE(commands.openModelFile(QStringLiteral("old.RK2"), QString::fromStdString(legacy)));
+    ASSERT_TRUE(commands.openModelFile(legacy));
     drawLine();
 
     ASSERT_TRUE(commands.save());
@@ -238,6 +238,53 @@ TEST_F(DocumentCommandsTest, SavingALegacyFileWritesTheCurrentFormatBesideIt) {
     EXPECT_EQ(model().displayName, "old.rkm");
     EXPECT_EQ(test::readFileBytes(legacy).size(), 4u);
     EXPECT_TRUE(std::filesystem::exists(folder.path("old.rkm")));
+}
+
+TEST_F(DocumentCommandsTest, AReadOnlyFileIsNotSavedOverAndTheChangesStay) {
+    const std::filesystem::path own = folder.path("own");
+    std::filesystem::create_directory(own);
+    test::giveToUnprivileged(own);
+    const std::string path = nativePath(test::writeModelFile(own / "read-only.rkm", {}));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    test::giveToUnprivileged(path);
+    const std::vector<std::uint8_t> before = test::readFileBytes(path);
+
+    // As an ordinary user, although the folder would allow a rename over the file.
+    const std::optional<int> outcome = test::runUnprivileged([&] {
+        if (!commands.openModelFile(path))
+            return 1;
+        test::drawLine(state.editor, {10, 10}, {50, 10});
+        if (commands.save())
+            return 2;
+        if (ui.messages.size() != 1 ||
+            ui.messages[0].text != QStringLiteral("ファイルを保存できませんでした。") ||
+            ui.messages[0].icon != MessageIcon::Error) {
+            return 3;
+        }
+        return model().modified && model().filePath == path ? 0 : 4;
+    });
+    ASSERT_TRUE(outcome.has_value()) << "the save could not run as an ordinary user";
+    EXPECT_EQ(*outcome, 0);
+    EXPECT_EQ(test::readFileBytes(path), before);
+    EXPECT_EQ(test::entriesIn(own), 1u);
+}
+
+TEST_F(DocumentCommandsTest, ANameThatIsNoValidTextOpensAndSavesUnderItsOwnBytes) {
+    const std::string path = folder.file("bad\xff\xfe.rkm");
+    test::writeModelFile(path, test::strokes({{{1, 2}, {3, 4}}}));
+    ASSERT_TRUE(commands.openModelFile(path));
+    EXPECT_EQ(model().filePath, path);
+    EXPECT_EQ(QString::fromStdString(model().displayName), QStringLiteral("bad\uFFFD\uFFFD.rkm"));
+
+    drawLine();
+    ASSERT_TRUE(commands.save());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(folder.entryCount(), 1u);
+    const ModelFileRead read = readModel(path);
+    ASSERT_TRUE(std::holds_alternative<ModelFileContents>(read));
+    EXPECT_EQ(std::get<ModelFileContents>(read).vertices.size(), 4u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ class FakeDocumentUi : public DocumentUi {
     std::deque<std::optional<QString>> openPaths;
     std::deque<std::optional<QString>> savePaths;
     bool overwriteAnswer = true;
+    std::deque<RecoveryAnswer> recoveryAnswers;
 
     int saveQuestions = 0;
     int openChoosers = 0;
@@ -22,6 +23,11 @@ class FakeDocumentUi : public DocumentUi {
     int newModelDialogs = 0;
     std::vector<UserMessage> messages;
     std::vector<QString> overwriteQuestions;
+    struct RecoveryQuestion {
+        QString displayName;
+        QDateTime savedAt;
+    };
+    std::vector<RecoveryQuestion> recoveryQuestions;
 
     SaveAnswer askSaveChanges() override {
         ++saveQuestions;
@@ -41,6 +47,10 @@ class FakeDocumentUi : public DocumentUi {
         return overwriteAnswer;
     }
     void runNewModelProperties() override { ++newModelDialogs; }
+    RecoveryAnswer askRecovery(const QString& displayName, const QDateTime& savedAt) override {
+        recoveryQuestions.push_back({displayName, savedAt});
+        return next(recoveryAnswers, RecoveryAnswer::Later);
+    }
 
   private:
     template <typename T>

@@ -12,6 +12,7 @@
 #include "main_window_fixture.h"
 #include "resources/artwork.h"
 #include "shell/app.h"
+#include "shell/native_path.h"
 
 namespace rek {
 namespace {
@@ -253,7 +254,7 @@ TEST_F(MainWindowTest, ReplayOfAnotherModelRangesTheProgressOverItsLength) {
         test::writeModelFile(folder.path("shorter.rkm"), test::strokes({{{0, 0}, {0, 100}}}));
     state.settings.openInVtrMode = true;
     ui.saveAnswers = {SaveAnswer::No};
-    ASSERT_TRUE(window->openModelFile(path));
+    ASSERT_TRUE(window->openModelFile(nativePath(path)));
     ASSERT_TRUE(editor().replaying());
     EXPECT_EQ(window->statusPanel().progressBar().maximum(), 100);
     EXPECT_EQ(window->statusPanel().progressBar().value(), 0);
@@ -381,13 +382,29 @@ TEST_F(MainWindowTest, DroppingFilesOpensTheFirstOnly) {
     EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ first.rkm ]"));
 }
 
+TEST_F(MainWindowTest, ADroppedFileWhoseNameIsNoValidTextOpensUnderItsBytes) {
+    const std::string path = folder.file("bad\xff.rkm");
+    test::writeModelFile(path, test::strokes({{{1, 1}, {9, 9}}}));
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"),
+                 "file://" + QByteArray::fromStdString(path).toPercentEncoding("/") + "\r\n");
+    QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(model().filePath, path);
+    EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ bad\uFFFD.rkm ]"));
+}
+
 TEST_F(MainWindowTest, AHandedOverFileOpensAndTheChoosersLeaveTheStartFolder) {
     const QString path =
         test::writeModelFile(folder.path("handed.rkm"), test::strokes({{{5, 5}, {50, 5}}}));
-    EXPECT_FALSE(window->handleOpenRequest(QString::fromStdString(folder.file("none.rkm"))));
+    EXPECT_FALSE(window->handleOpenRequest(folder.file("none.rkm")));
     EXPECT_TRUE(state.fileDialog.useInitialFolder);
     window->showMinimized();
-    ASSERT_TRUE(window->handleOpenRequest(path));
+    ASSERT_TRUE(window->handleOpenRequest(nativePath(path)));
     EXPECT_FALSE(window->isMinimized());
     EXPECT_FALSE(state.fileDialog.useInitialFolder);
     EXPECT_EQ(window->windowTitle(), programTitle() + QStringLiteral(" - [ handed.rkm ]"));

@@ -2,30 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
+
 #include <csignal>
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "child_process.h"
 #include "scratch_folder.h"
 #include "shell/config_record.h"
+#include "shell/native_path.h"
 #include "shell_test_support.h"
 
 namespace rek {
 namespace {
 
-TEST(SingleInstance, CommandLinePathLosesEveryDoubleQuoteButKeepsSpaces) {
-    EXPECT_EQ(pathFromCommandLine({QStringLiteral("\"/tmp/my face.rkm\"")}),
-              QStringLiteral("/tmp/my face.rkm"));
-    EXPECT_EQ(pathFromCommandLine({QStringLiteral("/tmp/a\"b.rkm")}),
-              QStringLiteral("/tmp/ab.rkm"));
-    EXPECT_EQ(pathFromCommandLine({QStringLiteral("/tmp/my"), QStringLiteral("face.rkm")}),
-              QStringLiteral("/tmp/my face.rkm"));
-    EXPECT_TRUE(pathFromCommandLine({}).isEmpty());
+TEST(SingleInstance, CommandLinePathLosesEveryDoubleQuoteButKeepsSpacesAndBytes) {
+    EXPECT_EQ(pathFromCommandLine({"\"/tmp/my face.rkm\""}), "/tmp/my face.rkm");
+    EXPECT_EQ(pathFromCommandLine({"/tmp/a\"b.rkm"}), "/tmp/ab.rkm");
+    EXPECT_EQ(pathFromCommandLine({"/tmp/my", "face.rkm"}), "/tmp/my face.rkm");
+    EXPECT_EQ(pathFromCommandLine({"/tmp/bad\xff.rkm"}), "/tmp/bad\xff.rkm");
+    EXPECT_TRUE(pathFromCommandLine({}).empty());
 }
 
 TEST(SingleInstance, OnlyTheFirstClaimSucceeds) {
@@ -41,13 +46,14 @@ TEST(SingleInstance, OnlyTheFirstClaimSucceeds) {
 class TwoProcesses : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const char* name : {"runtime", "config", "files"})
+        for (const char* name : {"runtime", "config", "state", "files"})
             std::filesystem::create_directory(scratch.path(name));
         // The runtime folder is private to its user, as the desktop makes it.
         std::filesystem::permissions(scratch.path("runtime"), std::filesystem::perms::owner_all);
         environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_RUNTIME_DIR", runtime);
         environment.insert("XDG_CONFIG_HOME", config);
+        environment.insert("XDG_STATE_HOME", QString::fromStdString(scratch.file("state")));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
     }
 
@@ -116,6 +122,22 @@ TEST_F(TwoProcesses, SecondStartHandsItsFileToTheRunningInstance) {
     const ConfigRecord record = writtenConfig();
     EXPECT_EQ(record.lineWidth, 14);
     EXPECT_EQ(record.modelWidth, 333);
+}
+
+TEST_F(TwoProcesses, AFileNameThatIsNoValidTextIsHandedOverAsItsBytes) {
+    writeModel("bad\xff name.rkm", 7, 222);
+    QProcess first;
+    startFirst(first);
+
+    // QProcess would pass the argument as text.
+    test::ChildProcess second(REKTOOL_BINARY, {scratch.file("files/bad\xff name.rkm")},
+                              environment);
+    EXPECT_EQ(second.wait(std::chrono::seconds(60)), 0);
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    const ConfigRecord record = writtenConfig();
+    EXPECT_EQ(record.lineWidth, 7);
+    EXPECT_EQ(record.modelWidth, 222);
 }
 
 TEST_F(TwoProcesses, ALockLeftByAKilledInstanceIsRecovered) {

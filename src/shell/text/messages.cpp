@@ -67,6 +67,22 @@ QString multipleStart() {
     return QStringLiteral("複数起動は禁止されています。");
 }
 
+QString recoveryQuestion(const QString& displayName, const QDateTime& savedAt) {
+    const QString name = displayName.isEmpty() ? QStringLiteral("無題") : displayName;
+    return QStringLiteral("前回、保存されていない変更がありました。復元しますか？\n\n%1（%2）")
+        .arg(name, savedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+}
+
+QStringList recoveryButtons() {
+    return {QStringLiteral("復元"), QStringLiteral("破棄"), QStringLiteral("後で")};
+}
+
+UserMessage recoveryUnreadable(const QString& folder) {
+    return {
+        QStringLiteral("復元用のデータを読み込めませんでした。\n次のフォルダに残してあります：\n%1")
+            .arg(folder)};
+}
+
 QString widthOutOfRange() {
     return QStringLiteral("レクモデルの幅は 10～800 の値にしてください。");
 }

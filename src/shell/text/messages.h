@@ -4,7 +4,9 @@
 // line, made from the values the core reports. One place, so the wording is kept (and
 // translated) in one file.
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 #include "model/model_file.h"
@@ -39,6 +41,13 @@ QString noModel();                               // an export without vertices
 QString saveChanges();                           // the question before New, Open and closing
 QString alreadyExists(const QString& fileName);  // Save As: the name with ".rkm" exists
 QString multipleStart();                         // a second start without a file
+
+// The start-up question about a recovery copy of unsaved changes: the document's name (or
+// 無題) and when the copy was written, and the buttons restore, discard and later.
+QString recoveryQuestion(const QString& displayName, const QDateTime& savedAt);
+QStringList recoveryButtons();
+// Recovery copies that could not be read, moved into `folder` instead of being deleted.
+UserMessage recoveryUnreadable(const QString& folder);
 
 // The properties dialog's size checks.
 QString widthOutOfRange();

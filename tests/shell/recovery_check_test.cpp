@@ -1,0 +1,200 @@
+// The start-up question about the unsaved changes of an editor that was killed, and the
+// autosave that keeps them.
+
+#include "shell/recovery_check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fake_document_ui.h"
+#include "file_helpers.h"
+#include "recovery_test_support.h"
+#include "scratch_folder.h"
+#include "shell/autosave.h"
+#include "shell/document_commands.h"
+#include "shell/recovery_store.h"
+#include "shell_test_support.h"
+
+namespace rek {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecoveryTest : public ::testing::Test {
+  protected:
+    RecoveryTest() { state.settings.openInVtrMode = false; }
+
+    Model lostDrawing() const {
+        Model model;
+        model.properties.lineWidth = 9;
+        model.vertices = test::strokes({{{10, 20}, {30, 40}, {50, 60}}, {{70, 80}, {90, 100}}});
+        return model;
+    }
+
+    // The copies of this start, or of the next one.
+    std::size_t copiesLeft() {
+        RecoveryStore next(folder);
+        return next.claim() ? next.findAbandoned().size() : 0;
+    }
+
+    test::ScratchFolder scratch;
+    const std::string folder = scratch.file("recovery");
+    AppState state;
+    FakeDocumentUi ui;
+    RecoveryStore store{folder};
+    Autosave autosave{state.editor, store};
+    DocumentCommands commands{state, ui};
+};
+
+TEST_F(RecoveryTest, WithoutCopiesNothingIsAsked) {
+    ASSERT_TRUE(store.claim());
+    offerRecovery(store, autosave, state.editor, ui);
+    EXPECT_TRUE(ui.recoveryQuestions.empty());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(RecoveryTest, RestoreBringsTheDrawingBackModifiedUnderItsOriginalName) {
+    // A name that is no valid UTF-8: the title shows the replacement character, the path
+    // keeps its bytes.
+    const std::string original = scratch.file("bad\xff.rkm");
+    test::writeModelFile(original, test::strokes({{{1, 1}, {2, 2}}}));
+    ASSERT_FALSE(
+        test::leaveAbandonedCopy(folder, lostDrawing(), {original, 1'700'000'000'000, 7}).empty());
+    ASSERT_TRUE(store.claim());
+    ui.recoveryAnswers = {RecoveryAnswer::Restore};
+
+    offerRecovery(store, autosave, state.editor, ui);
+    ASSERT_EQ(ui.recoveryQuestions.size(), 1u);
+    EXPECT_EQ(ui.recoveryQuestions[0].displayName, QStringLiteral("bad\uFFFD.rkm"));
+    EXPECT_EQ(ui.recoveryQuestions[0].savedAt.toMSecsSinceEpoch(), 1'700'000'000'000);
+    const Model& model = state.editor.model();
+    EXPECT_EQ(test::pts(model.vertices), test::pts(lostDrawing().vertices));
+    EXPECT_EQ(model.properties.lineWidth, 9);
+    EXPECT_TRUE(model.modified);
+    EXPECT_EQ(model.filePath, original);
+    EXPECT_EQ(model.displayName, "bad\uFFFD.rkm");
+    EXPECT_FALSE(state.editor.canUndo());
+    // This start's own copy took the old one's place.
+    EXPECT_TRUE(fs::exists(store.copyPath(store.ownId())));
+    EXPECT_EQ(copiesLeft(), 0u);
+
+    // Save writes the original file; the copy is no longer needed.
+    ASSERT_TRUE(commands.save());
+    EXPECT_TRUE(ui.saveChoosers == 0 && ui.messages.empty());
+    const ModelFileRead saved = readModel(original);
+    ASSERT_TRUE(std::holds_alternative<ModelFileContents>(saved));
+    EXPECT_EQ(test::pts(std::get<ModelFileContents>(saved).vertices),
+              test::pts(lostDrawing().vertices));
+    autosave.writeNow();
+    EXPECT_FALSE(fs::exists(store.copyPath(store.ownId())));
+}
+
+TEST_F(RecoveryTest, DiscardDeletesEveryCopyAndLaterKeepsThemForTheNextStart) {
+    test::leaveAbandonedCopy(folder, lostDrawing(), {"", 1, 1});
+    test::leaveAbandonedCopy(folder, lostDrawing(), {"", 2, 1});
+    {
+        RecoveryStore first(folder);
+        ASSERT_TRUE(first.claim());
+        ui.recoveryAnswers = {RecoveryAnswer::Later};
+        offerRecovery(first, autosave, state.editor, ui);
+    }
+    EXPECT_TRUE(state.editor.model().vertices.empty());
+    EXPECT_EQ(copiesLeft(), 2u);
+
+    ASSERT_TRUE(store.claim());
+    ui.recoveryAnswers = {RecoveryAnswer::Discard};
+    offerRecovery(store, autosave, state.editor, ui);
+    EXPECT_EQ(ui.recoveryQuestions.size(), 2u);  // once per start, however many copies
+    EXPECT_EQ(ui.recoveryQuestions[1].displayName, QString());
+    EXPECT_TRUE(state.editor.model().vertices.empty());
+    EXPECT_EQ(copiesLeft(), 0u);
+}
+
+TEST_F(RecoveryTest, ACopyThatCannotBeReadIsReportedAndKeptAside) {
+    ASSERT_TRUE(store.claim());
+    test::writeFileBytes(store.copyPath("99-12345678"), {'R', 'E', 'K'});
+    offerRecovery(store, autosave, state.editor, ui);
+
+    EXPECT_TRUE(ui.recoveryQuestions.empty());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(
+        ui.messages[0].text,
+        QStringLiteral("復元用のデータを読み込めませんでした。\n次のフォルダに残してあります：\n") +
+            QString::fromStdString(store.keptAsideFolder()));
+    EXPECT_EQ(test::readFileBytes(store.keptAsideFolder() + "/99-12345678.rkm").size(), 3u);
+    EXPECT_EQ(copiesLeft(), 0u);
+}
+
+// --- The autosave
+// ---------------------------------------------------------------------------------
+
+class AutosaveTest : public RecoveryTest {
+  protected:
+    void SetUp() override { ASSERT_TRUE(store.claim()); }
+
+    std::optional<RecoveryRecord> record() {
+        const std::vector<std::uint8_t> bytes =
+            test::readFileBytes(store.recordPath(store.ownId()));
+        return decodeRecoveryRecord(std::string(bytes.begin(), bytes.end()));
+    }
+    std::vector<test::Pt> copied() {
+        const ModelFileRead read = readModel(store.copyPath(store.ownId()));
+        if (!std::holds_alternative<ModelFileContents>(read))
+            return {};
+        return test::pts(std::get<ModelFileContents>(read).vertices);
+    }
+};
+
+TEST_F(AutosaveTest, ACopyIsWrittenOnlyWhenTheDocumentChangedSinceTheLastOne) {
+    autosave.writeNow();
+    EXPECT_FALSE(record().has_value()) << "nothing to keep without changes";
+
+    test::drawLine(state.editor, {10, 10}, {50, 10});
+    ASSERT_TRUE(autosave.writeNow());
+    ASSERT_TRUE(record().has_value());
+    EXPECT_EQ(copied(), test::pts(state.editor.model().vertices));
+    EXPECT_EQ(record()->processId, ::getpid());
+    EXPECT_TRUE(record()->originalPath.empty());
+
+    // The wobble moves every vertex, but that is no change of the document.
+    const std::int64_t firstTime = record()->savedAtMs;
+    fs::remove(store.recordPath(store.ownId()));
+    state.editor.wobbleTick();
+    ASSERT_TRUE(autosave.writeNow());
+    EXPECT_FALSE(record().has_value());
+
+    test::drawLine(state.editor, {10, 20}, {50, 20});
+    ASSERT_TRUE(autosave.writeNow());
+    ASSERT_TRUE(record().has_value());
+    EXPECT_GE(record()->savedAtMs, firstTime);
+    EXPECT_EQ(copied().size(), 4u);
+}
+
+TEST_F(AutosaveTest, SavingOrStartingAnotherDocumentRemovesTheCopy) {
+    test::drawLine(state.editor, {10, 10}, {50, 10});
+    ASSERT_TRUE(autosave.writeNow());
+    ASSERT_TRUE(state.editor.saveDocument(scratch.file("saved.rkm"), "saved.rkm") == std::nullopt);
+    autosave.writeNow();
+    EXPECT_FALSE(fs::exists(store.copyPath(store.ownId())));
+    EXPECT_FALSE(record().has_value());
+
+    // The copy follows the document's path.
+    test::drawLine(state.editor, {10, 20}, {50, 20});
+    ASSERT_TRUE(autosave.writeNow());
+    EXPECT_EQ(record()->originalPath, scratch.file("saved.rkm"));
+    ui.saveAnswers = {SaveAnswer::No};
+    ASSERT_TRUE(commands.newModel());
+    autosave.writeNow();
+    EXPECT_FALSE(fs::exists(store.copyPath(store.ownId())));
+
+    // A clean exit after "No" removes it too.
+    test::drawLine(state.editor, {10, 20}, {50, 20});
+    ASSERT_TRUE(autosave.writeNow());
+    autosave.removeCopy();
+    EXPECT_FALSE(fs::exists(store.copyPath(store.ownId())));
+    EXPECT_EQ(test::entriesIn(folder), 1u);  // the lock
+}
+
+}  // namespace
+}  // namespace rek

@@ -1,0 +1,158 @@
+#include "shell/recovery_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "file_helpers.h"
+#include "recovery_test_support.h"
+#include "scratch_folder.h"
+#include "shell_test_support.h"
+
+namespace rek {
+namespace {
+
+namespace fs = std::filesystem;
+
+Model drawing(std::initializer_list<std::initializer_list<Point>> lines) {
+    Model model;
+    model.vertices = test::strokes(lines);
+    return model;
+}
+
+TEST(RecoveryRecord, RoundTripsAnyPathBytesAndRefusesWhatIsNoRecord) {
+    for (const RecoveryRecord& record :
+         {RecoveryRecord{"/home/u/bad\xff\xfe name.rkm", 1'700'000'000'123, 4242},
+          RecoveryRecord{"", 0, 1}}) {
+        EXPECT_EQ(decodeRecoveryRecord(encodeRecoveryRecord(record)), record);
+    }
+    const std::string good = encodeRecoveryRecord({"/a.rkm", 5, 6});
+    EXPECT_FALSE(decodeRecoveryRecord(""));
+    EXPECT_FALSE(decodeRecoveryRecord("rektool recovery 2\npid 1\nsaved 2\npath \n"));
+    EXPECT_FALSE(decodeRecoveryRecord("rektool recovery 1\npid 1\nsaved 2\n"));
+    EXPECT_FALSE(decodeRecoveryRecord("rektool recovery 1\npid 1\nsaved 2\npath abc\n"));
+    EXPECT_FALSE(decodeRecoveryRecord("rektool recovery 1\npid -1\nsaved 2\npath \n"));
+    EXPECT_FALSE(
+        decodeRecoveryRecord("rektool recovery 1\npid 1\nsaved 99999999999999999999\npath \n"));
+    EXPECT_FALSE(decodeRecoveryRecord(good + std::string(70'000, ' ')));
+}
+
+class RecoveryStoreTest : public ::testing::Test {
+  protected:
+    test::ScratchFolder scratch;
+    const std::string folder = scratch.file("state/rektool/recovery");
+};
+
+TEST_F(RecoveryStoreTest, TheOwnCopyIsAnOrdinaryModelFileInAPrivateFolder) {
+    RecoveryStore store(folder);
+    ASSERT_TRUE(store.claim());
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    const Model model = drawing({{{1, 2}, {3, 4}}});
+    ASSERT_TRUE(store.writeOwnCopy(encodeModelFile(model), {"/x/a.rkm", 77, 88}));
+
+    const ModelFileRead copy = readModel(store.copyPath(store.ownId()));
+    ASSERT_TRUE(std::holds_alternative<ModelFileContents>(copy));
+    EXPECT_EQ(test::pts(std::get<ModelFileContents>(copy).vertices), test::pts(model.vertices));
+    const std::vector<std::uint8_t> record = test::readFileBytes(store.recordPath(store.ownId()));
+    EXPECT_EQ(decodeRecoveryRecord(std::string(record.begin(), record.end())),
+              (RecoveryRecord{"/x/a.rkm", 77, 88}));
+
+    store.removeOwnCopy();
+    EXPECT_EQ(test::entriesIn(folder), 1u);  // the lock, while the editor runs
+}
+
+TEST_F(RecoveryStoreTest, ACopyOfARunningEditorIsNeverOffered) {
+    RecoveryStore running(folder);
+    ASSERT_TRUE(running.claim());
+    ASSERT_TRUE(running.writeOwnCopy(encodeModelFile(drawing({{{1, 1}, {2, 2}}})), {"", 1, 2}));
+
+    RecoveryStore second(folder);
+    ASSERT_TRUE(second.claim());
+    EXPECT_TRUE(second.findAbandoned().empty());
+    EXPECT_TRUE(fs::exists(running.copyPath(running.ownId())));
+}
+
+TEST_F(RecoveryStoreTest, KilledEditorsLeaveCopiesThatAreOfferedNewestFirst) {
+    const std::string older =
+        test::leaveAbandonedCopy(folder, drawing({{{1, 1}, {2, 2}}}), {"/older.rkm", 1000, 11});
+    const std::string newer =
+        test::leaveAbandonedCopy(folder, drawing({{{3, 3}, {4, 4}}}), {"/newer\xff.rkm", 2000, 12});
+    ASSERT_FALSE(older.empty());
+    ASSERT_FALSE(newer.empty());
+
+    RecoveryStore store(folder);
+    ASSERT_TRUE(store.claim());
+    const std::vector<AbandonedCopy> copies = store.findAbandoned();
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].id, newer);
+    EXPECT_EQ(copies[0].record, (RecoveryRecord{"/newer\xff.rkm", 2000, 12}));
+    EXPECT_EQ(copies[1].id, older);
+    const ModelFileRead read = store.readCopy(copies[0]);
+    ASSERT_TRUE(std::holds_alternative<ModelFileContents>(read));
+    EXPECT_EQ(std::get<ModelFileContents>(read).vertices[0].x, 3);
+
+    // While this start holds them, another start leaves them alone.
+    RecoveryStore other(folder);
+    ASSERT_TRUE(other.claim());
+    EXPECT_TRUE(other.findAbandoned().empty());
+}
+
+TEST_F(RecoveryStoreTest, DiscardDeletesReleaseKeepsAndKeepAsideMovesOutOfTheWay) {
+    const Model model = drawing({{{1, 1}, {2, 2}}});
+    const std::string discarded = test::leaveAbandonedCopy(folder, model, {"", 3, 1});
+    const std::string released = test::leaveAbandonedCopy(folder, model, {"", 2, 1});
+    const std::string aside = test::leaveAbandonedCopy(folder, model, {"", 1, 1});
+    {
+        RecoveryStore store(folder);
+        ASSERT_TRUE(store.claim());
+        const std::vector<AbandonedCopy> copies = store.findAbandoned();
+        ASSERT_EQ(copies.size(), 3u);
+        store.discard(copies[0]);
+        store.release(copies[1]);
+        ASSERT_TRUE(store.keepAside(copies[2]));
+        EXPECT_TRUE(fs::exists(store.keptAsideFolder() + "/" + aside + ".rkm"));
+        EXPECT_TRUE(fs::exists(store.keptAsideFolder() + "/" + aside + ".record"));
+    }
+    RecoveryStore next(folder);
+    ASSERT_TRUE(next.claim());
+    const std::vector<AbandonedCopy> left = next.findAbandoned();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].id, released);
+    // Its three files, the next start's lock and the folder of the kept aside.
+    EXPECT_EQ(test::entriesIn(folder), 5u);
+}
+
+TEST_F(RecoveryStoreTest, ALockWithoutACopyIsTidiedAndACopyWithoutARecordIsUntitled) {
+    RecoveryStore store(folder);
+    ASSERT_TRUE(store.claim());
+    // A killed editor that never wrote a copy, and one killed between the copy and its record.
+    test::writeFileBytes(store.lockPath("123-0badcafe"), {});
+    const std::vector<std::uint8_t> image = encodeModelFile(drawing({{{5, 5}, {6, 6}}}));
+    test::writeFileBytes(store.copyPath("124-00c0ffee"), image);
+    // Names of other kinds are no copies.
+    test::writeFileBytes(scratch.path("state/rektool/recovery/notes.rkm"), image);
+
+    const std::vector<AbandonedCopy> copies = store.findAbandoned();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].id, "124-00c0ffee");
+    EXPECT_TRUE(copies[0].record.originalPath.empty());
+    EXPECT_GT(copies[0].record.savedAtMs, 0);
+    EXPECT_FALSE(fs::exists(store.lockPath("123-0badcafe")));
+}
+
+TEST_F(RecoveryStoreTest, TheFolderFollowsTheXdgStateHome) {
+    const char* saved = std::getenv("XDG_STATE_HOME");
+    const std::string previous = saved != nullptr ? saved : "";
+    ::setenv("XDG_STATE_HOME", "/somewhere/state", 1);
+    EXPECT_EQ(RecoveryStore::defaultFolder(), "/somewhere/state/rektool/recovery");
+    ::setenv("XDG_STATE_HOME", "relative/state", 1);  // invalid: ignored
+    EXPECT_TRUE(RecoveryStore::defaultFolder().ends_with("/.local/state/rektool/recovery"));
+    if (saved != nullptr)
+        ::setenv("XDG_STATE_HOME", previous.c_str(), 1);
+    else
+        ::unsetenv("XDG_STATE_HOME");
+}
+
+}  // namespace
+}  // namespace rek
