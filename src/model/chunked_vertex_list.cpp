@@ -12,11 +12,10 @@ namespace rek {
 
 // The comparison loads a vertex as two words and masks the offsets and the selection out.
 static_assert(offsetof(Vertex, x) == 0 && offsetof(Vertex, y) == 4);
-static_assert(offsetof(Vertex, kind) == 8 && offsetof(Vertex, wobbleDx) == 9);
-static_assert(offsetof(Vertex, wobbleDy) == 10 && offsetof(Vertex, reserved) == 11);
+static_assert(offsetof(Vertex, kind) == 8 && offsetof(Vertex, reserved) == 11);
 static_assert(offsetof(StoredShape, x) == 0 && offsetof(StoredShape, y) == 4);
 static_assert(offsetof(StoredShape, kind) == 8 && offsetof(StoredShape, reserved) == 11);
-static_assert(sizeof(StoredShape) == 12 && sizeof(StoredOffsets) == 2);
+static_assert(sizeof(StoredShape) == 12);
 static_assert(ChunkedVertexList::kMaxChunkVertices <= UINT16_MAX);
 
 namespace {
@@ -24,9 +23,6 @@ namespace {
 // The bytes of kind and reserved in the word that starts at `kind`.
 constexpr std::uint32_t kShapeByteMask =
     std::bit_cast<std::uint32_t>(std::array<std::uint8_t, 4>{0xFF, 0, 0, 0xFF});
-// The bytes of the two wobble offsets in that word.
-constexpr std::uint32_t kOffsetByteMask =
-    std::bit_cast<std::uint32_t>(std::array<std::uint8_t, 4>{0, 0xFF, 0xFF, 0});
 // The least room a new last chunk gets, so that the next strokes can go into it.
 constexpr std::size_t kMinLastChunk = 64;
 
@@ -47,92 +43,38 @@ std::uint32_t kindWord(const Item& item) {
     return word;
 }
 
-StoredOffsets offsetsOf(const Vertex& vertex) {
-    StoredOffsets offsets;
-    std::memcpy(&offsets, reinterpret_cast<const std::byte*>(&vertex) + offsetof(Vertex, wobbleDx),
-                sizeof offsets);
-    return offsets;
-}
-
-void setOffsets(Vertex& vertex, StoredOffsets offsets) {
-    std::memcpy(reinterpret_cast<std::byte*>(&vertex) + offsetof(Vertex, wobbleDx), &offsets,
-                sizeof offsets);
-}
-
 StoredShape shapeOf(const Vertex& vertex) {
     return StoredShape{vertex.x, vertex.y, vertex.kind, 0, 0, vertex.reserved};
 }
 
-bool sameShape(const Vertex& vertex, const StoredShape& shape) {
-    return positionWord(vertex) == positionWord(shape) &&
-           (kindWord(vertex) & kShapeByteMask) == kindWord(shape);
+std::uint64_t shapeDifference(const Vertex& vertex, const StoredShape& shape) {
+    return (positionWord(vertex) ^ positionWord(shape)) |
+           ((kindWord(vertex) & kShapeByteMask) ^ kindWord(shape));
 }
 
-// A stored run as the list sees it: the shapes and offsets (null: all zero) of one segment.
-struct StoredRun {
-    const StoredShape* shapes = nullptr;
-    const StoredOffsets* offsets = nullptr;
-
-    StoredRun(const ChunkSegment& segment, std::size_t skip)
-        : shapes(segment.shapes->items() + segment.shapesBegin + skip) {
-        if (segment.offsets)
-            offsets = segment.offsets->items() + segment.offsetsBegin + skip;
-    }
-    StoredOffsets offsetAt(std::size_t i) const { return offsets ? offsets[i] : 0; }
-};
-
-struct RunDifference {
-    bool shapes = false;
-    bool offsets = false;
-};
-
-// Stored offsets placed where they lie in that word.
-std::uint32_t offsetsInKindWord(StoredOffsets offsets) {
-    const auto bytes = std::bit_cast<std::array<std::uint8_t, 2>>(offsets);
-    return std::bit_cast<std::uint32_t>(std::array<std::uint8_t, 4>{0, bytes[0], bytes[1], 0});
+const StoredShape* storedAt(const ChunkSegment& segment, std::size_t skip) {
+    return segment.shapes->items() + segment.begin + skip;
 }
 
-// One pass over `count` live vertices: which of the two parts differ from the stored run.
-// Each vertex is read as two words; this runs over the whole list for every entry recorded.
-RunDifference compareRun(const Vertex* live, const StoredRun& run, std::size_t count) {
-    std::uint64_t shapeBits = 0;
-    std::uint32_t offsetBits = 0;
-    if (run.offsets == nullptr) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::uint32_t word = kindWord(live[i]);
-            shapeBits |= (positionWord(live[i]) ^ positionWord(run.shapes[i])) |
-                         ((word & kShapeByteMask) ^ kindWord(run.shapes[i]));
-            offsetBits |= word & kOffsetByteMask;
-        }
-    } else {
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::uint32_t word = kindWord(live[i]);
-            shapeBits |= (positionWord(live[i]) ^ positionWord(run.shapes[i])) |
-                         ((word & kShapeByteMask) ^ kindWord(run.shapes[i]));
-            offsetBits |= (word & kOffsetByteMask) ^ offsetsInKindWord(run.offsets[i]);
-        }
-    }
-    return RunDifference{shapeBits != 0, offsetBits != 0};
+// Whether `count` live vertices have the stored shapes, in one pass without a branch: this
+// runs over the whole list for every entry recorded.
+bool sameShapes(const Vertex* live, const StoredShape* stored, std::size_t count) {
+    std::uint64_t differences = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        differences |= shapeDifference(live[i], stored[i]);
+    return differences == 0;
 }
 
-bool sameOffsets(const Vertex* live, const StoredRun& run, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (offsetsOf(live[i]) != run.offsetAt(i))
-            return false;
-    }
-    return true;
-}
-
-std::size_t leadingSameShapes(const Vertex* live, const StoredRun& run, std::size_t count) {
+std::size_t leadingSameShapes(const Vertex* live, const StoredShape* stored, std::size_t count) {
     std::size_t same = 0;
-    while (same < count && sameShape(live[same], run.shapes[same]))
+    while (same < count && shapeDifference(live[same], stored[same]) == 0)
         ++same;
     return same;
 }
 
-std::size_t trailingSameShapes(const Vertex* live, const StoredRun& run, std::size_t count) {
+std::size_t trailingSameShapes(const Vertex* live, const StoredShape* stored, std::size_t count) {
     std::size_t same = 0;
-    while (same < count && sameShape(live[count - 1 - same], run.shapes[count - 1 - same]))
+    while (same < count && shapeDifference(live[count - 1 - same], stored[count - 1 - same]) == 0)
         ++same;
     return same;
 }
@@ -143,9 +85,8 @@ struct Piece {
     std::size_t position = 0;  // of its first vertex in the list
     std::size_t count = 0;
     const ChunkSegment* base = nullptr;
-    std::size_t skip = 0;        // vertices of `base` before the shared ones
-    bool offsetsShared = false;  // the base's offsets equal the list's over the whole piece
-    std::size_t appended = 0;    // the last ones of `count` go into the spare room of base's chunk
+    std::size_t skip = 0;      // vertices of `base` before the shared ones
+    std::size_t appended = 0;  // the last ones of `count` go into the spare room of base's chunk
 };
 
 // Decides which runs of the list are shared with the snapshot before and which are copied.
@@ -179,18 +120,14 @@ class Planner {
         return next == list_.size();
     }
 
-    // Same length (moves, scaling, wobble, property changes): chunk by chunk where it stands.
+    // Same length (moves, scaling, property changes): chunk by chunk where it stands.
     void alignInPlace(const std::vector<ChunkSegment>& base) {
         pieces_.reserve(base.size());
         std::size_t position = 0;
         for (const ChunkSegment& segment : base) {
-            const RunDifference difference =
-                compareRun(at(position), StoredRun(segment, 0), segment.count);
             Piece piece{position, segment.count};
-            if (!difference.shapes) {
+            if (sameShapes(at(position), storedAt(segment, 0), segment.count))
                 piece.base = &segment;
-                piece.offsetsShared = !difference.offsets;
-            }
             pieces_.push_back(piece);
             position += segment.count;
         }
@@ -207,16 +144,12 @@ class Planner {
             if (head == size)
                 break;
             const std::size_t count = std::min<std::size_t>(segment.count, size - head);
-            const StoredRun run(segment, 0);
-            const RunDifference difference = compareRun(at(head), run, count);
-            std::size_t same = count;
-            bool offsetsShared = !difference.offsets;
-            if (difference.shapes) {
-                same = leadingSameShapes(at(head), run, count);
-                offsetsShared = sameOffsets(at(head), run, same);
-            }
+            const StoredShape* stored = storedAt(segment, 0);
+            const std::size_t same = sameShapes(at(head), stored, count)
+                                         ? count
+                                         : leadingSameShapes(at(head), stored, count);
             if (same > 0)
-                pieces_.push_back(Piece{head, same, &segment, 0, offsetsShared});
+                pieces_.push_back(Piece{head, same, &segment, 0});
             head += same;
             if (same < segment.count)
                 break;
@@ -228,21 +161,14 @@ class Planner {
         std::size_t tailCount = 0;
         for (auto segment = base.rbegin(); segment != base.rend() && tailCount < limit; ++segment) {
             const std::size_t count = std::min<std::size_t>(segment->count, limit - tailCount);
-            const std::size_t skip = segment->count - count;
             const std::size_t start = size - tailCount - count;
-            const StoredRun run(*segment, skip);
-            const RunDifference difference = compareRun(at(start), run, count);
-            std::size_t same = count;
-            bool offsetsShared = !difference.offsets;
-            if (difference.shapes) {
-                same = trailingSameShapes(at(start), run, count);
-                const StoredRun sameRun(*segment, segment->count - same);
-                offsetsShared = sameOffsets(at(size - tailCount - same), sameRun, same);
-            }
-            if (same > 0) {
-                tail.push_back(Piece{size - tailCount - same, same, &*segment,
-                                     segment->count - same, offsetsShared});
-            }
+            const StoredShape* stored = storedAt(*segment, segment->count - count);
+            const std::size_t same = sameShapes(at(start), stored, count)
+                                         ? count
+                                         : trailingSameShapes(at(start), stored, count);
+            if (same > 0)
+                tail.push_back(
+                    Piece{size - tailCount - same, same, &*segment, segment->count - same});
             tailCount += same;
             if (same < segment->count)
                 break;
@@ -260,13 +186,12 @@ class Planner {
     // that piece ends where the chunk's written part ends. Returns how many fit.
     std::size_t appendInPlace(Piece& last, std::size_t wanted) {
         const ChunkSegment& segment = *last.base;
-        const std::size_t end = segment.shapesBegin + last.skip + last.count;
+        const std::size_t end = segment.begin + last.skip + last.count;
         if (end != segment.shapes->used())
             return 0;
         const std::size_t fitting = std::min(wanted, segment.shapes->spare());
         last.appended = fitting;
         last.count += fitting;
-        last.offsetsShared = false;
         return fitting;
     }
 
@@ -298,21 +223,6 @@ class Planner {
     std::vector<Piece> pieces_;
 };
 
-// The offsets of `count` vertices in a chunk of their own, or none when all are zero.
-ChunkRef<StoredOffsets> copyOffsets(const Vertex* vertices, std::size_t count) {
-    ChunkRef<StoredOffsets> offsets = ChunkRef<StoredOffsets>::allocate(count);
-    StoredOffsets* out = offsets.mutableChunk()->items();
-    StoredOffsets any = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = offsetsOf(vertices[i]);
-        any |= out[i];
-    }
-    if (any == 0)
-        return {};
-    offsets.mutableChunk()->markUsed(count);
-    return offsets;
-}
-
 }  // namespace
 
 ChunkedVertexList ChunkedVertexList::capture(const VertexList& list, const ChunkedVertexList* base,
@@ -326,13 +236,11 @@ ChunkedVertexList ChunkedVertexList::capture(const VertexList& list, const Chunk
     result.size_ = list.size();
     result.segments_.reserve(pieces.size());
     for (const Piece& piece : pieces) {
-        const Vertex* vertices = list.data() + piece.position;
         ChunkSegment segment;
         segment.count = static_cast<std::uint16_t>(piece.count);
-
         if (piece.base) {
             segment.shapes = piece.base->shapes;
-            segment.shapesBegin = static_cast<std::uint16_t>(piece.base->shapesBegin + piece.skip);
+            segment.begin = static_cast<std::uint16_t>(piece.base->begin + piece.skip);
         } else {
             // The list's last chunk gets room to grow into (doubling, up to a full chunk).
             std::size_t capacity = piece.count;
@@ -342,18 +250,9 @@ ChunkedVertexList ChunkedVertexList::capture(const VertexList& list, const Chunk
             }
             segment.shapes = ChunkRef<StoredShape>::allocate(capacity);
             SharedChunk<StoredShape>* chunk = segment.shapes.mutableChunk();
-            std::transform(vertices, vertices + piece.count, chunk->items(), shapeOf);
+            const Vertex* first = list.data() + piece.position;
+            std::transform(first, first + piece.count, chunk->items(), shapeOf);
             chunk->markUsed(piece.count);
-        }
-
-        if (piece.base && piece.offsetsShared) {
-            segment.offsets = piece.base->offsets;
-            if (segment.offsets) {
-                segment.offsetsBegin =
-                    static_cast<std::uint16_t>(piece.base->offsetsBegin + piece.skip);
-            }
-        } else {
-            segment.offsets = copyOffsets(vertices, piece.count);
         }
         result.segments_.push_back(std::move(segment));
     }
@@ -371,14 +270,16 @@ ChunkedVertexList ChunkedVertexList::capture(const VertexList& list, const Chunk
     return result;
 }
 
-void ChunkedVertexList::writeTo(Vertex* out) const {
+void ChunkedVertexList::writeShapesTo(Vertex* out) const {
     for (const ChunkSegment& segment : segments_) {
-        const StoredRun run(segment, 0);
+        const StoredShape* stored = storedAt(segment, 0);
         for (std::size_t i = 0; i < segment.count; ++i) {
-            const StoredShape& shape = run.shapes[i];
             Vertex& vertex = *out++;
-            vertex = Vertex{shape.x, shape.y, shape.kind, 0, 0, shape.reserved, 0};
-            setOffsets(vertex, run.offsetAt(i));
+            vertex.x = stored[i].x;
+            vertex.y = stored[i].y;
+            vertex.kind = stored[i].kind;
+            vertex.reserved = stored[i].reserved;
+            vertex.selected = 0;
         }
     }
 }
@@ -389,7 +290,12 @@ bool ChunkedVertexList::restoreInto(VertexList& out) const {
     if (mustGrow || out.capacity() / 4 > size_ + kMinLastChunk) {
         try {
             VertexList fresh(size_);
-            writeTo(fresh.data());
+            const std::size_t kept = std::min(size_, out.size());
+            for (std::size_t i = 0; i < kept; ++i) {
+                fresh[i].wobbleDx = out[i].wobbleDx;
+                fresh[i].wobbleDy = out[i].wobbleDy;
+            }
+            writeShapesTo(fresh.data());
             out.swap(fresh);
             return true;
         } catch (const std::bad_alloc&) {
@@ -397,8 +303,8 @@ bool ChunkedVertexList::restoreInto(VertexList& out) const {
                 return false;
         }
     }
-    out.resize(size_);  // within the capacity: cannot fail
-    writeTo(out.data());
+    out.resize(size_);  // within the capacity: cannot fail; the vertices added wobble by zero
+    writeShapesTo(out.data());
     return true;
 }
 
@@ -407,8 +313,6 @@ std::size_t ChunkedVertexList::countBytes(std::unordered_set<const void*>& seen)
     for (const ChunkSegment& segment : segments_) {
         if (seen.insert(segment.shapes.get()).second)
             bytes += segment.shapes->bytes();
-        if (segment.offsets && seen.insert(segment.offsets.get()).second)
-            bytes += segment.offsets->bytes();
     }
     return bytes;
 }

@@ -10,8 +10,9 @@
 
 namespace rek {
 
-// A vertex's stored fields but its wobble offsets, laid out as the first 12 bytes of a Vertex
-// with the offsets zero: comparing a stored run with the live list reads each vertex once.
+// What a snapshot keeps of a vertex: its shape, without the wobble offsets. Laid out as the
+// first 12 bytes of a Vertex with the offsets zero, so comparing a stored run with the live
+// list reads each vertex once.
 struct StoredShape {
     std::int32_t x = 0;
     std::int32_t y = 0;
@@ -21,23 +22,16 @@ struct StoredShape {
     std::uint8_t reserved = 0;
 };
 
-// The two wobble offsets of a vertex, as its bytes lie in memory.
-using StoredOffsets = std::uint16_t;
-
-// A run of consecutive vertices: their shapes from one chunk and their offsets from another
-// (none when every offset of the run is zero). Shapes and offsets are shared apart, because the
-// wobble renews every offset many times a second while the drawing stays as it is.
+// A run of consecutive vertices stored in one chunk.
 struct ChunkSegment {
     ChunkRef<StoredShape> shapes;
-    ChunkRef<StoredOffsets> offsets;
-    std::uint16_t shapesBegin = 0;
-    std::uint16_t offsetsBegin = 0;
+    std::uint16_t begin = 0;  // of the run in the chunk
     std::uint16_t count = 0;
 };
 
-// One snapshot of a vertex list, kept in fixed-size chunks that snapshots share (copy on
-// write): a snapshot taken after an edit stores the chunks the edit touched and a table of
-// runs, not the whole list. Never changes once taken.
+// One snapshot of the shapes of a vertex list, kept in fixed-size chunks that snapshots share
+// (copy on write): a snapshot taken after an edit stores the chunks the edit touched and a
+// table of runs, not the whole list. Never changes once taken.
 class ChunkedVertexList {
   public:
     static constexpr std::size_t kMaxChunkVertices = 32768;
@@ -55,8 +49,9 @@ class ChunkedVertexList {
     std::size_t size() const { return size_; }
     std::size_t segmentCount() const { return segments_.size(); }
 
-    // Puts the stored list into `out`, every vertex unselected. Returns false, with `out` as
-    // it was, when that needs memory that cannot be had.
+    // Puts the stored shapes into `out`, every vertex unselected. The wobble offsets of the
+    // vertices `out` already has stay; vertices beyond them get zero offsets. Returns false,
+    // with `out` as it was, when that needs memory that cannot be had.
     bool restoreInto(VertexList& out) const;
 
     // Heap bytes of the run table, plus those of every chunk not yet in `seen` (which gains
@@ -64,7 +59,7 @@ class ChunkedVertexList {
     std::size_t countBytes(std::unordered_set<const void*>& seen) const;
 
   private:
-    void writeTo(Vertex* out) const;
+    void writeShapesTo(Vertex* out) const;
 
     std::vector<ChunkSegment> segments_;
     std::size_t size_ = 0;

@@ -12,7 +12,7 @@ namespace rek {
 // One entry of the history written out in full, for looking at it.
 struct UndoSnapshot {
     ModelProperties properties;
-    std::vector<std::uint8_t> vertexImages;  // 12 bytes a vertex, in list order
+    std::vector<std::uint8_t> vertexImages;  // 12 bytes a vertex, in list order, offsets zero
 };
 
 struct RestoreOutcome {
@@ -24,8 +24,13 @@ struct RestoreOutcome {
 //
 // Entries share the parts of the vertex list that did not change between them (see
 // ChunkedVertexList), so the history grows with what the edits changed, not with the size of
-// the drawing times the number of edits. Every entry still restores exactly the list it was
-// taken from: positions, kinds, the reserved byte and the stored wobble offsets.
+// the drawing times the number of edits. Every entry restores the positions, kinds and reserved
+// bytes of the list it was taken from.
+//
+// The history keeps the drawing, not the animation: no wobble offsets. A restored vertex keeps
+// the offsets of the live vertex at its index, and one beyond the live list gets zero ones.
+// The next wobble step, at most 60 ms later, rewrites or zeroes every offset anyway; keeping
+// them would cost memory that grows with edits times drawing size, for nothing anyone sees.
 class UndoHistory {
   public:
     static constexpr std::size_t kDefaultChunkVertices = 1024;
@@ -36,7 +41,7 @@ class UndoHistory {
     // Appends the model as it is now and makes it current, dropping the redo entries.
     // Returns false, with the history as it was, when memory for the copy cannot be had.
     bool recordSnapshot(const Model& model);
-    // Restore the older / newer entry: vertices and properties. The selection ends;
+    // Restore the older / newer entry: vertex shapes and properties. The selection ends;
     // `modified`, `filePath` and `displayName` stay as they are. Without memory for the
     // rebuilt list nothing changes and `restored` is false.
     RestoreOutcome undo(Model& model);

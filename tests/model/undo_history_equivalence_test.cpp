@@ -18,7 +18,8 @@
 namespace rek {
 namespace {
 
-// What the history did before it shared anything: a full copy per entry.
+// What the history did before it shared anything: a full copy per entry. Like UndoHistory it
+// restores no wobble offsets: the live ones stay, vertices beyond the live list start still.
 class CopyingHistory {
   public:
     void record(const Model& model) {
@@ -52,7 +53,13 @@ class CopyingHistory {
 
     RestoreOutcome restore(Model& model, std::size_t index) {
         current_ = index;
-        model.vertices = entries_[index].vertices;
+        VertexList restored = entries_[index].vertices;
+        for (std::size_t i = 0; i < restored.size(); ++i) {
+            const bool live = i < model.vertices.size();
+            restored[i].wobbleDx = live ? model.vertices[i].wobbleDx : std::int8_t{0};
+            restored[i].wobbleDy = live ? model.vertices[i].wobbleDy : std::int8_t{0};
+        }
+        model.vertices = std::move(restored);
         model.selectionExists = false;
         return RestoreOutcome{true, setProperties(model, entries_[index].properties).size};
     }

@@ -90,9 +90,6 @@ TEST_F(UndoHistoryTest, UndoReachesAcrossAClearedDrawing) {
 
 TEST_F(UndoHistoryTest, AppearanceOnlyChangeIsUndoneWithoutTouchingVertices) {
     drawLine(1);
-    model.vertices[0].wobbleDx = 2;
-    history.recordSnapshot(model);
-    model.vertices[0].wobbleDx = -3;  // a later wobble step
     ModelProperties changed = model.properties;
     changed.lineColor = {200, 0, 0};
     changed.shadowColor = {0, 200, 0};
@@ -105,10 +102,62 @@ TEST_F(UndoHistoryTest, AppearanceOnlyChangeIsUndoneWithoutTouchingVertices) {
     EXPECT_FALSE(outcome.sizeChanged);
     EXPECT_EQ(model.properties, ModelProperties{});
     EXPECT_EQ(pts(model.vertices), lines({1}));
-    EXPECT_EQ(model.vertices[0].wobbleDx, 2);  // the stored jitter, until the next step
 
     EXPECT_FALSE(history.redo(model).sizeChanged);
     EXPECT_EQ(model.properties, changed);
+}
+
+// The history keeps no wobble offsets: a restored vertex wobbles as the live one at its index
+// did, one beyond the live list starts still. Both ways a list is rebuilt: in its own memory,
+// and in a fresh one (it must grow, or gives memory back).
+TEST(UndoHistoryOffsetTest, RestoredVerticesKeepTheLiveOffsetsAndNewOnesStartStill) {
+    for (const bool freshList : {false, true}) {
+        SCOPED_TRACE(freshList ? "fresh list" : "in place");
+        Model model;
+        UndoHistory history;
+        history.recordSnapshot(model);
+        for (std::int32_t i = 0; i < 3; ++i)
+            appendVertex(model, i, 0, i > 0);
+        model.vertices[0].wobbleDx = 9;  // recorded with the entry, not kept by it
+        history.recordSnapshot(model);
+        for (std::int32_t i = 0; i < 4; ++i)
+            appendVertex(model, i, 1, i > 0);
+        history.recordSnapshot(model);
+        if (freshList) {
+            // A large list going back to a small one is rebuilt in fresh memory.
+            model.vertices.reserve(10'000);
+        }
+        for (std::size_t i = 0; i < model.vertices.size(); ++i) {
+            model.vertices[i].wobbleDx = static_cast<std::int8_t>(i + 1);
+            model.vertices[i].wobbleDy = static_cast<std::int8_t>(-1 - static_cast<int>(i));
+        }
+
+        ASSERT_TRUE(history.undo(model).restored);
+        ASSERT_EQ(model.vertices.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(model.vertices[i].wobbleDx, static_cast<int>(i) + 1) << i;
+            EXPECT_EQ(model.vertices[i].wobbleDy, -1 - static_cast<int>(i)) << i;
+        }
+        if (freshList)
+            model.vertices.shrink_to_fit();  // the redo must grow the list
+
+        ASSERT_TRUE(history.redo(model).restored);
+        ASSERT_EQ(model.vertices.size(), 7u);
+        EXPECT_EQ(pts(model.vertices, 3),
+                  (std::vector<Pt>{{0, 1, true}, {1, 1, false}, {2, 1, false}, {3, 1, false}}));
+        for (std::size_t i = 0; i < 7; ++i) {
+            EXPECT_EQ(model.vertices[i].wobbleDx, i < 3 ? static_cast<int>(i) + 1 : 0) << i;
+            EXPECT_EQ(model.vertices[i].wobbleDy, i < 3 ? -1 - static_cast<int>(i) : 0) << i;
+        }
+
+        // Back to the empty drawing and forward again: nothing of the old offsets comes back.
+        history.undo(model);
+        history.undo(model);
+        ASSERT_TRUE(model.vertices.empty());
+        history.redo(model);
+        for (const Vertex& vertex : model.vertices)
+            EXPECT_TRUE(vertex.wobbleDx == 0 && vertex.wobbleDy == 0);
+    }
 }
 
 TEST_F(UndoHistoryTest, SizeChangeIsUndoneAndReported) {
@@ -216,22 +265,28 @@ TEST(UndoHistoryStorageTest, AnEditStoresTheChunksItTouched) {
     const std::size_t moved = history.storedBytes() - drawing;
     EXPECT_LT(moved, UndoHistory::kDefaultChunkVertices * 12 + 8'000);
 
-    // The wobble renews every offset: two bytes a vertex, the shapes stay shared.
-    for (Vertex& vertex : model.vertices)
+    // New wobble offsets everywhere and a stroke: only the stroke and the table are stored.
+    for (Vertex& vertex : model.vertices) {
         vertex.wobbleDx = static_cast<std::int8_t>(vertex.x % 7 - 3);
+        vertex.wobbleDy = static_cast<std::int8_t>(vertex.y % 5 - 2);
+    }
+    history.recordSnapshot(model);
+    appendVertex(model, 1, 2, false);
+    appendVertex(model, 3, 4, true);
     history.recordSnapshot(model);
     const std::size_t wobbled = history.storedBytes() - drawing - moved;
-    EXPECT_GE(wobbled, 100'000u * 2);
-    EXPECT_LT(wobbled, 100'000u * 3);
+    EXPECT_LT(wobbled, 8'000u);
 
     history.undo(model);
+    history.undo(model);
     EXPECT_EQ(model.vertices[54'321].x, 54'326);
-    EXPECT_EQ(model.vertices[3].wobbleDx, 0);
     history.undo(model);
     EXPECT_EQ(model.vertices[54'321].x, 54'321);
     history.redo(model);
     history.redo(model);
-    EXPECT_EQ(model.vertices[3].wobbleDx, 3 % 7 - 3);
+    history.redo(model);
+    EXPECT_EQ(model.vertices.size(), 100'002u);
+    EXPECT_EQ(model.vertices[100'001].x, 3);
 }
 
 TEST(UndoHistoryStorageTest, SharedEndsOfTheListNeverOverlap) {
