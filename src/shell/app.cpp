@@ -93,8 +93,9 @@ int runEditor(int argc, char** argv, const EditorHooks& hooks) {
     window.activateWindow();
     window.canvas().setFocus();
 
-    // The unsaved changes of an editor that ended without saving come first; a second start's
-    // file waits until they are settled.
+    // The unsaved changes of an editor that ended without saving come first, over a drawn
+    // window; a second start's file waits until they are settled.
+    window.frameTick();
     RecoveryStore recovery(RecoveryStore::defaultFolder());
     recovery.claim();
     Autosave autosave(state.editor, recovery);
