@@ -1,7 +1,8 @@
 // The editor's frame step on the heavy example, as the window's timers run it: a frame with
 // its overlays every 30 ms and the wobble step every 60 ms, so every second tick here also
-// moves the wobble on. Argument: the renderer's threads. A tick should leave room in the 30 ms
-// for the window to put the frame on the screen.
+// moves the wobble on. Argument: the renderer's threads; with two, as in the editor, a frame is
+// drawn in bands or by the calling thread alone, whichever has been faster lately. A tick
+// should leave room in the 30 ms for the window to put the frame on the screen.
 #include <benchmark/benchmark.h>
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "render/frame_raster.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -419,8 +420,25 @@ void FrameRaster::add(QPointF from, QPointF to) {
     rows_ += height_;
 }
 
+bool ThreadingChoice::bandsNext() const {
+    if (cost_[1] == 0.0)
+        return true;
+    if (cost_[0] == 0.0)
+        return false;
+    const bool bandsCheaper = cost_[1] < cost_[0];
+    return framesSinceOther_ >= kRetryAfter ? !bandsCheaper : bandsCheaper;
+}
+
+void ThreadingChoice::record(bool bands, double secondsPerRow) {
+    const bool wasOther = cost_[0] != 0.0 && cost_[1] != 0.0 && bands != (cost_[1] < cost_[0]);
+    framesSinceOther_ = wasOther ? 0 : framesSinceOther_ + 1;
+    // A retry's old figure is stale; the way in use is smoothed over its last frames.
+    double& cost = cost_[bands ? 1 : 0];
+    cost = cost == 0.0 || wasOther ? secondsPerRow : 0.75 * cost + 0.25 * secondsPerRow;
+}
+
 int FrameRaster::bandCount(int threads) const {
-    if (threads <= 1 || rows_ < split_.minimumRows)
+    if (threads <= 1 || rows_ < split_.minimumRows || (split_.adaptive && !choice_.bandsNext()))
         return 1;
     return std::clamp(threads * split_.bandsPerThread, 1, std::min(kMaxBands, height_ + offset_));
 }
@@ -458,6 +476,7 @@ void FrameRaster::sortIntoBands(int bands) {
 
 void FrameRaster::draw(QImage& surface, const FrameLook& look, SpanTables& tables,
                        BandWorkers& workers) {
+    const auto start = std::chrono::steady_clock::now();
     StepSpans& table = tables.forDiameter(diameter_);
     const int bands = bandCount(workers.threads());
     if (bands > 1)
@@ -473,6 +492,10 @@ void FrameRaster::draw(QImage& surface, const FrameLook& look, SpanTables& table
         wanted_[band].clear();
     }
     workers.run(bands, composite);
+    if (workers.threads() > 1 && rows_ >= split_.minimumRows) {
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        choice_.record(bands > 1, took.count() / static_cast<double>(rows_));
+    }
 }
 
 }  // namespace rek

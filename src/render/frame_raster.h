@@ -28,6 +28,27 @@ struct BandSplit {
     int bandsPerThread = 4;
     // Frames with less work than this, in rows of lines, are drawn by the calling thread alone.
     std::int64_t minimumRows = 20000;
+    // Whether larger frames may also be drawn by the calling thread alone when that has
+    // lately been faster (see ThreadingChoice); otherwise they are always drawn in bands.
+    bool adaptive = true;
+};
+
+// Chooses between drawing a frame on the calling thread alone and in bands on all threads, by
+// how long each took lately for a row of lines. On a busy machine the other threads may not
+// get a core when the frame wants them, and a band that waits for its thread holds the frame
+// up; then the calling thread is better off alone. Every kRetryAfter frames the other way is
+// tried again, so a change either way is noticed.
+class ThreadingChoice {
+  public:
+    static constexpr int kRetryAfter = 24;
+
+    bool bandsNext() const;
+    // How long the frame just drawn took, per row of lines, and how it was drawn.
+    void record(bool bands, double secondsPerRow);
+
+  private:
+    double cost_[2] = {0.0, 0.0};  // a moving average for alone and bands; 0 when unknown
+    int framesSinceOther_ = 0;
 };
 
 // Draws one frame: background, shadow pass and line pass, which draw the same lines, the
@@ -125,6 +146,7 @@ class FrameRaster {
     std::array<std::vector<std::uint32_t>, kMaxBands> bins_;
     // The steps each band met that the table did not have yet.
     std::array<std::vector<WantedStep>, kMaxBands> wanted_;
+    ThreadingChoice choice_;
     std::vector<std::uint8_t> bandOfRow_;
 };
 

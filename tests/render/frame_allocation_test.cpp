@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <new>
 
-#include "render/band_workers.h"
 #include "render/frame_renderer.h"
 #include "render/wobble.h"
 #include "vertex_builders.h"
@@ -71,6 +70,7 @@ TEST(FrameAllocations, AWarmedUpRendererDrawsFramesAndOverlaysWithoutAllocating)
         RendererOptions setup;
         setup.threads = threads;
         setup.split.minimumRows = 0;
+        setup.split.adaptive = false;
         setup.maskedHighlightFrom = 0;
         FrameRenderer renderer(setup);
         VertexList vertices = mixedDrawing();
@@ -88,21 +88,6 @@ TEST(FrameAllocations, AWarmedUpRendererDrawsFramesAndOverlaysWithoutAllocating)
             renderer.drawFrame(FrameScene{vertices, properties, 5000u, std::nullopt});
             renderer.drawOverlays(overlays);
             EXPECT_EQ(allocations.load() - before, 0) << "frame " << frame;
-        }
-    }
-}
-
-TEST(BandWorkers, EveryTaskRunsExactlyOnceInEveryRun) {
-    for (int threads : {1, 2, 4}) {
-        BandWorkers workers(threads);
-        for (int run = 0; run < 200; ++run) {
-            const int tasks = run % 11;
-            std::atomic<int> counts[10] = {};
-            auto job = [&counts](int task) { counts[task].fetch_add(1); };
-            workers.run(tasks, job);
-            for (int task = 0; task < 10; ++task)
-                ASSERT_EQ(counts[task].load(), task < tasks ? 1 : 0)
-                    << threads << " threads, run " << run << ", task " << task;
         }
     }
 }

@@ -292,6 +292,7 @@ class FrameMatchesReference : public ::testing::TestWithParam<BandSetup> {
         threads.threads = GetParam().threads;
         threads.split.bandsPerThread = GetParam().bandsPerThread;
         threads.split.minimumRows = 0;  // bands even for the smallest frame
+        threads.split.adaptive = false;
         threads.maskedHighlightFrom = 0;
         return threads;
     }
