@@ -131,6 +131,43 @@ bool FrameProducer::smoothedRgba(RgbaFrame& frame) const {
     return true;
 }
 
+bool FrameProducer::nextRgb(std::vector<std::uint32_t>& pixels) {
+    drawNext();
+    return targetRgb(pixels);
+}
+
+bool FrameProducer::sampleRgb(std::vector<std::uint32_t>& pixels) {
+    FrameScene scene;
+    scene.vertices = vertices_;
+    scene.properties = plan_.snapshot().properties;
+    renderer_->drawFrame(scene);
+    return targetRgb(pixels);
+}
+
+bool FrameProducer::targetRgb(std::vector<std::uint32_t>& pixels) {
+    const ExportRequest& request = plan_.request();
+    const QImage& surface = renderer_->surface();
+    const auto* bits = reinterpret_cast<const std::uint32_t*>(surface.constBits());
+    const auto stride = static_cast<std::size_t>(surface.bytesPerLine() / 4);
+    try {
+        pixels.resize(static_cast<std::size_t>(request.width) *
+                      static_cast<std::size_t>(request.height));
+        if (!request.antiAlias) {
+            stretchCopyAnd(bits, stride, canvasWidth_, canvasHeight_, pixels.data(), request.width,
+                           request.height);
+            return true;
+        }
+        if (!resampler_) {
+            resampler_ = std::make_unique<Resampler>(canvasWidth_, canvasHeight_, request.width,
+                                                     request.height);
+        }
+        resampler_->run(bits, stride, pixels.data());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 std::unique_ptr<Image> FrameProducer::targetImage() const {
     const ExportRequest& request = plan_.request();
     const QImage& surface = renderer_->surface();

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "export/export_plan.h"
 #include "export/image_library.h"
+#include "export/resample.h"
 #include "export/rgba_frame.h"
 #include "render/frame_renderer.h"
 #include "render/playback.h"
@@ -39,11 +41,19 @@ class FrameProducer {
     // request asks for it (with anti-aliasing the lines' smoothed edges get partial alpha).
     // Reuses `frame`'s buffer; false when memory runs out.
     bool nextRgba(RgbaFrame& frame);
+    // The same frame at the target size in true colour as next() has it before the reduction:
+    // width * height 0x00RRGGBB words into `pixels`, whose buffer is reused. False when memory
+    // runs out.
+    bool nextRgb(std::vector<std::uint32_t>& pixels);
+    // The finished drawing as the snapshot holds it (its wobble offsets, no replay), as
+    // nextRgb has it, without moving on: a preview of the colours the frames will have.
+    bool sampleRgb(std::vector<std::uint32_t>& pixels);
 
   private:
     void drawNext();
     std::unique_ptr<Image> targetImage() const;
     bool smoothedRgba(RgbaFrame& frame) const;
+    bool targetRgb(std::vector<std::uint32_t>& pixels);
 
     const ExportPlan& plan_;
     std::unique_ptr<FrameRenderer> renderer_;
@@ -52,6 +62,7 @@ class FrameProducer {
     PlaybackState playback_;
     int canvasWidth_;
     int canvasHeight_;
+    std::unique_ptr<Resampler> resampler_;  // made by the first smoothed frame
 };
 
 }  // namespace rek::detail

@@ -2,9 +2,11 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "export/export_frames.h"
+#include "export/gif_likely_colours.h"
 #include "export/image_library.h"
 
 namespace rek {
@@ -18,45 +20,52 @@ ExportOutcome exportAnimatedGif(const ExportPlan& plan, ExportProgress& progress
     if (!producer.allocate())
         return detail::exportFailure(ExportErrorCode::GifWorkScreenMemory);
 
-    const std::uint64_t frameCount = plan.frameCount();
-    std::vector<std::unique_ptr<Image>> images;
-    std::vector<GifFrame> frames;
-    try {
-        images.reserve(frameCount);
-    } catch (const std::bad_alloc&) {
-        return detail::exportFailure(ExportErrorCode::GifFrameImageMemory);
-    }
-    try {
-        frames.reserve(frameCount);
-    } catch (const std::bad_alloc&) {
-        return detail::exportFailure(ExportErrorCode::GifAnimationInfoMemory);
-    }
-
     // Transparency is only exact without anti-aliasing: smoothing blends the background into
     // the lines' edges.
     std::optional<ColorRgb> transparentColor;
     if (request.transparent && !request.antiAlias)
         transparentColor = plan.snapshot().properties.backgroundColor;
 
+    const std::uint64_t frameCount = plan.frameCount();
     progress.frameCountKnown(frameCount);
+    if (stop.stop_requested())
+        return detail::exportFailure(ExportErrorCode::Cancelled);
+
+    // The file's colours come from the finished drawing, before a replay starts from nothing,
+    // and from what resizing can make of the model's colours.
+    std::vector<std::uint32_t> pixels;
+    if (!producer.sampleRgb(pixels))
+        return detail::exportFailure(ExportErrorCode::GifFrameImageMemory);
+    const ModelProperties& properties = plan.snapshot().properties;
+    const std::vector<ColorRgb> likely = likelyGifColours(properties, request.antiAlias);
+    GifColours colours;
+    colours.sample = pixels;
+    colours.likely = likely;
+    colours.smoothed = request.antiAlias;
+    colours.transparent = transparentColor;
+    GifAnimationWriter writer;
+    if (!writer.begin(request.path, request.width, request.height, colours)) {
+        ExportOutcome failed = detail::exportFailure(ExportErrorCode::CannotWrite);
+        failed.error->path = request.path;
+        return failed;
+    }
+
+    // Each frame goes into the file as soon as it is drawn; a stop drops the file unfinished.
     for (std::uint64_t i = 0; i < frameCount; ++i) {
         if (stop.stop_requested())
             return detail::exportFailure(ExportErrorCode::Cancelled);
-        std::unique_ptr<Image> image = producer.next();
-        if (!image)
+        if (!producer.nextRgb(pixels) ||
+            !writer.addFrame(pixels, static_cast<std::uint16_t>(request.delay)))
             return detail::exportFailure(ExportErrorCode::GifFrameImageMemory);
-        frames.push_back(GifFrame{image.get(), static_cast<std::uint16_t>(request.delay),
-                                  GifDisposal::RestoreBackground, transparentColor});
-        images.push_back(std::move(image));
         progress.frameDone(i + 1);
     }
     if (stop.stop_requested())
         return detail::exportFailure(ExportErrorCode::Cancelled);
 
     progress.stageChanged(ExportStage::SavingGif);
-    if (!writeAnimatedGif(request.path, frames, stop)) {
-        if (stop.stop_requested())
-            return detail::exportFailure(ExportErrorCode::Cancelled);
+    if (stop.stop_requested())
+        return detail::exportFailure(ExportErrorCode::Cancelled);
+    if (!writer.finish()) {
         ExportOutcome failed = detail::exportFailure(ExportErrorCode::CannotWrite);
         failed.error->path = request.path;
         return failed;

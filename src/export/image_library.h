@@ -127,6 +127,61 @@ struct GifFrame {
 bool writeAnimatedGif(const std::string& path, std::span<const GifFrame> frames,
                       std::stop_token stop = {});
 
+// What an animated GIF's writer is told about the colours before the first frame.
+struct GifColours {
+    // A picture of the frames' size with the colours the frames will mostly have:
+    // 0x??RRGGBB pixels, top row first.
+    std::span<const std::uint32_t> sample;
+    // Colours that may turn up beyond the sample's, most likely first.
+    std::span<const ColorRgb> likely;
+    // Exact (false): the likely colours take up only the room the colour table has anyway,
+    // and a colour met later is added while there is room (the frames that use it carry a
+    // local table). Smoothed (true), for anti-aliased frames whose edges blend colours into
+    // more shades than are worth keeping apart: the likely colours fill the table to 256, and
+    // a colour met later is shown as the nearest one.
+    bool smoothed = false;
+    // Pixels of this colour are transparent.
+    std::optional<ColorRgb> transparent;
+};
+
+// An animated GIF89a written frame by frame as the frames come, so that no frame has to be
+// kept, and made small:
+// - one palette for the whole animation, decided before the first frame from the sample's
+//   colours (most frequent first; more than 256 are quantised once with libimagequant) and
+//   the likely ones, which is the global colour table;
+// - after the first frame, which fills the screen, each frame is only the rectangle that
+//   changed, left in place for the next ("do not dispose"), its unchanged pixels transparent
+//   where that compresses better; with a transparent colour, each frame is the rectangle of
+//   its opaque pixels instead, cleared to transparent before the next ("restore background"),
+//   so that lines can move off places that showed them;
+// - LZW data with the smallest code size the frame allows, keeping a full code table while
+//   it pays (gif_lzw.h).
+// Frames decode exactly as given, but for colours beyond the palette. It loops forever.
+// Frames are width * height 0x??RRGGBB pixels, top row first; the top byte is ignored.
+// Without finish(), and whenever anything fails, nothing is left at the path: not the file
+// and not its temporary; an existing file there stays as it was.
+class GifAnimationWriter {
+  public:
+    GifAnimationWriter();
+    ~GifAnimationWriter();
+    GifAnimationWriter(const GifAnimationWriter&) = delete;
+    GifAnimationWriter& operator=(const GifAnimationWriter&) = delete;
+
+    // Starts the file at `path` for frames of width x height. False for a size that is not
+    // allowed or a sample of another size, when the file cannot be created, or when memory
+    // runs out.
+    bool begin(const std::string& path, int width, int height, const GifColours& colours);
+    // Encodes and writes one frame, shown for `delayCentiseconds`.
+    bool addFrame(std::span<const std::uint32_t> pixels, std::uint16_t delayCentiseconds);
+    // Writes the trailer and puts the file in place. False when there was no frame, or on any
+    // failure of the whole write.
+    bool finish();
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
 // The About box's line naming the components that write the images, with their versions
 // as the libraries report them, e.g.
 // "giflib Ver.5.2.1 & libimagequant Ver.2.16.0".

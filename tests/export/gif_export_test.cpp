@@ -2,10 +2,14 @@
 
 #include <set>
 
+#include "export/export_frames.h"
 #include "export/export_limits.h"
 #include "export/gif_export.h"
 #include "export_test_support.h"
+#include "gif_test_support.h"
 #include "image_test_support.h"
+#include "model/model_file.h"
+#include "old_gif_encoder.h"
 
 namespace rek {
 namespace {
@@ -15,14 +19,85 @@ class GifExport : public test::EngineTest<ExportTarget::Gif> {
     ExportRequest request(ExportKind kind, int width = 800, int height = 600) {
         return makeRequest("anim.gif", kind, width, height);
     }
+    test::ComposedGif composed(const ExportRequest& r) {
+        std::optional<test::ComposedGif> gif = test::composeGif(r.path);
+        if (!gif) {
+            ADD_FAILURE() << "giflib refuses " << r.path;
+            return {};
+        }
+        return *gif;
+    }
 };
 
-int blackPixels(GifFileType* gif, int frame, int x0, int y0, int x1, int y1) {
+int blackPixels(const test::ComposedGif& gif, std::size_t frame, int x0, int y0, int x1, int y1) {
     int count = 0;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
-            count += test::gifPixel(gif, frame, x, y) == ColorRgb{0, 0, 0};
+            count += gif.at(frame, x, y) == test::opaque(ColorRgb{0, 0, 0});
     return count;
+}
+
+// The frames as the renderer draws them for the plan, before any colour is reduced, each pixel
+// as a viewer of the GIF should show it (the background transparent where the plan asks).
+std::vector<test::RgbaPixels> renderedFrames(const ExportPlan& plan) {
+    detail::FrameProducer producer(plan);
+    EXPECT_TRUE(producer.allocate());
+    const ExportRequest& request = plan.request();
+    const std::uint32_t background = test::opaque(plan.snapshot().properties.backgroundColor);
+    const bool transparent = request.transparent && !request.antiAlias;
+    std::vector<test::RgbaPixels> frames;
+    std::vector<std::uint32_t> pixels;
+    for (std::uint64_t i = 0; i < plan.frameCount(); ++i) {
+        EXPECT_TRUE(producer.nextRgb(pixels));
+        test::RgbaPixels frame(pixels.size());
+        for (std::size_t p = 0; p < pixels.size(); ++p) {
+            frame[p] = test::opaque(pixels[p]);
+            if (transparent && frame[p] == background)
+                frame[p] = 0;
+        }
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
+// The largest difference of a channel, and the mean of every pixel's largest difference.
+struct ColourError {
+    int largest = 0;
+    double mean = 0.0;
+};
+ColourError colourError(const std::vector<test::RgbaPixels>& a,
+                        const std::vector<test::RgbaPixels>& b) {
+    ColourError error;
+    std::size_t count = 0;
+    double sum = 0.0;
+    for (std::size_t f = 0; f < std::min(a.size(), b.size()); ++f) {
+        for (std::size_t i = 0; i < a[f].size(); ++i) {
+            int worst = 0;
+            for (int shift = 0; shift < 32; shift += 8) {
+                const int d = static_cast<int>((a[f][i] >> shift) & 0xFF) -
+                              static_cast<int>((b[f][i] >> shift) & 0xFF);
+                worst = std::max(worst, std::abs(d));
+            }
+            error.largest = std::max(error.largest, worst);
+            sum += worst;
+            ++count;
+        }
+    }
+    error.mean = count > 0 ? sum / static_cast<double>(count) : 0.0;
+    return error;
+}
+
+// Every reader at hand takes the file and shows the same frames as giflib.
+void expectReadersAgree(const std::filesystem::path& file, const test::ComposedGif& gif) {
+    std::string said;
+    if (const std::optional<bool> accepted = test::gifsicleAcceptsSilently(file, &said)) {
+        EXPECT_TRUE(*accepted) << said;
+    }
+    if (const auto magick = test::imageMagickFrames(file, gif.width, gif.height)) {
+        ASSERT_EQ(magick->size(), gif.frames.size());
+        for (std::size_t f = 0; f < gif.frames.size(); ++f)
+            EXPECT_TRUE((*magick)[f] == gif.frames[f]) << "frame " << f;
+    }
 }
 
 TEST_F(GifExport, WobbleIsFiveLoopingFramesOfSixHundredthsWhateverTheWait) {
@@ -38,11 +113,12 @@ TEST_F(GifExport, WobbleIsFiveLoopingFramesOfSixHundredthsWhateverTheWait) {
         EXPECT_EQ(gif->SWidth, 320);
         EXPECT_EQ(gif->SHeight, 240);
         EXPECT_TRUE(test::gifLoopsForever(gif.get()));
-        for (int i = 0; i < gif->ImageCount; ++i) {
-            const GraphicsControlBlock gcb = test::gifControl(gif.get(), i);
-            EXPECT_EQ(gcb.DelayTime, 6);
-            EXPECT_EQ(gcb.TransparentColor, NO_TRANSPARENT_COLOR);
-        }
+        for (int i = 0; i < gif->ImageCount; ++i)
+            EXPECT_EQ(test::gifControl(gif.get(), i).DelayTime, 6);
+        // Whatever a frame leaves out, the screen is covered all the time.
+        for (const test::RgbaPixels& frame : composed(r).frames)
+            EXPECT_TRUE(std::all_of(frame.begin(), frame.end(),
+                                    [](std::uint32_t p) { return (p >> 24) == 0xFF; }));
     }
     if (test::imageMagickAvailable()) {
         EXPECT_EQ(test::identify("%n %w %h\\n", dir.path("anim.gif")).value_or("").substr(0, 10),
@@ -56,13 +132,12 @@ TEST_F(GifExport, VtrReplayFollowsTheStepFormulaAndReportsEachStage) {
     ASSERT_TRUE(outcome.ok());
     EXPECT_EQ(outcome.framesWritten, 53u);
 
-    test::DecodedGif gif = test::decodeGif(r.path);
-    ASSERT_TRUE(gif);
-    EXPECT_EQ(gif->ImageCount, 53);  // 1000.7 px at speed 40, delay 12, 5 s wait
-    EXPECT_EQ(test::gifControl(gif.get(), 52).DelayTime, 12);
+    const test::ComposedGif gif = composed(r);
+    ASSERT_EQ(gif.frames.size(), 53u);  // 1000.7 px at speed 40, delay 12, 5 s wait
+    EXPECT_EQ(gif.images[52].delay, 12);
     // Frame 0 shows no line yet; the last shows the finished model (black line pixels).
-    EXPECT_LT(blackPixels(gif.get(), 0, 0, 0, 400, 300), 10);
-    EXPECT_GT(blackPixels(gif.get(), 52, 0, 0, 400, 300), 300);
+    EXPECT_LT(blackPixels(gif, 0, 0, 0, 400, 300), 10);
+    EXPECT_GT(blackPixels(gif, 52, 0, 0, 400, 300), 300);
 
     EXPECT_EQ(progress.counts, std::vector<std::uint64_t>{53});
     ASSERT_EQ(progress.done.size(), 53u);
@@ -77,13 +152,61 @@ TEST_F(GifExport, VtrWithoutWaitStopsInsideTheReplay) {
     ExportRequest r = request(ExportKind::Vtr, 800, 600);
     r.waitSeconds = 0;
     ASSERT_TRUE(run(r).ok());
-    test::DecodedGif gif = test::decodeGif(r.path);
-    ASSERT_TRUE(gif);
-    EXPECT_EQ(gif->ImageCount, 12);
+    const test::ComposedGif gif = composed(r);
+    ASSERT_EQ(gif.frames.size(), 12u);
     // The last frame draws 11 * 80 = 880 of the 1000.7 pixels: 180 down the second segment,
     // to about (718, 277), and not its end at (697, 396).
-    EXPECT_GT(blackPixels(gif.get(), 11, 705, 240, 740, 270), 0);
-    EXPECT_EQ(blackPixels(gif.get(), 11, 680, 300, 740, 410), 0);
+    EXPECT_GT(blackPixels(gif, 11, 705, 240, 740, 270), 0);
+    EXPECT_EQ(blackPixels(gif, 11, 680, 300, 740, 410), 0);
+}
+
+TEST_F(GifExport, FramesDecodeToWhatTheRendererDrewInEveryReader) {
+    // Same size, shrunk (lines ANDed), grown; a wobble; a transparent background.
+    struct Case {
+        ExportKind kind;
+        int width;
+        int height;
+        bool transparent;
+    };
+    for (const Case& c :
+         {Case{ExportKind::Vtr, 800, 600, false}, Case{ExportKind::Vtr, 300, 170, false},
+          Case{ExportKind::Wobble, 1000, 700, false}, Case{ExportKind::Vtr, 400, 300, true}}) {
+        ExportRequest r = request(c.kind, c.width, c.height);
+        r.transparent = c.transparent;
+        r.waitSeconds = 1;
+        const ExportPlan plan = test::planFor(ExportTarget::Gif, r, snapshot);
+        ASSERT_TRUE(exportAnimatedGif(plan, progress).ok());
+        const test::ComposedGif gif = composed(r);
+        const std::vector<test::RgbaPixels> rendered = renderedFrames(plan);
+        ASSERT_EQ(gif.frames.size(), rendered.size());
+        for (std::size_t f = 0; f < rendered.size(); ++f)
+            ASSERT_TRUE(gif.frames[f] == rendered[f])
+                << c.width << "x" << c.height << " frame " << f;
+        expectReadersAgree(r.path, gif);
+    }
+}
+
+TEST_F(GifExport, OnlyWhatChangedIsWrittenAfterTheFirstFrame) {
+    ExportRequest r = request(ExportKind::Vtr, 800, 600);
+    r.waitSeconds = 1;
+    snapshot.properties.wobbleAmount = 0;  // once the replay ends, nothing moves
+    ASSERT_TRUE(run(r).ok());
+    const test::ComposedGif gif = composed(r);
+    ASSERT_GT(gif.images.size(), 14u);
+    EXPECT_EQ(gif.images[0].width, 800);
+    EXPECT_EQ(gif.images[0].height, 600);
+    for (std::size_t i = 1; i < gif.images.size(); ++i) {
+        EXPECT_EQ(gif.images[i].disposal, DISPOSE_DO_NOT) << i;
+        EXPECT_LT(gif.images[i].width * gif.images[i].height, 800 * 600 / 4) << i;
+    }
+    // Still frames after the replay: one pixel each, drawn as it was.
+    const test::GifImageInfo& last = gif.images.back();
+    EXPECT_EQ(last.width * last.height, 1);
+    EXPECT_TRUE(gif.frames.back() == gif.frames[gif.frames.size() - 2]);
+    // Where few pixels change in a large rectangle, the unchanged ones are left transparent.
+    EXPECT_TRUE(
+        std::any_of(gif.images.begin() + 1, gif.images.end(),
+                    [](const test::GifImageInfo& image) { return image.transparentIndex >= 0; }));
 }
 
 TEST_F(GifExport, MarksTheBackgroundTransparentOnlyWithoutAntiAliasing) {
@@ -103,13 +226,16 @@ TEST_F(GifExport, MarksTheBackgroundTransparentOnlyWithoutAntiAliasing) {
         EXPECT_EQ((ColorRgb{c.Red, c.Green, c.Blue}), (ColorRgb{10, 200, 30}));
         EXPECT_EQ(gcb.DisposalMode, DISPOSE_BACKGROUND);
     }
+    const test::ComposedGif shown = composed(r);
+    for (const test::RgbaPixels& frame : shown.frames) {
+        EXPECT_GT(std::count(frame.begin(), frame.end(), 0u), 400 * 300 / 2);
+        EXPECT_EQ(std::count(frame.begin(), frame.end(), test::opaque(ColorRgb{10, 200, 30})), 0);
+    }
 
     r.antiAlias = true;
     ASSERT_TRUE(run(r).ok());
-    gif = test::decodeGif(r.path);
-    ASSERT_TRUE(gif);
-    for (int i = 0; i < gif->ImageCount; ++i)
-        EXPECT_EQ(test::gifControl(gif.get(), i).TransparentColor, NO_TRANSPARENT_COLOR);
+    for (const test::RgbaPixels& frame : composed(r).frames)
+        EXPECT_EQ(std::count(frame.begin(), frame.end(), 0u), 0);
 }
 
 TEST_F(GifExport, SmoothsOnlyWithAntiAliasing) {
@@ -117,30 +243,47 @@ TEST_F(GifExport, SmoothsOnlyWithAntiAliasing) {
         ExportRequest r = request(ExportKind::Wobble, 400, 300);
         r.antiAlias = antiAlias;
         EXPECT_TRUE(run(r).ok());
-        test::DecodedGif gif = test::decodeGif(r.path);
-        std::set<std::uint32_t> colours;
-        for (int y = 0; gif && y < 300; ++y)
-            for (int x = 0; x < 400; ++x) {
-                const ColorRgb c = test::gifPixel(gif.get(), 0, x, y);
-                colours.insert((c.red << 16) | (c.green << 8) | c.blue);
-            }
-        return colours;
+        const test::ComposedGif gif = composed(r);
+        return gif.frames.empty()
+                   ? std::set<std::uint32_t>()
+                   : std::set<std::uint32_t>(gif.frames[0].begin(), gif.frames[0].end());
     };
     // The stretch copy only ANDs the three colours together; smoothing blends new ones.
     const std::set<std::uint32_t> plain = coloursOfFirstFrame(false);
     EXPECT_LE(plain.size(), 4u);
-    EXPECT_TRUE(plain.count(0xEE9C00));
-    EXPECT_TRUE(plain.count(0x000000));
+    EXPECT_TRUE(plain.count(0xFFEE9C00));
+    EXPECT_TRUE(plain.count(0xFF000000));
     EXPECT_GT(coloursOfFirstFrame(true).size(), 8u);
+}
+
+TEST_F(GifExport, AntiAliasedFramesAreExactAtHalfSizeAndCloseAtAnyOther) {
+    ExportRequest r = request(ExportKind::Vtr, 400, 300);
+    r.antiAlias = true;
+    r.waitSeconds = 1;
+    ExportPlan plan = test::planFor(ExportTarget::Gif, r, snapshot);
+    ASSERT_TRUE(exportAnimatedGif(plan, progress).ok());
+    ColourError error = colourError(composed(r).frames, renderedFrames(plan));
+    EXPECT_EQ(error.largest, 0);
+
+    // Sizes whose blends outnumber a palette: as close as libimagequant used to come.
+    for (auto [width, height] : {std::pair{333, 250}, std::pair{1000, 750}}) {
+        r = request(ExportKind::Wobble, width, height);
+        r.antiAlias = true;
+        plan = test::planFor(ExportTarget::Gif, r, snapshot);
+        ASSERT_TRUE(exportAnimatedGif(plan, progress).ok());
+        const test::ComposedGif gif = composed(r);
+        error = colourError(gif.frames, renderedFrames(plan));
+        EXPECT_LE(error.largest, 12) << width;
+        EXPECT_LT(error.mean, 0.5) << width;
+        expectReadersAgree(r.path, gif);
+    }
 }
 
 TEST_F(GifExport, AWobbleExportDrawsTheFinishedModelFromTheFirstFrame) {
     const ExportRequest r = request(ExportKind::Wobble, 800, 600);
     ASSERT_TRUE(run(r).ok());
-    test::DecodedGif gif = test::decodeGif(r.path);
-    ASSERT_TRUE(gif);
     // The end of the second segment is drawn in the very first frame.
-    EXPECT_GT(blackPixels(gif.get(), 0, 680, 380, 715, 410), 0);
+    EXPECT_GT(blackPixels(composed(r), 0, 680, 380, 715, 410), 0);
 }
 
 TEST_F(GifExport, LeavesTheSnapshotAloneAndRepeatsExactlyForOneSeed) {
@@ -178,6 +321,41 @@ TEST_F(GifExport, LeavesTheSnapshotAloneAndRepeatsExactlyForOneSeed) {
     EXPECT_NE(test::readBytes(second.path), first);
 }
 
+// Looks into the folder whenever a frame is done: the file is written while frames are drawn.
+class WatchingProgress : public ExportProgress {
+  public:
+    explicit WatchingProgress(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    void frameDone(std::uint64_t) override {
+        std::uintmax_t bytes = 0;
+        int files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            bytes += entry.file_size();
+            ++files;
+        }
+        sizes.push_back(bytes);
+        fileCounts.push_back(files);
+    }
+    std::vector<std::uintmax_t> sizes;
+    std::vector<int> fileCounts;
+
+  private:
+    std::filesystem::path folder_;
+};
+
+TEST_F(GifExport, TheFileGrowsAsTheFramesAreDrawn) {
+    const ExportRequest r = request(ExportKind::Vtr, 800, 600);
+    WatchingProgress watching(dir.path(""));
+    ASSERT_TRUE(runExport(test::planFor(ExportTarget::Gif, r, snapshot), watching).ok());
+    ASSERT_EQ(watching.sizes.size(), 53u);
+    // One temporary file all along, growing while frames are drawn, and less than the whole
+    // file before the last frame.
+    EXPECT_TRUE(std::all_of(watching.fileCounts.begin(), watching.fileCounts.end(),
+                            [](int files) { return files == 1; }));
+    EXPECT_TRUE(std::is_sorted(watching.sizes.begin(), watching.sizes.end()));
+    EXPECT_GT(watching.sizes[30], watching.sizes[5]);
+    EXPECT_LT(watching.sizes.back(), std::filesystem::file_size(r.path));
+}
+
 TEST_F(GifExport, AStopLeavesNoFileAndNoTemporaryWhereverItComes) {
     ExportRequest r = request(ExportKind::Vtr, 200, 150);
     auto expectCancelled = [&](const char* when) {
@@ -192,15 +370,21 @@ TEST_F(GifExport, AStopLeavesNoFileAndNoTemporaryWhereverItComes) {
     expectCancelled("before the first frame");
     EXPECT_TRUE(progress.done.empty());
 
+    // Frames already written into the temporary file: it must go too.
     progress = {};
-    progress.stopAfterFrames = 3;
+    progress.stopAfterFrames = 1;
+    expectCancelled("after the first frame");
+    progress = {};
+    progress.stopAfterFrames = 30;
     expectCancelled("between frames");
-    EXPECT_EQ(progress.done.back(), 3u);
+    EXPECT_EQ(progress.done.back(), 30u);
+    progress = {};
+    progress.stopAfterFrames = 53;
+    expectCancelled("after the last frame");
 
-    // Once the frames are made the file is being written: the temporary must go too.
     progress = {};
     progress.stopAtStage = ExportStage::SavingGif;
-    expectCancelled("while the file is written");
+    expectCancelled("while the file is finished");
     EXPECT_EQ(progress.done.size(), 53u);
 }
 
@@ -213,8 +397,70 @@ TEST_F(GifExport, AnUnwritablePathIsAFailureNamingThePath) {
     EXPECT_EQ(outcome.error->code, ExportErrorCode::CannotWrite);
     EXPECT_EQ(outcome.error->path, r.path);
     EXPECT_EQ(outcome.framesWritten, 0u);
-    EXPECT_EQ(progress.stages.back(), ExportStage::SavingGif);
+    // The file is opened before the first frame is drawn.
+    EXPECT_TRUE(progress.done.empty());
     EXPECT_FALSE(std::filesystem::exists(r.path));
+}
+
+// The example models that come with the program, against the engine as it was.
+class GifExampleModels : public ::testing::Test {
+  protected:
+    AnimationSnapshot load(const std::string& name) {
+        ModelFileRead read = readModel(std::string(REK_EXAMPLES_DIR) + "/" + name + ".rkm");
+        EXPECT_TRUE(std::holds_alternative<ModelFileContents>(read)) << name;
+        AnimationSnapshot snapshot;
+        if (auto* contents = std::get_if<ModelFileContents>(&read)) {
+            if (contents->properties)
+                snapshot.properties = *contents->properties;
+            snapshot.vertices = std::move(contents->vertices);
+        }
+        snapshot.seed = 7;
+        return snapshot;
+    }
+
+    test::TempDir dir;
+    ExportProgress quiet;
+};
+
+TEST_F(GifExampleModels, ComeOutSmallerThanBeforeWithTheSameFrames) {
+    struct Case {
+        const char* model;
+        ExportKind kind;
+        bool antiAlias;
+    };
+    for (const Case& c :
+         {Case{"face", ExportKind::Vtr, false}, Case{"house", ExportKind::Vtr, false},
+          Case{"tools", ExportKind::Vtr, true}, Case{"house", ExportKind::Wobble, true},
+          Case{"heavy", ExportKind::Wobble, false}}) {
+        const AnimationSnapshot snapshot = load(c.model);
+        ExportRequest r;
+        r.path = dir.path(std::string(c.model) + ".gif").string();
+        r.kind = c.kind;
+        r.delay = c.kind == ExportKind::Vtr ? kMaxFrameDelay : kWobbleFrameDelay;
+        r.waitSeconds = 1;
+        r.antiAlias = c.antiAlias;
+        // The canvas size, or about half of it with anti-aliasing.
+        r.width = c.antiAlias ? snapshot.properties.width / 2 + 1 : snapshot.properties.width;
+        r.height = c.antiAlias ? snapshot.properties.height / 2 : snapshot.properties.height;
+        const ExportPlan plan = test::planFor(ExportTarget::Gif, r, snapshot);
+        ASSERT_TRUE(exportAnimatedGif(plan, quiet).ok()) << c.model;
+        const auto old = dir.path(std::string(c.model) + ".old.gif");
+        ASSERT_TRUE(test::writeGifTheOldWay(plan, old)) << c.model;
+
+        EXPECT_LT(std::filesystem::file_size(r.path), std::filesystem::file_size(old) * 97 / 100)
+            << c.model;
+        const std::optional<test::ComposedGif> now = test::composeGif(r.path);
+        const std::optional<test::ComposedGif> before = test::composeGif(old);
+        ASSERT_TRUE(now && before) << c.model;
+        ASSERT_EQ(now->frames.size(), before->frames.size()) << c.model;
+        const ColourError error = colourError(now->frames, before->frames);
+        if (c.antiAlias) {
+            EXPECT_LE(error.largest, 12) << c.model;
+            EXPECT_LT(error.mean, 0.5) << c.model;
+        } else {
+            EXPECT_EQ(error.largest, 0) << c.model;
+        }
+    }
 }
 
 }  // namespace

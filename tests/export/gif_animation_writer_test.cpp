@@ -1,0 +1,353 @@
+// The animated GIF writer and what it decides with: the palette of an animation and the
+// rectangles a frame is cut down to.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "export/gif_frame_diff.h"
+#include "export/gif_palette.h"
+#include "export/image_library.h"
+#include "export_test_support.h"
+#include "gif_test_support.h"
+#include "image_test_support.h"
+
+namespace rek {
+namespace {
+
+using detail::GifPalette;
+using detail::PixelRect;
+
+constexpr std::uint32_t kPaper = 0xEE9C00;
+constexpr std::uint32_t kInk = 0x000000;
+constexpr std::uint32_t kShade = 0x8A4800;
+
+// Paper with a few strokes of ink and shade, moved by `shift`.
+std::vector<std::uint32_t> drawing(int width, int height, int shift) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, kPaper);
+    for (int y = 2; y < height - 2; ++y) {
+        for (int stroke = 0; stroke < 3; ++stroke) {
+            const int x = std::clamp(width / 4 * (stroke + 1) + shift + (y / 7) % 3, 0, width - 3);
+            pixels[static_cast<std::size_t>(y) * width + x] = kInk;
+            pixels[static_cast<std::size_t>(y) * width + x + 1] = kInk;
+            pixels[static_cast<std::size_t>(y) * width + x + 2] = kShade;
+        }
+    }
+    return pixels;
+}
+
+std::vector<std::uint32_t> opaqueFrame(const std::vector<std::uint32_t>& pixels) {
+    std::vector<std::uint32_t> out(pixels.size());
+    std::transform(pixels.begin(), pixels.end(), out.begin(),
+                   [](std::uint32_t p) { return test::opaque(p); });
+    return out;
+}
+
+TEST(GifPaletteTest, TakesTheSamplesColoursMostFrequentFirstAndWhatIsRequired) {
+    std::vector<std::uint32_t> sample(100, kPaper);
+    std::fill_n(sample.begin(), 10, kInk);
+    std::fill_n(sample.begin() + 10, 30, kShade);
+    sample[99] = 0x123456 | 0xAB000000;  // the top byte is not part of the colour
+    const auto palette = GifPalette::fromSample(sample, 10, 10, ColorRgb{1, 2, 3});
+    ASSERT_TRUE(palette.has_value());
+    // 59 paper, 30 shade, 10 ink, the one odd pixel, then what the sample lacks.
+    const std::vector<ColorRgb> expected = {
+        {0xEE, 0x9C, 0x00}, {0x8A, 0x48, 0x00}, {0, 0, 0}, {0x12, 0x34, 0x56}, {1, 2, 3}};
+    EXPECT_TRUE(std::equal(palette->colours().begin(), palette->colours().end(), expected.begin(),
+                           expected.end()));
+}
+
+TEST(GifPaletteTest, QuantisesManyColoursOnceKeepingTheMostFrequentExact) {
+    std::vector<std::uint32_t> sample(64 * 64);
+    for (std::size_t i = 0; i < sample.size(); ++i)
+        sample[i] = i % 3 == 0 ? kPaper : static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
+    const auto palette = GifPalette::fromSample(sample, 64, 64);
+    ASSERT_TRUE(palette.has_value());
+    EXPECT_EQ(palette->size(), 256u);
+    EXPECT_NE(
+        std::find(palette->colours().begin(), palette->colours().end(), ColorRgb{0xEE, 0x9C, 0x00}),
+        palette->colours().end());
+}
+
+TEST(GifPaletteTest, GrowsWhileOpenShowsTheNearestWhenClosedAndNeverPicksAReservedEntry) {
+    const std::vector<std::uint32_t> sample = {0x000000, 0xFFFFFF};
+    auto palette = GifPalette::fromSample(sample, 2, 1);
+    ASSERT_TRUE(palette.has_value());
+    const std::optional<std::uint8_t> reserved = palette->reserveEntry();
+    ASSERT_EQ(reserved, std::optional<std::uint8_t>(2));
+    // A black table entry stands aside: black still finds its own.
+    EXPECT_EQ(palette->indexOf(0x000000), 0);
+    EXPECT_EQ(palette->indexOf(0x102030), 3);  // added
+    EXPECT_EQ(palette->size(), 4u);
+
+    const std::vector<ColorRgb> likely = {{255, 255, 255}, {200, 0, 0}, {0, 200, 0}, {0, 0, 200}};
+    palette->addColours(likely, 6);  // white is there already; room for two more
+    EXPECT_EQ(palette->size(), 6u);
+    EXPECT_EQ(palette->colours()[5], (ColorRgb{0, 200, 0}));
+
+    palette->closeToNewColours();
+    EXPECT_EQ(palette->indexOf(0x0A0A0A), 0);  // near black, not the reserved entry
+    EXPECT_EQ(palette->indexOf(0xC80505), 4);  // near the red
+    EXPECT_EQ(palette->size(), 6u);
+    EXPECT_EQ(palette->indexOf(0x0A0A0A), 0);  // and remembered
+
+    // Open, it fills up to 256 and then shows the nearest too.
+    auto open = GifPalette::fromSample(sample, 2, 1);
+    for (std::uint32_t i = 0; i < 254; ++i)
+        EXPECT_EQ(open->indexOf(0x010000 * (i + 1)), i + 2);
+    EXPECT_EQ(open->size(), 256u);
+    EXPECT_EQ(open->indexOf(0x0000FE), 0);
+}
+
+TEST(GifFrameDiffTest, RectanglesHoldExactlyWhatDiffers) {
+    const int w = 7;
+    const int h = 5;
+    std::vector<std::uint8_t> before(w * h, 0);
+    std::vector<std::uint8_t> after = before;
+    EXPECT_TRUE(detail::changedRect(before, after, w, h).empty());
+    after[0] = 1;
+    EXPECT_EQ(detail::changedRect(before, after, w, h), (PixelRect{0, 0, 1, 1}));
+    after[w * h - 1] = 1;
+    EXPECT_EQ(detail::changedRect(before, after, w, h), (PixelRect{0, 0, w, h}));
+    after = before;
+    after[1 * w + 5] = 2;
+    after[3 * w + 2] = 2;
+    const PixelRect rect = detail::changedRect(before, after, w, h);
+    EXPECT_EQ(rect, (PixelRect{2, 1, 4, 3}));
+
+    EXPECT_EQ(detail::rectOfOthers(after, w, h, 0), rect);
+    EXPECT_EQ(detail::rectOfOthers(after, w, h, 2), (PixelRect{0, 0, w, h}));
+    EXPECT_TRUE(detail::rectOfOthers(before, w, h, 0).empty());
+
+    std::vector<std::uint8_t> crop;
+    detail::cropInto(after, w, rect, crop);
+    EXPECT_EQ(crop, (std::vector<std::uint8_t>{0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0}));
+    ASSERT_TRUE(detail::cropUnchangedAs(before, after, w, rect, 9, crop));
+    EXPECT_EQ(crop, (std::vector<std::uint8_t>{9, 9, 9, 2, 9, 9, 9, 9, 2, 9, 9, 9}));
+    EXPECT_FALSE(detail::cropUnchangedAs(before, after, w, PixelRect{5, 1, 1, 1}, 9, crop));
+
+    EXPECT_EQ(detail::runCount(std::vector<std::uint8_t>{}), 0u);
+    EXPECT_EQ(detail::runCount(std::vector<std::uint8_t>{4, 4, 1, 1, 1, 4}), 3u);
+}
+
+class GifAnimationWriterTest : public ::testing::Test {
+  protected:
+    std::filesystem::path write(const std::string& name,
+                                const std::vector<std::vector<std::uint32_t>>& frames,
+                                GifColours colours, int width, int height) {
+        const auto file = dir.path(name);
+        GifAnimationWriter writer;
+        EXPECT_TRUE(writer.begin(file.string(), width, height, colours));
+        for (const auto& frame : frames)
+            EXPECT_TRUE(writer.addFrame(frame, 10));
+        EXPECT_TRUE(writer.finish());
+        return file;
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(GifAnimationWriterTest, DecodesToTheFramesGivenWritingOnlyWhatChanged) {
+    const int w = 120;
+    const int h = 80;
+    std::vector<std::vector<std::uint32_t>> frames;
+    for (int shift : {0, 0, 3, -2, -2, 5})
+        frames.push_back(drawing(w, h, shift));
+    // A change in one corner only.
+    frames.push_back(frames.back());
+    frames.back()[static_cast<std::size_t>(h - 1) * w + (w - 1)] = kInk;
+
+    GifColours colours;
+    colours.sample = frames[0];
+    const auto file = write("drawing.gif", frames, colours, w, h);
+    const auto gif = test::composeGif(file);
+    ASSERT_TRUE(gif.has_value());
+    ASSERT_EQ(gif->frames.size(), frames.size());
+    for (std::size_t f = 0; f < frames.size(); ++f)
+        EXPECT_TRUE(gif->frames[f] == opaqueFrame(frames[f])) << f;
+
+    EXPECT_EQ(gif->images[0].width, w);
+    EXPECT_EQ(gif->images[0].height, h);
+    // The same frame again: one pixel. The corner: one pixel there.
+    EXPECT_EQ(gif->images[1].width * gif->images[1].height, 1);
+    EXPECT_EQ(gif->images[6].left, w - 1);
+    EXPECT_EQ(gif->images[6].top, h - 1);
+    EXPECT_EQ(gif->images[6].width * gif->images[6].height, 1);
+    for (const test::GifImageInfo& image : gif->images) {
+        EXPECT_EQ(image.disposal, 1);
+        EXPECT_FALSE(image.localTable);
+        EXPECT_EQ(image.delay, 10);
+    }
+
+    if (const auto magick = test::imageMagickFrames(file, w, h)) {
+        ASSERT_EQ(magick->size(), frames.size());
+        for (std::size_t f = 0; f < frames.size(); ++f)
+            EXPECT_TRUE((*magick)[f] == gif->frames[f]) << f;
+    }
+    std::string said;
+    if (const auto accepted = test::gifsicleAcceptsSilently(file, &said)) {
+        EXPECT_TRUE(*accepted) << said;
+    }
+}
+
+TEST_F(GifAnimationWriterTest, LeavesUnchangedPixelsTransparentWhereThatCodesShorter) {
+    // A stroke grows across a busy picture: few pixels change in a large rectangle.
+    const int w = 160;
+    const int h = 120;
+    std::vector<std::uint32_t> picture = drawing(w, h, 0);
+    for (std::size_t i = 0; i < picture.size(); i += 7)
+        picture[i] = kShade;
+    std::vector<std::vector<std::uint32_t>> frames = {picture};
+    for (int step = 1; step < 4; ++step) {
+        picture[5 * w + 5 + step] = kInk;
+        picture[static_cast<std::size_t>(h - 5) * w + w - 5 - step] = kInk;
+        frames.push_back(picture);
+    }
+    GifColours colours;
+    colours.sample = frames[0];
+    const auto file = write("growing.gif", frames, colours, w, h);
+    const auto gif = test::composeGif(file);
+    ASSERT_TRUE(gif.has_value());
+    for (std::size_t f = 0; f < frames.size(); ++f)
+        EXPECT_TRUE(gif->frames[f] == opaqueFrame(frames[f])) << f;
+    EXPECT_EQ(gif->images[0].transparentIndex, -1);
+    for (std::size_t f = 1; f < frames.size(); ++f) {
+        EXPECT_GE(gif->images[f].transparentIndex, 0) << f;
+        EXPECT_GT(gif->images[f].width * gif->images[f].height, w * h / 2) << f;
+    }
+}
+
+TEST_F(GifAnimationWriterTest, ANewColourIsAddedExactlyAndOnlyFramesUsingItCarryATable) {
+    const int w = 40;
+    const int h = 30;
+    std::vector<std::vector<std::uint32_t>> frames = {drawing(w, h, 0), drawing(w, h, 1),
+                                                      drawing(w, h, 2)};
+    std::replace(frames[1].begin(), frames[1].end(), kShade, 0x00FF00u);
+    GifColours colours;
+    colours.sample = frames[0];
+    const auto file = write("new-colour.gif", frames, colours, w, h);
+    const auto gif = test::composeGif(file);
+    ASSERT_TRUE(gif.has_value());
+    for (std::size_t f = 0; f < frames.size(); ++f)
+        EXPECT_TRUE(gif->frames[f] == opaqueFrame(frames[f])) << f;
+    EXPECT_FALSE(gif->images[0].localTable);
+    EXPECT_TRUE(gif->images[1].localTable);
+    EXPECT_FALSE(gif->images[2].localTable);
+}
+
+TEST_F(GifAnimationWriterTest, SmoothedColoursFillTheTableAndAnUnknownOneShowsAsTheNearest) {
+    const int w = 32;
+    const int h = 16;
+    std::vector<std::uint32_t> first = drawing(w, h, 0);
+    std::vector<std::uint32_t> second = first;
+    second[3] = 0x7F4300;  // a blend no table holds
+    std::vector<ColorRgb> likely;
+    for (int i = 0; i < 300; ++i)
+        likely.push_back({static_cast<std::uint8_t>(i % 256), static_cast<std::uint8_t>(i / 2), 7});
+    GifColours colours;
+    colours.sample = first;
+    colours.likely = likely;
+    colours.smoothed = true;
+    const auto file = write("smoothed.gif", {first, second}, colours, w, h);
+
+    const test::DecodedGif gif = [&] {
+        int error = 0;
+        return test::DecodedGif(DGifOpenFileName(file.c_str(), &error));
+    }();
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(DGifSlurp(gif.get()), GIF_OK);
+    EXPECT_EQ(gif->SColorMap->ColorCount, 256);
+    const auto composed = test::composeGif(file);
+    ASSERT_TRUE(composed.has_value());
+    EXPECT_TRUE(composed->frames[0] == opaqueFrame(first));
+    const std::uint32_t shown = composed->at(1, 3, 0);
+    EXPECT_NE(shown, test::opaque(0x7F4300u));
+    // Nearer than any of the model's own colours.
+    auto distance = [](std::uint32_t a, std::uint32_t b) {
+        int sum = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int d =
+                static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+            sum += d * d;
+        }
+        return sum;
+    };
+    EXPECT_LT(distance(shown, 0x7F4300), distance(kShade, 0x7F4300));
+    EXPECT_FALSE(composed->images[1].localTable);
+}
+
+TEST_F(GifAnimationWriterTest, ATransparentColourIsClearedBetweenFramesSoLinesCanMoveOff) {
+    const int w = 60;
+    const int h = 40;
+    std::vector<std::vector<std::uint32_t>> frames = {drawing(w, h, 0), drawing(w, h, 6),
+                                                      std::vector<std::uint32_t>(w * h, kPaper),
+                                                      drawing(w, h, -4)};
+    GifColours colours;
+    colours.sample = frames[0];
+    colours.transparent = ColorRgb{0xEE, 0x9C, 0x00};
+    const auto file = write("transparent.gif", frames, colours, w, h);
+    const auto gif = test::composeGif(file);
+    ASSERT_TRUE(gif.has_value());
+    for (std::size_t f = 0; f < frames.size(); ++f) {
+        std::vector<std::uint32_t> expected = opaqueFrame(frames[f]);
+        std::replace(expected.begin(), expected.end(), test::opaque(kPaper), 0u);
+        EXPECT_TRUE(gif->frames[f] == expected) << f;
+        EXPECT_EQ(gif->images[f].disposal, 2) << f;
+        EXPECT_GE(gif->images[f].transparentIndex, 0) << f;
+    }
+    // Only the strokes' rectangle; nothing at all is one pixel.
+    EXPECT_LT(gif->images[1].width, w);
+    EXPECT_EQ(gif->images[2].width * gif->images[2].height, 1);
+    if (const auto magick = test::imageMagickFrames(file, w, h)) {
+        ASSERT_EQ(magick->size(), frames.size());
+        for (std::size_t f = 0; f < frames.size(); ++f)
+            EXPECT_TRUE((*magick)[f] == gif->frames[f]) << f;
+    }
+}
+
+TEST_F(GifAnimationWriterTest, WhatCannotBeWrittenLeavesNothingBehind) {
+    const std::vector<std::uint32_t> frame = drawing(20, 10, 0);
+    GifColours colours;
+    colours.sample = frame;
+    {
+        GifAnimationWriter writer;
+        EXPECT_FALSE(writer.begin(dir.path("a.gif").string(), 0, 10, colours));
+        EXPECT_FALSE(writer.begin(dir.path("a.gif").string(), 21, 10, colours));
+        EXPECT_FALSE(writer.addFrame(frame, 5));  // not begun
+        EXPECT_FALSE(writer.begin(dir.path("no/such/folder/a.gif").string(), 20, 10, colours));
+    }
+    EXPECT_EQ(dir.entryCount(), 0u);
+    {
+        // A frame of the wrong size spoils the file.
+        GifAnimationWriter writer;
+        ASSERT_TRUE(writer.begin(dir.path("b.gif").string(), 20, 10, colours));
+        EXPECT_TRUE(writer.addFrame(frame, 5));
+        EXPECT_FALSE(writer.addFrame(std::span(frame).first(199), 5));
+        EXPECT_FALSE(writer.addFrame(frame, 5));
+        EXPECT_FALSE(writer.finish());
+    }
+    {
+        GifAnimationWriter writer;
+        ASSERT_TRUE(writer.begin(dir.path("c.gif").string(), 20, 10, colours));
+        EXPECT_FALSE(writer.finish());  // no frame
+    }
+    {
+        GifAnimationWriter writer;
+        ASSERT_TRUE(writer.begin(dir.path("d.gif").string(), 20, 10, colours));
+        EXPECT_TRUE(writer.addFrame(frame, 5));
+    }  // dropped unfinished
+    EXPECT_EQ(dir.entryCount(), 0u);
+
+    const auto kept = dir.path("kept.gif");
+    std::ofstream(kept) << "old";
+    {
+        GifAnimationWriter writer;
+        ASSERT_TRUE(writer.begin(kept.string(), 20, 10, colours));
+        EXPECT_TRUE(writer.addFrame(frame, 5));
+    }
+    EXPECT_EQ(test::readBytes(kept), "old");
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+}  // namespace
+}  // namespace rek

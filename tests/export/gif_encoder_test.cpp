@@ -1,0 +1,250 @@
+// The GIF encoder's parts: the LZW coder, read back by a strict reader and by giflib, and the
+// container around it.
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "export/gif_lzw.h"
+#include "export/gif_stream.h"
+#include "export_test_support.h"
+#include "gif_test_support.h"
+#include "image_test_support.h"
+
+namespace rek {
+namespace {
+
+using detail::LzwEncoder;
+using detail::LzwFullTable;
+
+// Indices below `colours`: uniform noise.
+std::vector<std::uint8_t> noise(std::size_t count, int colours, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::uint8_t> out(count);
+    for (std::uint8_t& v : out)
+        v = static_cast<std::uint8_t>(random() % static_cast<unsigned>(colours));
+    return out;
+}
+
+// What a line drawing looks like row after row: background crossed by strokes of two other
+// colours that drift a little from row to row.
+std::vector<std::uint8_t> drawingRows(int width, int rows, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows),
+                                  0);
+    std::vector<int> strokes;
+    for (int x = 7; x < width - 8; x += 13 + static_cast<int>(random() % 20))
+        strokes.push_back(x);
+    for (int y = 0; y < rows; ++y) {
+        std::uint8_t* row = out.data() + static_cast<std::size_t>(y) * width;
+        for (int& x : strokes) {
+            x = std::clamp(x + static_cast<int>(random() % 5) - 2, 2, width - 7);
+            const int thickness = 2 + static_cast<int>(random() % 3);
+            for (int t = 0; t < thickness; ++t)
+                row[x + t] = 1;
+            row[x + thickness] = 2;
+        }
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> encoded(LzwEncoder& encoder, std::span<const std::uint8_t> indices,
+                                  int codeSize, LzwFullTable policy) {
+    std::vector<std::uint8_t> out;
+    encoder.encode(indices, codeSize, out, policy);
+    return out;
+}
+
+void expectStrictRoundTrip(std::span<const std::uint8_t> data,
+                           std::span<const std::uint8_t> indices, int codeSize,
+                           const std::string& what) {
+    const test::StrictLzwResult read = test::readLzwStrictly(data, codeSize, indices.size());
+    ASSERT_TRUE(read.ok) << what << ": " << read.problem;
+    EXPECT_TRUE(
+        std::equal(read.indices.begin(), read.indices.end(), indices.begin(), indices.end()))
+        << what;
+    EXPECT_LE(read.longestRunOnFullTable, LzwEncoder::kMaxCodesOnFullTable) << what;
+}
+
+TEST(GifLzw, EveryPolicyAndCodeSizeReadsBackExactlyWithTheEndCodeWhereItBelongs) {
+    LzwEncoder encoder;
+    // From one pixel to several full tables; noise fills the table fastest, runs stretch the
+    // strings longest.
+    for (int colours : {2, 3, 4, 5, 16, 17, 200, 256}) {
+        const int codeSize = detail::lzwCodeSizeFor(static_cast<std::uint8_t>(colours - 1));
+        for (std::size_t count : {1u, 2u, 3u, 7u, 100u, 5000u, 70000u}) {
+            std::vector<std::uint8_t> indices = noise(count, colours, 11 + count);
+            for (std::size_t i = 0; i < count / 3; ++i)
+                indices[i] = 0;  // a long run first
+            for (LzwFullTable policy : {LzwFullTable::Keep, LzwFullTable::Clear}) {
+                const std::string what = std::to_string(colours) + " colours, " +
+                                         std::to_string(count) + " pixels, policy " +
+                                         std::to_string(static_cast<int>(policy));
+                expectStrictRoundTrip(encoded(encoder, indices, codeSize, policy), indices,
+                                      codeSize, what);
+            }
+        }
+    }
+}
+
+TEST(GifLzw, TheEndCodeHasTheRightWidthAfterEveryNumberOfCodes) {
+    // Noise adds a code for nearly every pixel, so consecutive lengths cross each point where
+    // the decoder widens its codes, and the end code has to follow it there.
+    LzwEncoder encoder;
+    const std::vector<std::uint8_t> indices = noise(9000, 4, 3);
+    for (std::size_t count = 1; count <= indices.size(); count += count < 600 ? 1 : 97) {
+        const std::span<const std::uint8_t> part(indices.data(), count);
+        expectStrictRoundTrip(encoded(encoder, part, 2, LzwFullTable::Keep), part, 2,
+                              std::to_string(count) + " pixels");
+    }
+}
+
+TEST(GifLzw, ACoderReusedAcrossCodeSizesCodesAsAFreshOne) {
+    const std::vector<std::uint8_t> wide = noise(40000, 256, 5);
+    const std::vector<std::uint8_t> narrow = drawingRows(300, 100, 6);
+    LzwEncoder reused;
+    LzwEncoder fresh;
+    const std::vector<std::uint8_t> first = encoded(reused, wide, 8, LzwFullTable::Keep);
+    EXPECT_EQ(encoded(reused, narrow, 2, LzwFullTable::Clear),
+              encoded(fresh, narrow, 2, LzwFullTable::Clear));
+    EXPECT_EQ(encoded(reused, narrow, 2, LzwFullTable::Keep),
+              encoded(fresh, narrow, 2, LzwFullTable::Keep));
+    EXPECT_EQ(encoded(reused, wide, 8, LzwFullTable::Keep), first);
+}
+
+TEST(GifLzw, AKeptTableWinsOnDrawingsAClearedOneOnManyColoursAndTheShortestIsTaken) {
+    LzwEncoder encoder;
+    auto sizes = [&](std::span<const std::uint8_t> indices, int codeSize) {
+        std::vector<std::uint8_t> shortest;
+        encoder.encodeShortest(indices, codeSize, shortest);
+        expectStrictRoundTrip(shortest, indices, codeSize, "shortest");
+        return std::array<std::size_t, 3>{
+            encoded(encoder, indices, codeSize, LzwFullTable::Keep).size(),
+            encoded(encoder, indices, codeSize, LzwFullTable::Clear).size(), shortest.size()};
+    };
+    const std::vector<std::uint8_t> drawing = drawingRows(700, 500, 9);
+    const auto onDrawing = sizes(drawing, 2);
+    EXPECT_LT(onDrawing[0], onDrawing[1]);
+    EXPECT_EQ(onDrawing[2], onDrawing[0]);
+
+    // Smoothed edges in many shades, whose mix changes down the picture: old strings go stale.
+    std::vector<std::uint8_t> shades(200000);
+    std::mt19937 random(4);
+    for (std::size_t i = 0; i < shades.size(); ++i) {
+        const unsigned band = static_cast<unsigned>(i / 20000) * 24;
+        shades[i] = static_cast<std::uint8_t>((band + random() % 24) % 256);
+    }
+    const auto onShades = sizes(shades, 8);
+    EXPECT_LT(onShades[1], onShades[0]);
+    EXPECT_EQ(onShades[2], onShades[1]);
+}
+
+class GifStreamTest : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+};
+
+TEST_F(GifStreamTest, WritesTheBlocksGiflibAndOurStrictReaderExpect) {
+    const std::vector<ColorRgb> global = {{10, 20, 30}, {200, 100, 0}, {0, 0, 255}};
+    const std::vector<ColorRgb> local = {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}, {5, 5, 5}};
+    const std::vector<std::uint8_t> full = noise(40 * 30, 3, 1);
+    const std::vector<std::uint8_t> part = noise(7 * 5, 5, 2);
+    LzwEncoder encoder;
+    std::vector<std::uint8_t> fullCodes;
+    std::vector<std::uint8_t> partCodes;
+    encoder.encodeShortest(full, 2, fullCodes);
+    encoder.encodeShortest(part, 3, partCodes);
+
+    const auto file = dir.path("stream.gif");
+    {
+        detail::GifStream stream(file.string());
+        ASSERT_TRUE(stream.open(40, 30, global));
+        detail::GifImage first;
+        first.width = 40;
+        first.height = 30;
+        first.delayCentiseconds = 7;
+        first.lzwCodeSize = 2;
+        first.lzwData = fullCodes;
+        ASSERT_TRUE(stream.putImage(first));
+        detail::GifImage second;
+        second.left = 33;
+        second.top = 25;
+        second.width = 7;
+        second.height = 5;
+        second.delayCentiseconds = 300;
+        second.disposal = GifDisposal::RestoreBackground;
+        second.transparentIndex = 4;
+        second.localPalette = local;
+        second.lzwCodeSize = 3;
+        second.lzwData = partCodes;
+        ASSERT_TRUE(stream.putImage(second));
+        // Outside the screen, or a code size the data cannot have: refused.
+        detail::GifImage outside = second;
+        outside.left = 34;
+        EXPECT_FALSE(stream.putImage(outside));
+        EXPECT_TRUE(stream.finish());
+    }
+
+    const test::DecodedGif gif = test::decodeGif(file);
+    ASSERT_NE(gif, nullptr);
+    EXPECT_EQ(test::readBytes(file).substr(0, 6), "GIF89a");
+    EXPECT_EQ(gif->SWidth, 40);
+    EXPECT_EQ(gif->SHeight, 30);
+    ASSERT_EQ(gif->ImageCount, 2);
+    EXPECT_TRUE(test::gifLoopsForever(gif.get()));
+    ASSERT_NE(gif->SColorMap, nullptr);
+    EXPECT_EQ(gif->SColorMap->ColorCount, 4);
+    EXPECT_EQ(gif->SColorMap->Colors[1].Red, 200);
+    EXPECT_TRUE(std::equal(full.begin(), full.end(), gif->SavedImages[0].RasterBits));
+    const SavedImage& second = gif->SavedImages[1];
+    EXPECT_EQ(second.ImageDesc.Left, 33);
+    EXPECT_EQ(second.ImageDesc.Top, 25);
+    ASSERT_NE(second.ImageDesc.ColorMap, nullptr);
+    EXPECT_EQ(second.ImageDesc.ColorMap->ColorCount, 8);
+    EXPECT_EQ(second.ImageDesc.ColorMap->Colors[4].Blue, 5);
+    EXPECT_TRUE(std::equal(part.begin(), part.end(), second.RasterBits));
+    const GraphicsControlBlock control = test::gifControl(gif.get(), 1);
+    EXPECT_EQ(control.DelayTime, 300);
+    EXPECT_EQ(control.DisposalMode, DISPOSE_BACKGROUND);
+    EXPECT_EQ(control.TransparentColor, 4);
+    EXPECT_EQ(test::gifControl(gif.get(), 0).TransparentColor, NO_TRANSPARENT_COLOR);
+
+    // The framing around the data, read block by block.
+    const auto raw = test::rawGifImages(file);
+    ASSERT_TRUE(raw.has_value());
+    ASSERT_EQ(raw->size(), 2u);
+    EXPECT_EQ((*raw)[1].minCodeSize, 3);
+    EXPECT_EQ((*raw)[1].data, partCodes);
+    std::string said;
+    const std::optional<bool> accepted = test::gifsicleAcceptsSilently(file, &said);
+    if (accepted) {
+        EXPECT_TRUE(*accepted) << said;
+    }
+}
+
+TEST_F(GifStreamTest, AnUnfinishedStreamLeavesNothingAndAnOldFileAsItWas) {
+    const std::vector<ColorRgb> palette = {{0, 0, 0}, {255, 255, 255}};
+    {
+        detail::GifStream stream(dir.path("dropped.gif").string());
+        ASSERT_TRUE(stream.open(8, 8, palette));
+    }
+    EXPECT_EQ(dir.entryCount(), 0u);
+
+    const auto kept = dir.path("kept.gif");
+    std::ofstream(kept) << "old";
+    {
+        detail::GifStream stream(kept.string());
+        ASSERT_TRUE(stream.open(8, 8, palette));
+    }
+    EXPECT_EQ(test::readBytes(kept), "old");
+    EXPECT_EQ(dir.entryCount(), 1u);
+
+    detail::GifStream nowhere(dir.path("missing/folder/x.gif").string());
+    EXPECT_FALSE(nowhere.open(8, 8, palette));
+    EXPECT_FALSE(nowhere.finish());
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+}  // namespace
+}  // namespace rek

@@ -1,0 +1,303 @@
+#include "gif_test_support.h"
+
+#include <gif_lib.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace rek::test {
+
+namespace {
+
+struct GifCloser {
+    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
+};
+
+struct CommandResult {
+    int status = -1;
+    std::string output;
+};
+
+CommandResult runCommand(const std::string& command) {
+    CommandResult result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return result;
+    std::array<char, 4096> buffer;
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.output.append(buffer.data(), n);
+    result.status = ::pclose(pipe);
+    return result;
+}
+
+std::string quoted(const std::filesystem::path& file) {
+    return "'" + file.string() + "'";
+}
+
+bool installed(const std::string& program) {
+    return runCommand("command -v " + program + " >/dev/null 2>&1").status == 0;
+}
+
+}  // namespace
+
+std::optional<ComposedGif> composeGif(const std::filesystem::path& file) {
+    int error = 0;
+    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpenFileName(file.c_str(), &error));
+    if (!gif || DGifSlurp(gif.get()) != GIF_OK)
+        return std::nullopt;
+    ComposedGif composed;
+    composed.width = gif->SWidth;
+    composed.height = gif->SHeight;
+    const auto width = static_cast<std::size_t>(composed.width);
+    RgbaPixels screen(width * static_cast<std::size_t>(composed.height), 0);
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& image = gif->SavedImages[i];
+        const GifImageDesc& desc = image.ImageDesc;
+        GraphicsControlBlock control{};
+        control.TransparentColor = NO_TRANSPARENT_COLOR;
+        DGifSavedExtensionToGCB(gif.get(), i, &control);
+        const ColorMapObject* map = desc.ColorMap != nullptr ? desc.ColorMap : gif->SColorMap;
+        if (map == nullptr || desc.Left < 0 || desc.Top < 0 ||
+            desc.Left + desc.Width > composed.width || desc.Top + desc.Height > composed.height)
+            return std::nullopt;
+
+        GifImageInfo info;
+        info.left = desc.Left;
+        info.top = desc.Top;
+        info.width = desc.Width;
+        info.height = desc.Height;
+        info.disposal = control.DisposalMode;
+        info.transparentIndex = control.TransparentColor;
+        info.delay = control.DelayTime;
+        info.localTable = desc.ColorMap != nullptr;
+        composed.images.push_back(info);
+
+        const RgbaPixels before = screen;
+        for (int y = 0; y < desc.Height; ++y) {
+            for (int x = 0; x < desc.Width; ++x) {
+                const int index = image.RasterBits[y * desc.Width + x];
+                if (index == control.TransparentColor)
+                    continue;
+                if (index >= map->ColorCount)
+                    return std::nullopt;
+                const GifColorType c = map->Colors[index];
+                screen[static_cast<std::size_t>(desc.Top + y) * width +
+                       static_cast<std::size_t>(desc.Left + x)] =
+                    opaque(ColorRgb{c.Red, c.Green, c.Blue});
+            }
+        }
+        composed.frames.push_back(screen);
+        if (control.DisposalMode == DISPOSE_BACKGROUND) {
+            // Browsers and giflib's own tools clear to transparent, not to the background
+            // colour the screen descriptor names.
+            for (int y = 0; y < desc.Height; ++y)
+                for (int x = 0; x < desc.Width; ++x)
+                    screen[static_cast<std::size_t>(desc.Top + y) * width +
+                           static_cast<std::size_t>(desc.Left + x)] = 0;
+        } else if (control.DisposalMode == DISPOSE_PREVIOUS) {
+            screen = before;
+        }
+    }
+    return composed;
+}
+
+std::optional<std::vector<RgbaPixels>> imageMagickFrames(const std::filesystem::path& file,
+                                                         int width, int height) {
+    if (!installed("convert"))
+        return std::nullopt;
+    const CommandResult result =
+        runCommand("convert " + quoted(file) + " -coalesce -depth 8 rgba:- 2>/dev/null");
+    const std::size_t frameBytes =
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    if (result.status != 0 || result.output.empty() || result.output.size() % frameBytes != 0)
+        return std::nullopt;
+    std::vector<RgbaPixels> frames;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(result.output.data());
+    for (std::size_t at = 0; at < result.output.size(); at += frameBytes) {
+        RgbaPixels frame(frameBytes / 4);
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            const std::uint8_t* p = bytes + at + i * 4;
+            // A transparent pixel is only its alpha, whatever colour ImageMagick leaves there.
+            frame[i] = p[3] == 0 ? 0u
+                                 : (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[0]} << 16) |
+                                       (std::uint32_t{p[1]} << 8) | p[2];
+        }
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
+std::optional<bool> gifsicleAcceptsSilently(const std::filesystem::path& file,
+                                            std::string* messages) {
+    if (!installed("gifsicle"))
+        return std::nullopt;
+    // Only what it says on standard error, where its warnings go.
+    const CommandResult result = runCommand("gifsicle --info " + quoted(file) + " 2>&1 >/dev/null");
+    if (messages != nullptr)
+        *messages = result.output;
+    return result.status == 0 && result.output.empty();
+}
+
+StrictLzwResult readLzwStrictly(std::span<const std::uint8_t> data, int minCodeSize,
+                                std::size_t pixels) {
+    StrictLzwResult result;
+    auto fail = [&](std::string problem) {
+        result.ok = false;
+        result.problem = std::move(problem);
+        return result;
+    };
+    if (minCodeSize < 2 || minCodeSize > 8)
+        return fail("minimum code size out of range");
+    const unsigned clearCode = 1u << minCodeSize;
+    const unsigned endCode = clearCode + 1;
+    std::array<std::uint16_t, 4096> prefix{};
+    std::array<std::uint8_t, 4096> suffix{};
+    std::array<std::uint8_t, 4096> first{};
+    for (unsigned i = 0; i < clearCode; ++i) {
+        suffix[i] = static_cast<std::uint8_t>(i);
+        first[i] = static_cast<std::uint8_t>(i);
+    }
+
+    std::size_t bitPosition = 0;
+    auto readCode = [&](int width, unsigned& code) {
+        if (bitPosition + static_cast<std::size_t>(width) > data.size() * 8)
+            return false;
+        code = 0;
+        for (int bit = 0; bit < width; ++bit, ++bitPosition) {
+            if ((data[bitPosition / 8] >> (bitPosition % 8)) & 1u)
+                code |= 1u << bit;
+        }
+        return true;
+    };
+    auto emit = [&](unsigned code) {
+        std::vector<std::uint8_t> reversed;
+        while (code >= clearCode) {
+            reversed.push_back(suffix[code]);
+            code = prefix[code];
+        }
+        reversed.push_back(static_cast<std::uint8_t>(code));
+        result.indices.insert(result.indices.end(), reversed.rbegin(), reversed.rend());
+    };
+
+    int width = minCodeSize + 1;
+    unsigned available = clearCode + 2;
+    int previous = -1;
+    bool sawClear = false;
+    std::size_t onFullTable = 0;
+    while (true) {
+        unsigned code = 0;
+        if (!readCode(width, code))
+            return fail("the data ends before the end code");
+        if (code == clearCode) {
+            sawClear = true;
+            width = minCodeSize + 1;
+            available = clearCode + 2;
+            previous = -1;
+            onFullTable = 0;
+            continue;
+        }
+        if (!sawClear)
+            return fail("the data does not start with a clear code");
+        if (code == endCode)
+            break;
+        if (previous < 0) {
+            if (code > clearCode)
+                return fail("a string code right after a clear code");
+            emit(code);
+        } else {
+            if (code > available || (code == available && available >= 4096))
+                return fail("a code beyond the table");
+            if (available < 4096) {
+                prefix[available] = static_cast<std::uint16_t>(previous);
+                first[available] = first[static_cast<unsigned>(previous)];
+                suffix[available] =
+                    code == available ? first[static_cast<unsigned>(previous)] : first[code];
+                ++available;
+                if (available == (1u << width) && width < 12)
+                    ++width;
+            } else {
+                ++onFullTable;
+                result.longestRunOnFullTable = std::max(result.longestRunOnFullTable, onFullTable);
+            }
+            emit(code);
+        }
+        previous = static_cast<int>(code);
+        if (result.indices.size() > pixels)
+            return fail("more pixels than the image has");
+    }
+    if (result.indices.size() != pixels)
+        return fail("fewer pixels than the image has");
+    for (std::uint8_t index : result.indices) {
+        if (index >= clearCode)
+            return fail("an index beyond the code size");
+    }
+    // What follows the end code: the zero bits that fill its byte, then nothing.
+    const std::size_t usedBytes = (bitPosition + 7) / 8;
+    if (usedBytes != data.size())
+        return fail("bytes after the end code");
+    for (std::size_t bit = bitPosition; bit < usedBytes * 8; ++bit) {
+        if ((data[bit / 8] >> (bit % 8)) & 1u)
+            return fail("set bits after the end code");
+    }
+    result.ok = true;
+    return result;
+}
+
+std::optional<std::vector<RawGifImage>> rawGifImages(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+    std::size_t at = 13;
+    if (bytes.size() < at)
+        return std::nullopt;
+    auto tableBytes = [](std::uint8_t flags) {
+        return (flags & 0x80) != 0 ? std::size_t{3} << ((flags & 7) + 1) : std::size_t{0};
+    };
+    at += tableBytes(bytes[10]);
+    auto subBlocks = [&](std::vector<std::uint8_t>* into) {
+        while (at < bytes.size() && bytes[at] != 0) {
+            const std::size_t size = bytes[at];
+            if (at + 1 + size > bytes.size())
+                return false;
+            if (into != nullptr)
+                into->insert(into->end(), bytes.begin() + static_cast<std::ptrdiff_t>(at + 1),
+                             bytes.begin() + static_cast<std::ptrdiff_t>(at + 1 + size));
+            at += 1 + size;
+        }
+        ++at;
+        return at <= bytes.size();
+    };
+    std::vector<RawGifImage> images;
+    while (at < bytes.size()) {
+        const std::uint8_t block = bytes[at++];
+        if (block == 0x3B)
+            return images;
+        if (block == 0x21) {
+            ++at;
+            if (!subBlocks(nullptr))
+                return std::nullopt;
+        } else if (block == 0x2C) {
+            if (at + 10 > bytes.size())
+                return std::nullopt;
+            RawGifImage image;
+            const std::size_t w = bytes[at + 4] | (bytes[at + 5] << 8);
+            const std::size_t h = bytes[at + 6] | (bytes[at + 7] << 8);
+            image.pixels = w * h;
+            at += 9 + tableBytes(bytes[at + 8]);
+            if (at >= bytes.size())
+                return std::nullopt;
+            image.minCodeSize = bytes[at++];
+            if (!subBlocks(&image.data))
+                return std::nullopt;
+            images.push_back(std::move(image));
+        } else {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;  // no trailer
+}
+
+}  // namespace rek::test

@@ -1,0 +1,90 @@
+#pragma once
+
+// Reading GIFs back the way viewers show them, with readers that owe nothing to our encoder:
+// giflib's decoder (composited here by the rules of disposal and transparency), ImageMagick,
+// gifsicle, and a strict LZW reader of our own that insists on every detail of the code
+// stream.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/color_rgb.h"
+
+namespace rek::test {
+
+// Pixels 0xAARRGGBB: alpha 0 where nothing covers the screen (transparent), else 255.
+using RgbaPixels = std::vector<std::uint32_t>;
+
+struct GifImageInfo {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int disposal = 0;
+    int transparentIndex = -1;
+    int delay = 0;
+    bool localTable = false;
+};
+
+struct ComposedGif {
+    int width = 0;
+    int height = 0;
+    std::vector<RgbaPixels> frames;  // the screen after each image, as a viewer shows it
+    std::vector<GifImageInfo> images;
+
+    std::uint32_t at(std::size_t frame, int x, int y) const {
+        return frames[frame][static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                             static_cast<std::size_t>(x)];
+    }
+};
+
+// giflib's decoding, composited from a transparent screen: each image drawn over what the
+// previous one left (transparent pixels leave it as it was), then disposed of as its control
+// block says. Nothing when giflib refuses the file.
+std::optional<ComposedGif> composeGif(const std::filesystem::path& file);
+
+// Packs a colour as an opaque pixel, as composeGif gives it.
+inline std::uint32_t opaque(ColorRgb c) {
+    return 0xFF000000u | (std::uint32_t{c.red} << 16) | (std::uint32_t{c.green} << 8) | c.blue;
+}
+inline std::uint32_t opaque(std::uint32_t rgb) {
+    return 0xFF000000u | (rgb & 0x00FFFFFFu);
+}
+
+// ImageMagick's frames of the same file, coalesced; nothing when it is not installed or
+// refuses the file.
+std::optional<std::vector<RgbaPixels>> imageMagickFrames(const std::filesystem::path& file,
+                                                         int width, int height);
+
+// Whether gifsicle reads the file without a warning or an error; nothing when gifsicle is not
+// installed. `messages` gets what it said.
+std::optional<bool> gifsicleAcceptsSilently(const std::filesystem::path& file,
+                                            std::string* messages = nullptr);
+
+// A strict reading of one image's LZW codes (the bytes between the minimum code size and the
+// sub-block framing), as a decoder following the letter of GIF89a reads them.
+struct StrictLzwResult {
+    bool ok = false;
+    std::string problem;                    // why not
+    std::vector<std::uint8_t> indices;      // decoded
+    std::size_t longestRunOnFullTable = 0;  // most codes read while the table was full
+};
+// The data must start with a clear code, decode to exactly `pixels` indices (each below
+// 2^minCodeSize), end with the end-of-information code at the code width the decoder has
+// reached by then, and hold nothing after it but the zero bits that fill the last byte.
+StrictLzwResult readLzwStrictly(std::span<const std::uint8_t> data, int minCodeSize,
+                                std::size_t pixels);
+
+// Every image's minimum code size and LZW bytes, read from the file's blocks.
+struct RawGifImage {
+    int minCodeSize = 0;
+    std::size_t pixels = 0;
+    std::vector<std::uint8_t> data;
+};
+std::optional<std::vector<RawGifImage>> rawGifImages(const std::filesystem::path& file);
+
+}  // namespace rek::test
