@@ -2,8 +2,9 @@
 
 // The image library the exports write through: image objects made from rendered pixels,
 // smoothing resize, colour reduction to an 8-bit palette, BMP and animated GIF writing.
-// Plain C++ over giflib and libimagequant. No operation throws; failures are reported by
-// a null pointer or a false result, and a failed write leaves no file behind.
+// Plain C++ over libimagequant; the GIF coder is the library's own. No operation throws;
+// failures are reported by a null pointer or a false result, and a failed write leaves no
+// file behind.
 
 #include <cstddef>
 #include <cstdint>

@@ -100,17 +100,27 @@ TEST(GifLzw, TheEndCodeHasTheRightWidthAfterEveryNumberOfCodes) {
     }
 }
 
-TEST(GifLzw, ACoderReusedAcrossCodeSizesCodesAsAFreshOne) {
+TEST(GifLzw, ACoderReusedAcrossImagesAndCodeSizesCodesAsAFreshOne) {
     const std::vector<std::uint8_t> wide = noise(40000, 256, 5);
     const std::vector<std::uint8_t> narrow = drawingRows(300, 100, 6);
+    const std::vector<std::uint8_t> other = drawingRows(200, 150, 7);
+    auto fresh = [](std::span<const std::uint8_t> indices, int codeSize, LzwFullTable policy) {
+        LzwEncoder encoder;
+        return encoded(encoder, indices, codeSize, policy);
+    };
     LzwEncoder reused;
-    LzwEncoder fresh;
-    const std::vector<std::uint8_t> first = encoded(reused, wide, 8, LzwFullTable::Keep);
-    EXPECT_EQ(encoded(reused, narrow, 2, LzwFullTable::Clear),
-              encoded(fresh, narrow, 2, LzwFullTable::Clear));
-    EXPECT_EQ(encoded(reused, narrow, 2, LzwFullTable::Keep),
-              encoded(fresh, narrow, 2, LzwFullTable::Keep));
-    EXPECT_EQ(encoded(reused, wide, 8, LzwFullTable::Keep), first);
+    struct Step {
+        const std::vector<std::uint8_t>* indices;
+        int codeSize;
+        LzwFullTable policy;
+    };
+    for (const Step& step :
+         {Step{&wide, 8, LzwFullTable::Keep}, Step{&narrow, 2, LzwFullTable::Clear},
+          Step{&narrow, 2, LzwFullTable::Keep}, Step{&other, 2, LzwFullTable::Keep},
+          Step{&wide, 8, LzwFullTable::Clear}}) {
+        EXPECT_EQ(encoded(reused, *step.indices, step.codeSize, step.policy),
+                  fresh(*step.indices, step.codeSize, step.policy));
+    }
 }
 
 TEST(GifLzw, AKeptTableWinsOnDrawingsAClearedOneOnManyColoursAndTheShortestIsTaken) {

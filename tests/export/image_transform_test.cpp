@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
 #include "export/image_library.h"
+#include "export/resample.h"
 #include "image_test_support.h"
 
 namespace rek {
@@ -115,6 +118,115 @@ TEST(ImageResize, EnlargeIsSmoothAndEachAxisIndependent) {
     ASSERT_TRUE(resize(*image, 2, 4));
     EXPECT_EQ(image->pixel(0, 0), (ColorRgb{128, 128, 128}));
     EXPECT_EQ(image->pixel(0, 3), kWhite);
+}
+
+// The resampler as exports first had it, made anew for every frame and rounding with
+// std::lround: what anti-aliased frames have always looked like. The one an export now keeps
+// for all its frames has to give exactly the same pixels.
+std::vector<std::uint32_t> firstResampler(const std::vector<std::uint32_t>& source, int sw, int sh,
+                                          int tw, int th) {
+    struct Tap {
+        int source;
+        float weight;
+    };
+    auto filter = [](int s, int t) {
+        std::vector<std::vector<Tap>> taps(static_cast<std::size_t>(t));
+        if (t < s) {
+            for (std::int64_t i = 0; i < t; ++i) {
+                const std::int64_t begin = i * s;
+                const std::int64_t end = begin + s;
+                for (std::int64_t j = begin / t; j * t < end && j < s; ++j) {
+                    const std::int64_t overlap =
+                        std::min(end, (j + 1) * t) - std::max(begin, j * t);
+                    if (overlap > 0)
+                        taps[i].push_back(
+                            {static_cast<int>(j), static_cast<float>(double(overlap) / s)});
+                }
+            }
+        } else {
+            const double scale = static_cast<double>(s) / t;
+            for (int i = 0; i < t; ++i) {
+                const double centre = std::clamp((i + 0.5) * scale - 0.5, 0.0, s - 1.0);
+                const int left = static_cast<int>(std::floor(centre));
+                const double fraction = centre - left;
+                if (fraction <= 0.0 || left + 1 >= s) {
+                    taps[i].push_back({left, 1.0F});
+                } else {
+                    taps[i].push_back({left, static_cast<float>(1.0 - fraction)});
+                    taps[i].push_back({left + 1, static_cast<float>(fraction)});
+                }
+            }
+        }
+        return taps;
+    };
+    const auto horizontal = filter(sw, tw);
+    const auto vertical = filter(sh, th);
+    std::vector<float> rows(static_cast<std::size_t>(tw) * sh * 3);
+    for (int y = 0; y < sh; ++y) {
+        for (int x = 0; x < tw; ++x) {
+            float r = 0, g = 0, b = 0;
+            for (const Tap& tap : horizontal[x]) {
+                const std::uint32_t p = source[static_cast<std::size_t>(y) * sw + tap.source];
+                r += tap.weight * static_cast<float>((p >> 16) & 0xFF);
+                g += tap.weight * static_cast<float>((p >> 8) & 0xFF);
+                b += tap.weight * static_cast<float>(p & 0xFF);
+            }
+            float* out = rows.data() + (static_cast<std::size_t>(y) * tw + x) * 3;
+            out[0] = r;
+            out[1] = g;
+            out[2] = b;
+        }
+    }
+    std::vector<std::uint32_t> target(static_cast<std::size_t>(tw) * th);
+    std::vector<float> sums(static_cast<std::size_t>(tw) * 3);
+    for (int y = 0; y < th; ++y) {
+        std::fill(sums.begin(), sums.end(), 0.0F);
+        for (const Tap& tap : vertical[y])
+            for (std::size_t c = 0; c < sums.size(); ++c)
+                sums[c] += tap.weight * rows[static_cast<std::size_t>(tap.source) * tw * 3 + c];
+        for (int x = 0; x < tw; ++x) {
+            auto channel = [&](int c) {
+                return static_cast<std::uint32_t>(
+                    std::clamp(std::lround(sums[x * 3 + c]), 0L, 255L));
+            };
+            target[static_cast<std::size_t>(y) * tw + x] =
+                (channel(0) << 16) | (channel(1) << 8) | channel(2);
+        }
+    }
+    return target;
+}
+
+TEST(Resampler, KeptForAWholeExportItGivesExactlyWhatTheFirstResamplerGave) {
+    const int sw = 97;
+    const int sh = 61;
+    const std::size_t stride = 120;  // a wider drawing surface
+    std::uint32_t state = 12345;
+    auto random = [&] {
+        state = state * 1664525u + 1013904223u;
+        return state;
+    };
+    for (auto [tw, th] : {std::pair{48, 30}, std::pair{31, 61}, std::pair{200, 100},
+                          std::pair{97, 61}, std::pair{40, 90}, std::pair{1, 1}}) {
+        detail::Resampler resampler(sw, sh, tw, th);
+        // Two frames through the same resampler: nothing of the first may stay behind.
+        for (int frame = 0; frame < 2; ++frame) {
+            std::vector<std::uint32_t> surface(stride * sh);
+            for (std::uint32_t& p : surface)
+                p = random();  // the top byte too: it must not count
+            std::vector<std::uint32_t> packed(static_cast<std::size_t>(sw) * sh);
+            for (int y = 0; y < sh; ++y)
+                for (int x = 0; x < sw; ++x)
+                    packed[static_cast<std::size_t>(y) * sw + x] =
+                        surface[y * stride + x] & 0xFFFFFF;
+            std::vector<std::uint32_t> target(static_cast<std::size_t>(tw) * th, 0xDEADBEEF);
+            resampler.run(surface.data(), stride, target.data());
+            EXPECT_EQ(target, firstResampler(packed, sw, sh, tw, th)) << tw << "x" << th;
+            EXPECT_EQ(detail::resampleRgb(packed, sw, sh, tw, th), target) << tw << "x" << th;
+        }
+    }
+    // Halves round away from zero, as std::lround does.
+    const std::vector<std::uint32_t> halves = {0x01FF00, 0x00FE00};
+    EXPECT_EQ(detail::resampleRgb(halves, 2, 1, 1, 1), (std::vector<std::uint32_t>{0x01FF00}));
 }
 
 TEST(ImageResize, SameSizeIsUnchangedAndBadSizesAreRefused) {
