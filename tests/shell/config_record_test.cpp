@@ -129,6 +129,14 @@ TEST(ConfigRecord, APipeNamedConfigDatIsNeitherWaitedOnNorReplaced) {
     EXPECT_FALSE(writing.get());
     EXPECT_TRUE(std::filesystem::is_fifo(path));
     EXPECT_EQ(folder.entryCount(), 1u);
+
+    // Nor is a device behind a link read as if it were the file.
+    const std::string linked = folder.file("linked/Config.dat");
+    std::filesystem::create_directory(folder.path("linked"));
+    std::filesystem::create_symlink("/dev/zero", linked);
+    EXPECT_FALSE(readConfigFile(linked).has_value());
+    EXPECT_FALSE(writeConfigFile(linked, ConfigRecord{}));
+    EXPECT_TRUE(std::filesystem::is_symlink(linked));
 }
 
 }  // namespace
