@@ -7,7 +7,6 @@
 #include "export/gif_lzw.h"
 #include "export/gif_palette.h"
 #include "export/gif_stream.h"
-#include "export/image_internal.h"
 #include "export/image_library.h"
 
 namespace rek {
@@ -135,13 +134,9 @@ bool GifAnimationWriter::begin(const std::string& path, int width, int height,
             state->transparentIndex = entries.indexOf(pack(*colours.transparent));
         else
             state->keepIndex = entries.reserveEntry();
-        if (colours.smoothed) {
-            entries.addColours(colours.likely, detail::GifPalette::kMaxColours);
+        entries.addColours(colours.likely, detail::GifPalette::kMaxColours);
+        if (colours.smoothed)
             entries.closeToNewColours();
-        } else {
-            entries.addColours(colours.likely,
-                               static_cast<std::size_t>(detail::colorTableSize(entries.size())));
-        }
         state->width = width;
         state->height = height;
         state->globalColours = entries.size();

@@ -36,12 +36,11 @@ ExportOutcome exportAnimatedGif(const ExportPlan& plan, ExportProgress& progress
     std::vector<std::uint32_t> pixels;
     if (!producer.sampleRgb(pixels))
         return detail::exportFailure(ExportErrorCode::GifFrameImageMemory);
-    const ModelProperties& properties = plan.snapshot().properties;
-    const std::vector<ColorRgb> likely = likelyGifColours(properties, request.antiAlias);
+    const LikelyGifColours likely = likelyGifColours(plan.snapshot().properties, request);
     GifColours colours;
     colours.sample = pixels;
-    colours.likely = likely;
-    colours.smoothed = request.antiAlias;
+    colours.likely = likely.colours;
+    colours.smoothed = likely.approximate;
     colours.transparent = transparentColor;
     GifAnimationWriter writer;
     if (!writer.begin(request.path, request.width, request.height, colours)) {

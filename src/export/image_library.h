@@ -133,13 +133,13 @@ struct GifColours {
     // A picture of the frames' size with the colours the frames will mostly have:
     // 0x??RRGGBB pixels, top row first.
     std::span<const std::uint32_t> sample;
-    // Colours that may turn up beyond the sample's, most likely first.
+    // Colours that may turn up beyond the sample's, most likely first; they join the palette
+    // while it has room.
     std::span<const ColorRgb> likely;
-    // Exact (false): the likely colours take up only the room the colour table has anyway,
-    // and a colour met later is added while there is room (the frames that use it carry a
-    // local table). Smoothed (true), for anti-aliased frames whose edges blend colours into
-    // more shades than are worth keeping apart: the likely colours fill the table to 256, and
-    // a colour met later is shown as the nearest one.
+    // Exact (false): a colour met later is added while the palette has room, and the frames
+    // that use it carry a local table. Smoothed (true), for anti-aliased frames whose edges
+    // blend the colours into more shades than are worth keeping apart: a colour met later is
+    // shown as the nearest one.
     bool smoothed = false;
     // Pixels of this colour are transparent.
     std::optional<ColorRgb> transparent;

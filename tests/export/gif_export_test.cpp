@@ -5,6 +5,7 @@
 #include "export/export_frames.h"
 #include "export/export_limits.h"
 #include "export/gif_export.h"
+#include "export/gif_likely_colours.h"
 #include "export_test_support.h"
 #include "gif_test_support.h"
 #include "image_test_support.h"
@@ -400,6 +401,47 @@ TEST_F(GifExport, AnUnwritablePathIsAFailureNamingThePath) {
     // The file is opened before the first frame is drawn.
     EXPECT_TRUE(progress.done.empty());
     EXPECT_FALSE(std::filesystem::exists(r.path));
+}
+
+TEST(LikelyGifColoursTest, FollowWhatTheResizeCanMakeOfTheModelsColours) {
+    ModelProperties properties;  // 800 x 600
+    properties.backgroundColor = {0xF0, 0x0F, 0xAA};
+    properties.lineColor = {0x0F, 0xF0, 0x55};
+    properties.shadowColor = {0x33, 0x33, 0x33};
+    ExportRequest request;
+    request.width = 800;
+    request.height = 600;
+    LikelyGifColours likely = likelyGifColours(properties, request);
+    EXPECT_FALSE(likely.approximate);
+    EXPECT_EQ(likely.colours,
+              (std::vector<ColorRgb>{properties.backgroundColor, properties.lineColor,
+                                     properties.shadowColor}));
+    // Shrinking ANDs pixels together; background and line give black, and so do all three.
+    request.height = 599;
+    likely = likelyGifColours(properties, request);
+    EXPECT_EQ(likely.colours.size(), 6u);
+    EXPECT_NE(std::find(likely.colours.begin(), likely.colours.end(), ColorRgb{0x00, 0x00, 0x00}),
+              likely.colours.end());
+    EXPECT_NE(std::find(likely.colours.begin(), likely.colours.end(), ColorRgb{0x30, 0x03, 0x22}),
+              likely.colours.end());
+
+    // Half size with smoothing: every mixture in quarters, and nothing else.
+    request.antiAlias = true;
+    request.width = 400;
+    request.height = 300;
+    likely = likelyGifColours(properties, request);
+    EXPECT_FALSE(likely.approximate);
+    EXPECT_EQ(likely.colours.size(), 15u);
+    const ColorRgb halfway{0x80, 0x80, 0x80};  // (0xF0 + 0x0F) / 2 rounded up, and so on
+    EXPECT_NE(std::find(likely.colours.begin(), likely.colours.end(), halfway),
+              likely.colours.end());
+
+    // Any other size: a fine spread of mixtures that only comes close.
+    request.width = 333;
+    likely = likelyGifColours(properties, request);
+    EXPECT_TRUE(likely.approximate);
+    EXPECT_EQ(likely.colours.size(), 256u);
+    EXPECT_EQ(likely.colours.front(), properties.backgroundColor);
 }
 
 // The example models that come with the program, against the engine as it was.
