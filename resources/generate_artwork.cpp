@@ -986,7 +986,7 @@ int main(int argc, char** argv) {
     }
     bool ok = writeImage(toolbarStrip(1), out.filePath(QStringLiteral("toolbar.png")));
     ok = writeImage(toolbarStrip(2), out.filePath(QStringLiteral("toolbar@2x.png"))) && ok;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         ok = writeImage(programIcon(size),
                         out.filePath(QStringLiteral("icons/rektool-%1.png").arg(size))) &&
              ok;
