@@ -92,13 +92,13 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # SVG icons, the per-user association's xdg-mime and a font with Japanese glyphs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, xdg-utils, fonts-ipafont-gothic | fonts-noto-cjk")
+# The summary above becomes the first line; cpack indents these lines as Debian wants them.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "editor for wobbling line-drawing animations
- RekTool (レクツール) draws rek models: vertices joined by straight segments,
- grouped into strokes. Every vertex wobbles by a few pixels and a shadow copy
- follows it, which gives a hand-drawn look; a replay shows the drawing in the
- order it was drawn.
- .
- Models are exported as animated GIF, WebP or PNG, numbered BMP or PNG files,
- or SVG, from the editor or with rektool-export on the command line.")
+    "RekTool (レクツール) draws rek models: vertices joined by straight segments,
+grouped into strokes. Every vertex wobbles by a few pixels and a shadow copy
+follows it, which gives a hand-drawn look; a replay shows the drawing in the
+order it was drawn.
+
+Models are exported as animated GIF, WebP or PNG, numbered BMP or PNG files,
+or SVG, from the editor or with rektool-export on the command line.")
 include(CPack)
