@@ -13,6 +13,7 @@
 #include "shell/app_state.h"
 #include "shell/autosave.h"
 #include "shell/config_record.h"
+#include "shell/file_association.h"
 #include "shell/main_window.h"
 #include "shell/native_path.h"
 #include "shell/recovery_check.h"
@@ -56,6 +57,9 @@ void placeOnScreen(MainWindow& window, const ConfigRecord& config) {
 
 void configureApplication() {
     QApplication::setApplicationName(QStringLiteral("rektool"));
+    // The installed desktop entry, so that a Wayland compositor or a task bar can match the
+    // windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
     QApplication::setFont(dialogFont());
 }
 

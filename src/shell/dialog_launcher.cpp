@@ -85,6 +85,8 @@ void DialogLauncher::properties(bool newModel) {
 void DialogLauncher::settings() {
     AssociationTarget association;
     association.dataHome = defaultDataHome();
+    association.configHome = defaultConfigHome();
+    association.systemDataDirs = defaultSystemDataDirs();
     association.executablePath = QCoreApplication::applicationFilePath();
     association.documentIcon = modelDocumentIcon().pixmap(256).toImage();
     association.programIcon = programIcon().pixmap(256).toImage();

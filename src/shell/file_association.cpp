@@ -14,9 +14,10 @@ namespace rek {
 
 namespace {
 
-const char* const kDesktopFileName = "rektool.desktop";
-const char* const kProgramIconName = "rektool";
 const char* const kDocumentIconName = "application-x-rektool";
+// Older versions named the desktop entry, the MIME package and the program icon after the
+// program; removal takes those away too.
+const char* const kLegacyName = "rektool";
 constexpr int kToolTimeoutMs = 20000;
 
 using Kind = AssociationProblem::Kind;
@@ -31,22 +32,25 @@ QString iconPath(const QString& dataHome, int size, const char* context, const c
         .arg(QString::fromLatin1(context), QString::fromLatin1(name));
 }
 
-// Every installed copy of our icons, at whatever size an earlier association used.
+QString applicationId() {
+    return QString::fromLatin1(kApplicationId);
+}
+
+// Every installed copy of our icons, at whatever size an earlier association used, also under
+// an older version's program icon name.
 QStringList installedIcons(const QString& dataHome) {
     QStringList paths;
     const QDir hicolor(hicolorDirectory(dataHome));
     const QStringList sizes = hicolor.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList names{QStringLiteral("/mimetypes/") + QString::fromLatin1(kDocumentIconName),
+                            QStringLiteral("/apps/") + applicationId(),
+                            QStringLiteral("/apps/") + QString::fromLatin1(kLegacyName)};
     for (const QString& size : sizes) {
-        const QString mimetypes =
-            hicolor.filePath(size + QStringLiteral("/mimetypes/") +
-                             QString::fromLatin1(kDocumentIconName) + QStringLiteral(".png"));
-        const QString apps =
-            hicolor.filePath(size + QStringLiteral("/apps/") +
-                             QString::fromLatin1(kProgramIconName) + QStringLiteral(".png"));
-        if (QFileInfo::exists(mimetypes))
-            paths << mimetypes;
-        if (QFileInfo::exists(apps))
-            paths << apps;
+        for (const QString& name : names) {
+            const QString path = hicolor.filePath(size + name + QStringLiteral(".png"));
+            if (QFileInfo::exists(path))
+                paths << path;
+        }
     }
     return paths;
 }
@@ -75,8 +79,7 @@ QString desktopEntryText(const QString& executablePath) {
                "MimeType=%3;\n"
                "Terminal=false\n"
                "NoDisplay=true\n")
-        .arg(desktopExecLine(executablePath), QString::fromLatin1(kProgramIconName),
-             QString::fromLatin1(kModelMimeType));
+        .arg(desktopExecLine(executablePath), applicationId(), QString::fromLatin1(kModelMimeType));
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes,
@@ -118,16 +121,14 @@ QImage squareIcon(const QImage& icon) {
     return icon.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-// Runs a cache tool if it is installed; a missing tool is no failure, since the desktop then
-// reads the source files itself.
-bool runUpdateTool(const QString& tool, const QString& directory,
-                   std::optional<AssociationProblem>& problem) {
-    const QString program = QStandardPaths::findExecutable(tool);
-    if (program.isEmpty() || !QFileInfo(directory).isDir())
-        return true;
+// Runs `tool` with `arguments` and waits for it; a tool that does not start, hangs or fails is
+// reported by name.
+bool runTool(const QString& tool, const QString& program, const QStringList& arguments,
+             const QProcessEnvironment& environment, std::optional<AssociationProblem>& problem) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, {directory});
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
     if (!process.waitForStarted(kToolTimeoutMs)) {
         problem = AssociationProblem{Kind::ToolDidNotStart, tool};
         return false;
@@ -145,6 +146,16 @@ bool runUpdateTool(const QString& tool, const QString& directory,
     return true;
 }
 
+// Runs a cache tool if it is installed; a missing tool is no failure, since the desktop then
+// reads the source files itself.
+bool runUpdateTool(const QString& tool, const QString& directory,
+                   std::optional<AssociationProblem>& problem) {
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty() || !QFileInfo(directory).isDir())
+        return true;
+    return runTool(tool, program, {directory}, QProcessEnvironment::systemEnvironment(), problem);
+}
+
 bool refreshCaches(const QString& dataHome, std::optional<AssociationProblem>& problem) {
     return runUpdateTool(QStringLiteral("update-mime-database"), dataHome + QStringLiteral("/mime"),
                          problem) &&
@@ -152,14 +163,27 @@ bool refreshCaches(const QString& dataHome, std::optional<AssociationProblem>& p
                          dataHome + QStringLiteral("/applications"), problem);
 }
 
-// Removes the association's files; the folders are shared with other programs and stay.
-bool removeFiles(const QString& dataHome, std::optional<AssociationProblem>& problem) {
-    QStringList paths{mimePackagePath(dataHome), desktopEntryPath(dataHome)};
+// The per-user files of the association, of this version and of older ones, that exist.
+QStringList userFiles(const QString& dataHome) {
+    const QString legacy = QString::fromLatin1(kLegacyName);
+    QStringList paths{
+        mimePackagePath(dataHome), desktopEntryPath(dataHome),
+        dataHome + QStringLiteral("/mime/packages/") + legacy + QStringLiteral(".xml"),
+        dataHome + QStringLiteral("/applications/") + legacy + QStringLiteral(".desktop")};
     paths << installedIcons(dataHome);
+    QStringList existing;
+    for (const QString& path : paths) {
+        if (QFileInfo(path).isFile() || QFileInfo(path).isSymLink())
+            existing << path;
+    }
+    return existing;
+}
+
+// Removes the association's files; the folders are shared with other programs and stay.
+bool removeFiles(const QStringList& paths, std::optional<AssociationProblem>& problem) {
     bool ok = true;
     for (const QString& path : paths) {
-        QFile file(path);
-        if (file.exists() && !file.remove()) {
+        if (!QFile::remove(path)) {
             if (ok)
                 problem = AssociationProblem{Kind::CannotRemove, path};
             ok = false;
@@ -168,23 +192,95 @@ bool removeFiles(const QString& dataHome, std::optional<AssociationProblem>& pro
     return ok;
 }
 
+// Removes whatever per-user files exist and refreshes the caches if there were any.
+bool removeUserFiles(const QString& dataHome, std::optional<AssociationProblem>& problem) {
+    const QStringList paths = userFiles(dataHome);
+    if (paths.isEmpty())
+        return true;
+    const bool removed = removeFiles(paths, problem);
+    return refreshCaches(dataHome, problem) && removed;
+}
+
+// With the package installed: no files of our own, only the user's default for the type.
+AssociationOutcome chooseInstalledEntry(const AssociationTarget& target) {
+    std::optional<AssociationProblem> problem;
+    if (!QDir::isAbsolutePath(target.dataHome) || !QDir::isAbsolutePath(target.configHome)) {
+        problem = AssociationProblem{Kind::UnknownLocations, {}};
+        return {problem};
+    }
+    if (!removeUserFiles(target.dataHome, problem))
+        return {problem};
+    if (!QDir().mkpath(target.configHome)) {
+        problem = AssociationProblem{Kind::CannotCreateFolder, target.configHome};
+        return {problem};
+    }
+    const QString tool = QStringLiteral("xdg-mime");
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) {
+        problem = AssociationProblem{Kind::ToolDidNotStart, tool};
+        return {problem};
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), target.configHome);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), target.dataHome);
+    environment.insert(QStringLiteral("XDG_DATA_DIRS"), target.systemDataDirs.join(u':'));
+    runTool(tool, program,
+            {QStringLiteral("default"), applicationId() + QStringLiteral(".desktop"),
+             QString::fromLatin1(kModelMimeType)},
+            environment, problem);
+    return {problem};
+}
+
+QString absoluteFromEnvironment(const char* name, const QString& fallback) {
+    const QString fromEnvironment = qEnvironmentVariable(name);
+    // A relative value is ignored, as the XDG base directories prescribe.
+    if (!fromEnvironment.isEmpty() && QDir::isAbsolutePath(fromEnvironment))
+        return QDir::cleanPath(fromEnvironment);
+    return fallback;
+}
+
 }  // namespace
 
 QString defaultDataHome() {
-    const QString fromEnvironment = qEnvironmentVariable("XDG_DATA_HOME");
-    // The specification ignores a relative value.
-    if (!fromEnvironment.isEmpty() && QDir::isAbsolutePath(fromEnvironment)) {
-        return QDir::cleanPath(fromEnvironment);
+    return absoluteFromEnvironment("XDG_DATA_HOME",
+                                   QDir::homePath() + QStringLiteral("/.local/share"));
+}
+
+QString defaultConfigHome() {
+    return absoluteFromEnvironment("XDG_CONFIG_HOME",
+                                   QDir::homePath() + QStringLiteral("/.config"));
+}
+
+QStringList defaultSystemDataDirs() {
+    QStringList dirs;
+    const QStringList fromEnvironment =
+        qEnvironmentVariable("XDG_DATA_DIRS").split(u':', Qt::SkipEmptyParts);
+    for (const QString& dir : fromEnvironment) {
+        if (QDir::isAbsolutePath(dir))
+            dirs << QDir::cleanPath(dir);
     }
-    return QDir::homePath() + QStringLiteral("/.local/share");
+    if (dirs.isEmpty())
+        dirs = QStringList{QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    return dirs;
+}
+
+QString systemDesktopEntry(const QStringList& systemDataDirs) {
+    for (const QString& dir : systemDataDirs) {
+        const QString path =
+            dir + QStringLiteral("/applications/") + applicationId() + QStringLiteral(".desktop");
+        if (QDir::isAbsolutePath(dir) && QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
 }
 
 QString mimePackagePath(const QString& dataHome) {
-    return dataHome + QStringLiteral("/mime/packages/rektool.xml");
+    return dataHome + QStringLiteral("/mime/packages/") + applicationId() + QStringLiteral(".xml");
 }
 
 QString desktopEntryPath(const QString& dataHome) {
-    return dataHome + QStringLiteral("/applications/") + QString::fromLatin1(kDesktopFileName);
+    return dataHome + QStringLiteral("/applications/") + applicationId() +
+           QStringLiteral(".desktop");
 }
 
 QString desktopExecLine(const QString& executablePath) {
@@ -214,11 +310,16 @@ QString desktopExecLine(const QString& executablePath) {
 }
 
 AssociationOutcome associateModelFiles(const AssociationTarget& target) {
+    if (!systemDesktopEntry(target.systemDataDirs).isEmpty())
+        return chooseInstalledEntry(target);
+
     const QString& home = target.dataHome;
     std::optional<AssociationProblem> problem;
     bool ok = QDir::isAbsolutePath(target.executablePath) && QDir::isAbsolutePath(home);
     if (!ok)
         problem = AssociationProblem{Kind::UnknownLocations, {}};
+    // An older version's files, or icons of other sizes, would stay beside the new ones.
+    ok = ok && removeFiles(userFiles(home), problem);
     ok = ok && writeBytes(mimePackagePath(home), mimePackageText().toUtf8(), problem);
     ok = ok && writeBytes(desktopEntryPath(home), desktopEntryText(target.executablePath).toUtf8(),
                           problem);
@@ -228,14 +329,14 @@ AssociationOutcome associateModelFiles(const AssociationTarget& target) {
                       squareIcon(target.documentIcon), problem);
     }
     if (ok && !target.programIcon.isNull()) {
-        ok = writeIcon(iconPath(home, iconSize(target.programIcon), "apps", kProgramIconName),
+        ok = writeIcon(iconPath(home, iconSize(target.programIcon), "apps", kApplicationId),
                        squareIcon(target.programIcon), problem);
     }
     ok = ok && refreshCaches(home, problem);
     if (!ok && QDir::isAbsolutePath(home)) {
         // No half association: take back what was written.
         std::optional<AssociationProblem> ignored;
-        removeFiles(home, ignored);
+        removeFiles(userFiles(home), ignored);
         refreshCaches(home, ignored);
     }
     return {problem};
@@ -245,8 +346,8 @@ AssociationOutcome removeModelFileAssociation(const QString& dataHome) {
     std::optional<AssociationProblem> problem;
     if (!QDir::isAbsolutePath(dataHome)) {
         problem = AssociationProblem{Kind::UnknownLocations, {}};
-    } else if (removeFiles(dataHome, problem)) {
-        refreshCaches(dataHome, problem);
+    } else {
+        removeUserFiles(dataHome, problem);
     }
     return {problem};
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -19,6 +20,13 @@ QString readText(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath())) << path.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
 }
 
 QStringList listTree(const QString& root) {
@@ -101,8 +109,11 @@ TEST_F(FileAssociationTest, AssociationWritesTheTypeTheEntryAndTheIcons) {
     const QImage documentIcon(target.dataHome + QStringLiteral("/icons/hicolor/48x48/mimetypes/"
                                                                "application-x-rektool.png"));
     EXPECT_EQ(documentIcon.pixelColor(10, 10), QColor(Qt::blue));
-    EXPECT_TRUE(
-        QFile::exists(target.dataHome + QStringLiteral("/icons/hicolor/48x48/apps/rektool.png")));
+    EXPECT_TRUE(QFile::exists(target.dataHome + QStringLiteral("/icons/hicolor/48x48/apps/"
+                                                               "io.github.rektool.RekTool.png")));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nIcon=io.github.rektool.RekTool\n")));
+    EXPECT_TRUE(desktopEntryPath(target.dataHome)
+                    .endsWith(QStringLiteral("/applications/io.github.rektool.RekTool.desktop")));
 
     const QString validator =
         QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
@@ -130,9 +141,18 @@ TEST_F(FileAssociationTest, TheDesktopResolvesModelFilesOnlyWhileAssociated) {
 }
 
 TEST_F(FileAssociationTest, RemovalLeavesNothingOfOursBehind) {
+    // An older version named its files after the program.
+    for (const char* legacy : {"/applications/rektool.desktop", "/mime/packages/rektool.xml",
+                               "/icons/hicolor/64x64/apps/rektool.png"}) {
+        writeFile(target.dataHome + QString::fromLatin1(legacy), "old");
+    }
+    writeFile(target.dataHome + QStringLiteral("/applications/other.desktop"), "other");
     ASSERT_TRUE(associateModelFiles(target).ok());
     target.documentIcon = icon(32, Qt::green);  // a second association at another size
     ASSERT_TRUE(associateModelFiles(target).ok());
+    EXPECT_FALSE(QFile::exists(target.dataHome + QStringLiteral("/applications/rektool.desktop")));
+    EXPECT_FALSE(QFile::exists(target.dataHome + QStringLiteral("/icons/hicolor/48x48/mimetypes/"
+                                                                "application-x-rektool.png")));
 
     const AssociationOutcome outcome = removeModelFileAssociation(target.dataHome);
     ASSERT_TRUE(outcome.ok()) << describe(outcome);
@@ -141,6 +161,8 @@ TEST_F(FileAssociationTest, RemovalLeavesNothingOfOursBehind) {
     }
     const QString globs = readText(target.dataHome + QStringLiteral("/mime/globs2"));
     EXPECT_FALSE(globs.contains(QStringLiteral("rkm")));
+    EXPECT_EQ(readText(target.dataHome + QStringLiteral("/applications/other.desktop")),
+              QStringLiteral("other"));
 }
 
 TEST_F(FileAssociationTest, RemovalWithoutAnAssociationChangesNothing) {
@@ -184,6 +206,84 @@ TEST_F(FileAssociationTest, ARelativeProgramPathIsRefused) {
     EXPECT_FALSE(removeModelFileAssociation(QStringLiteral("relative/data")).ok());
 }
 
+// The package installed below a system data folder of our own.
+class InstalledAssociationTest : public FileAssociationTest {
+  protected:
+    void SetUp() override {
+        FileAssociationTest::SetUp();
+        target.configHome = root + QStringLiteral("/config");
+        system = root + QStringLiteral("/system");
+        installedEntry = system + QStringLiteral("/applications/io.github.rektool.RekTool.desktop");
+        installedPackage = system + QStringLiteral("/mime/packages/io.github.rektool.RekTool.xml");
+        writeFile(installedEntry,
+                  "[Desktop Entry]\nType=Application\nName=RekTool\n"
+                  "Exec=rektool %f\nMimeType=application/x-rektool;\n");
+        writeFile(installedPackage, "<mime-info/>\n");
+        // Without the entry in the first folder, the second is searched too.
+        target.systemDataDirs = {root + QStringLiteral("/empty"), system};
+    }
+
+    // What xdg-mime answers as the default for model files, seeing only our folders.
+    QString queryDefault() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), target.configHome);
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), target.dataHome);
+        environment.insert(QStringLiteral("XDG_DATA_DIRS"), system);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral("xdg-mime"),
+                      {QStringLiteral("query"), QStringLiteral("default"),
+                       QStringLiteral("application/x-rektool")});
+        if (!process.waitForFinished(30000))
+            return {};
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+
+    QString system;
+    QString installedEntry;
+    QString installedPackage;
+};
+
+TEST_F(InstalledAssociationTest, OnlyTheDefaultIsSetAndEarlierUserFilesGo) {
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+        GTEST_SKIP() << "xdg-mime is not installed";
+    EXPECT_EQ(systemDesktopEntry(target.systemDataDirs), installedEntry);
+
+    // A per-user association made before the package was installed: its entry of the same
+    // name would hide the installed one.
+    const QStringList systemDirs = target.systemDataDirs;
+    target.systemDataDirs.clear();
+    ASSERT_TRUE(associateModelFiles(target).ok());
+    ASSERT_TRUE(QFile::exists(desktopEntryPath(target.dataHome)));
+    target.systemDataDirs = systemDirs;
+
+    const AssociationOutcome outcome = associateModelFiles(target);
+    ASSERT_TRUE(outcome.ok()) << describe(outcome);
+    for (const QString& entry : listTree(target.dataHome)) {
+        EXPECT_FALSE(entry.contains(QStringLiteral("rektool"), Qt::CaseInsensitive))
+            << entry.toStdString();
+    }
+    EXPECT_TRUE(readText(target.configHome + QStringLiteral("/mimeapps.list"))
+                    .contains(QStringLiteral(
+                        "\napplication/x-rektool=io.github.rektool.RekTool.desktop\n")));
+    EXPECT_EQ(queryDefault(), QStringLiteral("io.github.rektool.RekTool.desktop"));
+
+    const AssociationOutcome removed = removeModelFileAssociation(target.dataHome);
+    ASSERT_TRUE(removed.ok()) << describe(removed);
+    EXPECT_TRUE(readText(installedEntry).startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_EQ(readText(installedPackage), QStringLiteral("<mime-info/>\n"));
+}
+
+TEST_F(InstalledAssociationTest, AnUnusableConfigFolderIsReported) {
+    writeFile(target.configHome, "a file, not a folder");
+    const AssociationOutcome outcome = associateModelFiles(target);
+    ASSERT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.problem->kind, AssociationProblem::Kind::CannotCreateFolder);
+    EXPECT_EQ(outcome.problem->subject, target.configHome);
+    EXPECT_FALSE(QFile::exists(desktopEntryPath(target.dataHome)));
+}
+
 TEST(DesktopExecLineTest, QuotesThePathAsOneArgument) {
     EXPECT_EQ(desktopExecLine(QStringLiteral("/usr/bin/rektool")),
               QStringLiteral("\"/usr/bin/rektool\" %f"));
@@ -204,6 +304,20 @@ TEST(DefaultDataHomeTest, FollowsAnAbsoluteXdgDataHome) {
     EXPECT_EQ(defaultDataHome(), QDir::homePath() + QStringLiteral("/.local/share"));
     if (!saved.isNull())
         qputenv("XDG_DATA_HOME", saved);
+}
+
+TEST(DefaultDataHomeTest, SystemFoldersDropRelativeEntriesAndFallBackToTheStandardOnes) {
+    const QByteArray saved = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", "/opt/share/:relative::/usr/share");
+    EXPECT_EQ(defaultSystemDataDirs(),
+              QStringList({QStringLiteral("/opt/share"), QStringLiteral("/usr/share")}));
+    qputenv("XDG_DATA_DIRS", "relative");
+    EXPECT_EQ(defaultSystemDataDirs(),
+              QStringList({QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")}));
+    qunsetenv("XDG_DATA_DIRS");
+    EXPECT_EQ(defaultSystemDataDirs().size(), 2);
+    if (!saved.isNull())
+        qputenv("XDG_DATA_DIRS", saved);
 }
 
 }  // namespace
