@@ -19,13 +19,13 @@ BmpExportDialog::BmpExportDialog(AnimationSnapshot snapshot, const QString& mode
                                  QWidget* parent)
     : ExportDialog(
           Form{
-              QString::fromUtf8("連番BMPファイルの作成"),
-              QString::fromUtf8("連番BMPファイル保存先："),
-              QString::fromUtf8("作成されるBMPファイル"),
-              QString::fromUtf8("枚"),
-              QString::fromUtf8("連番BMPファイルのプロパティ"),
+              tr("連番BMPファイルの作成"),
+              tr("連番BMPファイル保存先："),
+              tr("作成されるBMPファイル"),
+              tr("枚"),
+              tr("連番BMPファイルのプロパティ"),
               QStringLiteral(".bmp"),
-              {QString::fromUtf8("連番BMPファイルの保存"),
+              {tr("連番BMPファイルの保存"),
                QString(),
                {{messages::exportFilterName(ExportTarget::Bmp), ExportTarget::Bmp},
                 {messages::exportFilterName(ExportTarget::Png), ExportTarget::Png},
@@ -40,7 +40,7 @@ BmpExportDialog::BmpExportDialog(AnimationSnapshot snapshot, const QString& mode
 }
 
 void BmpExportDialog::addKindChoices(QVBoxLayout* kinds, QButtonGroup* group) {
-    stillButton_ = new QRadioButton(QString::fromUtf8("静止画"));
+    stillButton_ = new QRadioButton(tr("静止画"));
     stillButton_->setObjectName(QStringLiteral("stillButton"));
     group->addButton(stillButton_);
     kinds->addWidget(stillButton_);
@@ -50,7 +50,7 @@ void BmpExportDialog::addKindChoices(QVBoxLayout* kinds, QButtonGroup* group) {
 void BmpExportDialog::addEstimates(QHBoxLayout* row) {
     sizeEstimate_ = figureLabel("sizeEstimate");
     sizeEstimate_->setMinimumWidth(DialogUnits(font()).x(44));
-    row->addWidget(new QLabel(QString::fromUtf8("合計")));
+    row->addWidget(new QLabel(tr("合計")));
     row->addWidget(sizeEstimate_);
     row->addWidget(new QLabel(QStringLiteral("MB")));
 }

@@ -31,10 +31,6 @@ namespace rek {
 
 namespace {
 
-QString qs(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 QLineEdit* centredEdit(const char* name) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(name));
@@ -133,7 +129,7 @@ void ExportDialog::buildControls() {
     pathEdit_ = new QLineEdit;
     pathEdit_->setObjectName(QStringLiteral("pathEdit"));
     pathEdit_->setMaxLength(255);
-    browseButton_ = new QPushButton(qs("参照"));
+    browseButton_ = new QPushButton(tr("参照"));
     browseButton_->setObjectName(QStringLiteral("browseButton"));
     browseButton_->setAutoDefault(false);
     pathRow->addWidget(pathEdit_, 1);
@@ -141,13 +137,13 @@ void ExportDialog::buildControls() {
     layout->addLayout(pathRow);
 
     // Kind of animation.
-    auto* kindBox = new QGroupBox(qs("アニメーションの種類"));
+    auto* kindBox = new QGroupBox(tr("アニメーションの種類"));
     auto* kindLayout = new QVBoxLayout(kindBox);
     auto* kindGroup = new QButtonGroup(this);
     addKindChoices(kindLayout, kindGroup);
-    wobbleButton_ = new QRadioButton(qs("揺れアニメーション"));
+    wobbleButton_ = new QRadioButton(tr("揺れアニメーション"));
     wobbleButton_->setObjectName(QStringLiteral("wobbleButton"));
-    vtrButton_ = new QRadioButton(qs("VTRアニメーション"));
+    vtrButton_ = new QRadioButton(tr("VTRアニメーション"));
     vtrButton_->setObjectName(QStringLiteral("vtrButton"));
     kindGroup->addButton(wobbleButton_);
     kindGroup->addButton(vtrButton_);
@@ -157,9 +153,9 @@ void ExportDialog::buildControls() {
     auto* waitRow = new QHBoxLayout;
     waitEdit_ = centredEdit("waitEdit");
     waitEdit_->setMaximumWidth(units.x(40));
-    waitRow->addWidget(new QLabel(qs("VTR終了後の待ち時間")));
+    waitRow->addWidget(new QLabel(tr("VTR終了後の待ち時間")));
     waitRow->addWidget(waitEdit_);
-    waitRow->addWidget(new QLabel(qs("秒")));
+    waitRow->addWidget(new QLabel(tr("秒")));
     waitRow->addStretch(1);
     kindLayout->addLayout(waitRow);
 
@@ -167,7 +163,7 @@ void ExportDialog::buildControls() {
     smoothnessSlider_ = new QSlider(Qt::Horizontal);
     smoothnessSlider_->setObjectName(QStringLiteral("smoothnessSlider"));
     smoothnessSlider_->setTickPosition(QSlider::NoTicks);
-    smoothRow->addWidget(new QLabel(qs("VTRのなめらかさ")));
+    smoothRow->addWidget(new QLabel(tr("VTRのなめらかさ")));
     smoothRow->addWidget(smoothnessSlider_, 1);
     kindLayout->addLayout(smoothRow);
 
@@ -196,35 +192,36 @@ void ExportDialog::buildControls() {
          {static_cast<QWidget*>(canvasWidthLabel_), static_cast<QWidget*>(canvasHeightLabel_),
           static_cast<QWidget*>(widthEdit_), static_cast<QWidget*>(heightEdit_)})
         field->setFixedWidth(sizeFieldWidth);
-    const char* headers[] = {"幅", "", "高さ", "", "幅", "", "高さ"};
+    const char* const headers[] = {QT_TR_NOOP("幅"), "", QT_TR_NOOP("高さ"), "",
+                                   QT_TR_NOOP("幅"), "", QT_TR_NOOP("高さ")};
     for (int column = 0; column < 7; ++column) {
         if (headers[column][0] != '\0') {
-            auto* header = new QLabel(qs(headers[column]));
+            auto* header = new QLabel(tr(headers[column]));
             header->setAlignment(Qt::AlignCenter);
             sizeGrid->addWidget(header, 0, column);
         }
     }
     sizeGrid->addWidget(canvasWidthLabel_, 1, 0);
-    sizeGrid->addWidget(new QLabel(qs("×")), 1, 1);
+    sizeGrid->addWidget(new QLabel(QStringLiteral("×")), 1, 1);
     sizeGrid->addWidget(canvasHeightLabel_, 1, 2);
-    sizeGrid->addWidget(new QLabel(qs("→")), 1, 3);
+    sizeGrid->addWidget(new QLabel(QStringLiteral("→")), 1, 3);
     sizeGrid->addWidget(widthEdit_, 1, 4);
-    sizeGrid->addWidget(new QLabel(qs("×")), 1, 5);
+    sizeGrid->addWidget(new QLabel(QStringLiteral("×")), 1, 5);
     sizeGrid->addWidget(heightEdit_, 1, 6);
     sizeGrid->setColumnStretch(7, 1);
     propertiesLayout->addLayout(sizeGrid);
     auto* ratioRow = new QHBoxLayout;
-    ratioRow->addWidget(new QLabel(qs("幅と高さの比率を保持してサイズ変更")), 1);
-    originalSizeButton_ = new QPushButton(qs("元の大きさに戻す"));
+    ratioRow->addWidget(new QLabel(tr("幅と高さの比率を保持してサイズ変更")), 1);
+    originalSizeButton_ = new QPushButton(tr("元の大きさに戻す"));
     originalSizeButton_->setObjectName(QStringLiteral("originalSizeButton"));
     originalSizeButton_->setAutoDefault(false);
     ratioRow->addWidget(originalSizeButton_);
     propertiesLayout->addLayout(ratioRow);
 
     auto* antiAliasGroup = new QButtonGroup(this);
-    antiAliasOnButton_ = new QRadioButton(qs("アンチエリアシングあり（サイズ変更時）"));
+    antiAliasOnButton_ = new QRadioButton(tr("アンチエリアシングあり（サイズ変更時）"));
     antiAliasOnButton_->setObjectName(QStringLiteral("antiAliasOnButton"));
-    antiAliasOffButton_ = new QRadioButton(qs("アンチエリアシングなし"));
+    antiAliasOffButton_ = new QRadioButton(tr("アンチエリアシングなし"));
     antiAliasOffButton_->setObjectName(QStringLiteral("antiAliasOffButton"));
     antiAliasGroup->addButton(antiAliasOnButton_);
     antiAliasGroup->addButton(antiAliasOffButton_);
@@ -241,10 +238,10 @@ void ExportDialog::buildControls() {
     layout->addWidget(progressBar_);
 
     auto* buttonRow = new QHBoxLayout;
-    createButton_ = new QPushButton(qs("作成"));
+    createButton_ = new QPushButton(tr("作成"));
     createButton_->setObjectName(QStringLiteral("createButton"));
     createButton_->setDefault(true);
-    cancelButton_ = new QPushButton(qs("キャンセル"));
+    cancelButton_ = new QPushButton(tr("キャンセル"));
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     cancelButton_->setAutoDefault(false);
     buttonRow->addStretch(1);
@@ -402,7 +399,7 @@ void ExportDialog::setControlsEnabled(bool enabled) {
         control->setEnabled(enabled);
     // While an export runs, Cancel stops it and is the one control left.
     cancelButton_->setEnabled(true);
-    cancelButton_->setText(enabled ? qs("キャンセル") : messages::exportStopButton());
+    cancelButton_->setText(enabled ? tr("キャンセル") : messages::exportStopButton());
     if (enabled) {
         waitEdit_->setEnabled(vtrButton_->isChecked());
         onOutputChanged();

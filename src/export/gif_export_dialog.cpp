@@ -25,13 +25,13 @@ GifExportDialog::GifExportDialog(AnimationSnapshot snapshot, const QString& mode
                                  QWidget* parent)
     : ExportDialog(
           Form{
-              QString::fromUtf8("アニメーションGIFファイル作成"),
-              QString::fromUtf8("GIFファイル保存先："),
-              QString::fromUtf8("現在のアニメーション数"),
-              QString::fromUtf8("コマ"),
-              QString::fromUtf8("GIFファイルのプロパティ"),
+              tr("アニメーションGIFファイル作成"),
+              tr("GIFファイル保存先："),
+              tr("現在のアニメーション数"),
+              tr("コマ"),
+              tr("GIFファイルのプロパティ"),
               QStringLiteral(".gif"),
-              {QString::fromUtf8("アニメーションGIFファイルの保存"),
+              {tr("アニメーションGIFファイルの保存"),
                QString(),
                {{messages::exportFilterName(ExportTarget::Gif), ExportTarget::Gif},
                 {messages::exportFilterName(ExportTarget::Webp), ExportTarget::Webp},
@@ -44,14 +44,14 @@ GifExportDialog::GifExportDialog(AnimationSnapshot snapshot, const QString& mode
 }
 
 void GifExportDialog::addKindNotes(QVBoxLayout* kinds) {
-    auto* hint = new QLabel(
-        QString::fromUtf8("アニメーションのコマ数が増えるほど、ファイルサイズが大きくなります"));
+    auto* hint =
+        new QLabel(tr("アニメーションのコマ数が増えるほど、ファイルサイズが大きくなります"));
     hint->setWordWrap(true);
     kinds->addWidget(hint);
 }
 
 void GifExportDialog::addProperties(QVBoxLayout* properties) {
-    transparentBox_ = new QCheckBox(QString::fromUtf8("背景色を透明にする"));
+    transparentBox_ = new QCheckBox(tr("背景色を透明にする"));
     transparentBox_->setObjectName(QStringLiteral("transparentBox"));
     properties->addWidget(transparentBox_);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QString>
 #include <optional>
 #include <span>
 
@@ -9,7 +10,8 @@
 
 namespace rek {
 
-// One command: its toolbar button and its keys.
+// One command: its toolbar button and its keys. The texts are the Japanese originals; what the
+// window shows is their translation (commandTooltip, commandHint).
 struct CommandInfo {
     CommandId id;
     const char* tooltip = "";
@@ -30,5 +32,9 @@ std::span<const CommandInfo> commandTable();
 // The entry of a command, and the entry that chooses a tool.
 const CommandInfo& commandInfo(CommandId id);
 const CommandInfo& commandForTool(ToolMode mode);
+
+// The tooltip and the status hint (empty for a command without one) in the chosen language.
+QString commandTooltip(const CommandInfo& command);
+QString commandHint(const CommandInfo& command);
 
 }  // namespace rek

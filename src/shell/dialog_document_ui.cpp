@@ -24,13 +24,9 @@ void DialogDocumentUi::showMessage(const UserMessage& message) {
 }
 
 std::optional<QString> DialogDocumentUi::chooseOpenPath(FileDialogState& chooser) {
-    const QString filter = QStringLiteral(
-        "レクツール関係ファイル(*.rkm,*rk2) (*.rkm *rk2);;"
-        "レクモデルファイル(*.rkm) (*.rkm);;"
-        "旧レクツールファイル(*.rk2) (*.rk2)");
     // The descriptions already name their patterns; don't show them twice.
     const QString path = QFileDialog::getOpenFileName(
-        owner_, QStringLiteral("レクモデルファイルの読み込み"), chooser.startLocation(), filter,
+        owner_, messages::openModelTitle(), chooser.startLocation(), messages::openModelFilters(),
         nullptr, QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
@@ -40,9 +36,8 @@ std::optional<QString> DialogDocumentUi::chooseOpenPath(FileDialogState& chooser
 
 std::optional<QString> DialogDocumentUi::chooseSavePath(FileDialogState& chooser) {
     const QString path = QFileDialog::getSaveFileName(
-        owner_, QStringLiteral("レクモデルファイルの保存"), chooser.startLocation(),
-        QStringLiteral("レクモデルファイル(*.rkm) (*.rkm)"), nullptr,
-        QFileDialog::HideNameFilterDetails);
+        owner_, messages::saveModelTitle(), chooser.startLocation(), messages::saveModelFilters(),
+        nullptr, QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     chooser.path = path;

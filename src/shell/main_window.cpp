@@ -115,7 +115,7 @@ void MainWindow::buildToolbar() {
 
     for (const CommandInfo& info : commandTable()) {
         auto* action = new QAction(toolbarIcon(info.imageIndex), QString(), this);
-        action->setToolTip(QString::fromUtf8(info.tooltip));
+        action->setToolTip(commandTooltip(info));
         action->setCheckable(info.checkable);
         const CommandId id = info.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });

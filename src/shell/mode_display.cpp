@@ -11,7 +11,7 @@ std::size_t index(CommandId id) {
 }
 
 QString hintOf(const CommandInfo& command) {
-    return QString::fromUtf8(command.hint);
+    return commandHint(command);
 }
 
 }  // namespace

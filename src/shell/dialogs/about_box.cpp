@@ -16,11 +16,11 @@ QString AboutBox::versionLine() {
 }
 
 QString AboutBox::authorLine() {
-    return QStringLiteral("レクツール developers");
+    return tr("レクツール developers");
 }
 
 AboutBox::AboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
     setFont(dialogFont());
     const DialogUnits du(font());
 
@@ -34,10 +34,10 @@ AboutBox::AboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
     // The link rows follow one another; a row left out takes its height out of the box.
     constexpr int kRowHeight = 20;
     int top = 29;
-    if (addLinkRow(QStringLiteral("ご意見・ご感想・バグ情報"), info.feedback,
-                   du.rect(7, top, 80, 9), du.rect(90, top, 88, 9), "feedbackLink") != nullptr)
+    if (addLinkRow(tr("ご意見・ご感想・バグ情報"), info.feedback, du.rect(7, top, 80, 9),
+                   du.rect(90, top, 88, 9), "feedbackLink") != nullptr)
         top += kRowHeight;
-    if (addLinkRow(QStringLiteral("時間に余裕のある人は"), info.home, du.rect(15, top, 72, 9),
+    if (addLinkRow(tr("時間に余裕のある人は"), info.home, du.rect(15, top, 72, 9),
                    du.rect(90, top, 88, 9), "homeLink") != nullptr)
         top += kRowHeight;
     const int shift = 69 - top;  // dialog units the rows below move up

@@ -39,7 +39,7 @@ ColorRgb& colorOf(ModelProperties& properties, ColorTarget target) {
 
 ColorDialog::ColorDialog(ColorRgb opening, QWidget* parent)
     : QDialog(parent), opening_(opening), working_(opening) {
-    setWindowTitle(QStringLiteral("色選択"));
+    setWindowTitle(tr("色選択"));
     setFont(dialogFont());
     const DialogUnits du(font());
     setFixedSize(du.x(199), du.y(179));
@@ -70,7 +70,7 @@ ColorDialog::ColorDialog(ColorRgb opening, QWidget* parent)
         edits_[c] = edit;
     }
 
-    auto* samples = new QGroupBox(QStringLiteral("色見本"), this);
+    auto* samples = new QGroupBox(tr("色見本"), this);
     samples->setGeometry(du.rect(5, 56, 189, 62));
     for (int i = 0; i < kPaletteSize; ++i) {
         auto* sample = new ColorSwatch(QString(), samples);
@@ -83,8 +83,8 @@ ColorDialog::ColorDialog(ColorRgb opening, QWidget* parent)
         connect(sample, &ColorSwatch::clicked, this, [this, i] { chooseSample(i); });
     }
 
-    auto* hint = new QLabel(
-        QStringLiteral("色見本をクリックするか、\nＲＧＢバーを操作して色を選んでください。"), this);
+    auto* hint =
+        new QLabel(tr("色見本をクリックするか、\nＲＧＢバーを操作して色を選んでください。"), this);
     hint->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     hint->setAlignment(Qt::AlignCenter);
     hint->setGeometry(du.rect(5, 123, 189, 26));
@@ -93,7 +93,7 @@ ColorDialog::ColorDialog(ColorRgb opening, QWidget* parent)
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     ok->setGeometry(du.rect(42, 157, 54, 14));
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto* cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setGeometry(du.rect(103, 157, 54, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

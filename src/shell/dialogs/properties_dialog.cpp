@@ -42,13 +42,13 @@ PropertiesDialog::PropertiesDialog(Editor& editor, Mode mode, QWidget* parent)
       opening_(editor.model().properties),
       working_(opening_) {
     const ModelProperties& properties = working_;
-    setWindowTitle(mode_ == Mode::NewModel ? QStringLiteral("新規作成するレクモデルのプロパティ")
-                                           : QStringLiteral("レクモデルのプロパティ"));
+    setWindowTitle(mode_ == Mode::NewModel ? tr("新規作成するレクモデルのプロパティ")
+                                           : tr("レクモデルのプロパティ"));
     setFont(dialogFont());
     const DialogUnits du(font());
     setFixedSize(du.x(227), du.y(215));
 
-    auto* sizeGroup = new QGroupBox(QStringLiteral("大きさ"), this);
+    auto* sizeGroup = new QGroupBox(tr("大きさ"), this);
     sizeGroup->setGeometry(du.rect(7, 3, 213, 42));
     auto label = [&](QWidget* owner, const QString& text, QRect geometry,
                      Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -57,9 +57,9 @@ PropertiesDialog::PropertiesDialog(Editor& editor, Mode mode, QWidget* parent)
         widget->setGeometry(geometry);
         return widget;
     };
-    label(sizeGroup, QStringLiteral("幅"), du.rect(10, 11, 40, 8), Qt::AlignCenter);
+    label(sizeGroup, tr("幅"), du.rect(10, 11, 40, 8), Qt::AlignCenter);
     label(sizeGroup, QStringLiteral("×"), du.rect(50, 22, 14, 10), Qt::AlignCenter);
-    label(sizeGroup, QStringLiteral("高さ"), du.rect(64, 11, 40, 8), Qt::AlignCenter);
+    label(sizeGroup, tr("高さ"), du.rect(64, 11, 40, 8), Qt::AlignCenter);
     widthEdit_ = new QLineEdit(QString::number(properties.width), sizeGroup);
     widthEdit_->setObjectName(QStringLiteral("widthEdit"));
     widthEdit_->setAlignment(Qt::AlignCenter);
@@ -68,7 +68,7 @@ PropertiesDialog::PropertiesDialog(Editor& editor, Mode mode, QWidget* parent)
     heightEdit_->setObjectName(QStringLiteral("heightEdit"));
     heightEdit_->setAlignment(Qt::AlignCenter);
     heightEdit_->setGeometry(du.rect(64, 21, 40, 12));
-    label(sizeGroup, QStringLiteral("最小 10×10 ～ 最大 800×600"), du.rect(112, 22, 96, 10));
+    label(sizeGroup, tr("最小 10×10 ～ 最大 800×600"), du.rect(112, 22, 96, 10));
 
     auto slider = [&](const char* name, int low, int high, int position, bool ticks, int top) {
         auto* widget = new QSlider(Qt::Horizontal, this);
@@ -81,18 +81,17 @@ PropertiesDialog::PropertiesDialog(Editor& editor, Mode mode, QWidget* parent)
         widget->setGeometry(du.rect(60, top, 156, ticks ? 16 : 12));
         return widget;
     };
-    label(this, QStringLiteral("線の太さ"), du.rect(12, 50, 46, 10));
+    label(this, tr("線の太さ"), du.rect(12, 50, 46, 10));
     lineWidthSlider_ =
         slider("lineWidthSlider", 0, 8, lineWidthPosition(properties.lineWidth), true, 48);
-    label(this, QStringLiteral("揺れ具合"), du.rect(12, 68, 46, 10));
+    label(this, tr("揺れ具合"), du.rect(12, 68, 46, 10));
     wobbleSlider_ = slider("wobbleSlider", 1, 8, properties.wobbleAmount, true, 66);
-    label(this, QStringLiteral("VTRの速さ"), du.rect(12, 85, 46, 10));
+    label(this, tr("VTRの速さ"), du.rect(12, 85, 46, 10));
     vtrSpeedSlider_ = slider("vtrSpeedSlider", 1, 150, properties.vtrSpeed, false, 84);
 
-    auto* colorGroup = new QGroupBox(QStringLiteral("色"), this);
+    auto* colorGroup = new QGroupBox(tr("色"), this);
     colorGroup->setGeometry(du.rect(7, 99, 213, 66));
-    const QString swatchTexts[3] = {QStringLiteral("直線"), QStringLiteral("影"),
-                                    QStringLiteral("背景")};
+    const QString swatchTexts[3] = {tr("直線"), tr("影"), tr("背景")};
     const char* const swatchNames[3] = {"line", "shadow", "background"};
     const ColorTarget targets[3] = {ColorTarget::Line, ColorTarget::Shadow,
                                     ColorTarget::Background};
@@ -103,7 +102,7 @@ PropertiesDialog::PropertiesDialog(Editor& editor, Mode mode, QWidget* parent)
         swatches[i] = new ColorSwatch(swatchTexts[i], colorGroup);
         swatches[i]->setObjectName(QString::fromLatin1(swatchNames[i]) + QStringLiteral("Swatch"));
         swatches[i]->setGeometry(du.rect(left, 12, 60, 14));
-        changeButtons[i] = new QPushButton(QStringLiteral("変更"), colorGroup);
+        changeButtons[i] = new QPushButton(tr("変更"), colorGroup);
         changeButtons[i]->setObjectName(QString::fromLatin1(swatchNames[i]) +
                                         QStringLiteral("Change"));
         changeButtons[i]->setGeometry(du.rect(left, 28, 60, 13));
@@ -116,17 +115,17 @@ PropertiesDialog::PropertiesDialog(Editor& editor, Mode mode, QWidget* parent)
     backgroundSwatch_ = swatches[2];
     shadowChangeButton_ = changeButtons[1];
 
-    hideShadowBox_ = new QCheckBox(QStringLiteral("影を表示しない"), colorGroup);
+    hideShadowBox_ = new QCheckBox(tr("影を表示しない"), colorGroup);
     hideShadowBox_->setObjectName(QStringLiteral("hideShadowBox"));
     hideShadowBox_->setGeometry(du.rect(8, 48, 90, 10));
-    autoShadowButton_ = new QPushButton(QStringLiteral("影の色を自動調整"), colorGroup);
+    autoShadowButton_ = new QPushButton(tr("影の色を自動調整"), colorGroup);
     autoShadowButton_->setObjectName(QStringLiteral("autoShadowButton"));
     autoShadowButton_->setGeometry(du.rect(112, 46, 92, 13));
 
-    auto* standardColorsButton = new QPushButton(QStringLiteral("標準の配色に戻す"), this);
+    auto* standardColorsButton = new QPushButton(tr("標準の配色に戻す"), this);
     standardColorsButton->setObjectName(QStringLiteral("standardColorsButton"));
     standardColorsButton->setGeometry(du.rect(7, 170, 104, 14));
-    auto* allStandardButton = new QPushButton(QStringLiteral("すべて標準に戻す"), this);
+    auto* allStandardButton = new QPushButton(tr("すべて標準に戻す"), this);
     allStandardButton->setObjectName(QStringLiteral("allStandardButton"));
     allStandardButton->setGeometry(du.rect(116, 170, 104, 14));
 
@@ -134,7 +133,7 @@ PropertiesDialog::PropertiesDialog(Editor& editor, Mode mode, QWidget* parent)
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     ok->setGeometry(du.rect(52, 194, 56, 14));
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto* cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setGeometry(du.rect(119, 194, 56, 14));
     cancel->setEnabled(mode_ != Mode::NewModel);

@@ -13,27 +13,27 @@ namespace rek {
 
 SettingsDialog::SettingsDialog(bool& openInVtrMode, AssociationTarget association, QWidget* parent)
     : QDialog(parent), openInVtrMode_(openInVtrMode), association_(std::move(association)) {
-    setWindowTitle(QStringLiteral("設定"));
+    setWindowTitle(tr("設定"));
     setFont(dialogFont());
     const DialogUnits du(font());
     setFixedSize(du.x(229), du.y(105));
 
-    vtrModeBox_ = new QCheckBox(QStringLiteral("ファイルを開いた時にVTRモードにする"), this);
+    vtrModeBox_ = new QCheckBox(tr("ファイルを開いた時にVTRモードにする"), this);
     vtrModeBox_->setObjectName(QStringLiteral("vtrModeBox"));
     vtrModeBox_->setGeometry(du.rect(17, 7, 150, 10));
     vtrModeBox_->setChecked(openInVtrMode_);
 
-    auto* group = new QGroupBox(QStringLiteral("関連付け"), this);
+    auto* group = new QGroupBox(tr("関連付け"), this);
     group->setGeometry(du.rect(5, 25, 220, 55));
     auto* associateButton =
-        new QPushButton(QStringLiteral("レクモデルファイルをレクツールに関連付ける"), group);
+        new QPushButton(tr("レクモデルファイルをレクツールに関連付ける"), group);
     associateButton->setObjectName(QStringLiteral("associateButton"));
     associateButton->setGeometry(du.rect(5, 15, 138, 15));
-    auto* removeButton = new QPushButton(QStringLiteral("関連付けを解除"), group);
+    auto* removeButton = new QPushButton(tr("関連付けを解除"), group);
     removeButton->setObjectName(QStringLiteral("removeButton"));
     removeButton->setGeometry(du.rect(150, 15, 65, 15));
-    auto* note = new QLabel(
-        QStringLiteral("ファイルを関連付けるとダブルクリックで開けるようになります"), group);
+    auto* note =
+        new QLabel(tr("ファイルを関連付けるとダブルクリックで開けるようになります"), group);
     note->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     note->setAlignment(Qt::AlignCenter);
     note->setGeometry(du.rect(5, 35, 210, 15));
@@ -42,7 +42,7 @@ SettingsDialog::SettingsDialog(bool& openInVtrMode, AssociationTarget associatio
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     ok->setGeometry(du.rect(55, 85, 50, 14));
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto* cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setGeometry(du.rect(121, 85, 50, 14));
 

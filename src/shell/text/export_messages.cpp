@@ -1,5 +1,6 @@
 #include "shell/text/export_messages.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 #include "export/export_limits.h"
@@ -8,35 +9,45 @@ namespace rek::messages {
 
 namespace {
 
-UserMessage refusal(const char* text) {
-    return {QString::fromUtf8(text)};
+// Japanese as written here, or translated into the language chosen at start-up.
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(ExportMessages)
+};
+
+UserMessage refusal(const QString& text) {
+    return {text};
 }
 
-UserMessage failure(const char* text) {
-    return {QString::fromUtf8(text), MessageIcon::Error};
+UserMessage failure(const QString& text) {
+    return {text, MessageIcon::Error};
 }
 
 QString tooManyFrames(std::uint64_t frames) {
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "コマ数が多すぎます（%lluコマ）。\n一度に作成できるのは%lluコマまでです。",
-                  static_cast<unsigned long long>(frames),
-                  static_cast<unsigned long long>(kMaxExportFrames));
-    return QString::fromUtf8(text);
+    return Text::tr("コマ数が多すぎます（%1コマ）。\n一度に作成できるのは%2コマまでです。")
+        .arg(QString::number(frames), QString::number(kMaxExportFrames));
 }
 
-UserMessage aboutName(const char* text, const std::string& path) {
-    return {QStringLiteral("「%1」\n%2").arg(QString::fromUtf8(path), QString::fromUtf8(text))};
+UserMessage aboutName(const QString& text, const std::string& path) {
+    return {Text::tr("「%1」\n%2").arg(QString::fromUtf8(path), text)};
+}
+
+// Whole megabytes as printf rounds them, halves to even.
+QString megabytes(std::uint64_t bytes) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f", static_cast<double>(bytes) / 1048576.0);
+    return QString::fromLatin1(text);
 }
 
 QString notEnoughMemory(std::uint64_t needed, std::uint64_t available) {
-    char text[320];
-    std::snprintf(text, sizeof text,
-                  "メモリが足りません。\nこの設定では約%.0fMBのメモリが必要ですが、"
-                  "使用できるのは約%.0fMBです。\n画像を小さくするか、コマ数を減らしてください。",
-                  static_cast<double>(needed) / 1048576.0,
-                  static_cast<double>(available) / 1048576.0);
-    return QString::fromUtf8(text);
+    return Text::tr(
+               "メモリが足りません。\nこの設定では約%1MBのメモリが必要ですが、"
+               "使用できるのは約%2MBです。\n画像を小さくするか、コマ数を減らしてください。")
+        .arg(megabytes(needed), megabytes(available));
+}
+
+// A file type of the save chooser: the description with its patterns in parentheses.
+QString filter(const QString& description, const char* patterns) {
+    return description.arg(QString::fromLatin1(patterns));
 }
 
 }  // namespace
@@ -44,43 +55,43 @@ QString notEnoughMemory(std::uint64_t needed, std::uint64_t available) {
 QString exportStage(ExportStage stage) {
     switch (stage) {
         case ExportStage::CreatingImages:
-            return QStringLiteral("画像データを作成中………");
+            return Text::tr("画像データを作成中………");
         case ExportStage::SavingGif:
-            return QStringLiteral("GIFファイルを保存中………長時間かかります………");
+            return Text::tr("GIFファイルを保存中………長時間かかります………");
         case ExportStage::SavingFile:
-            return QStringLiteral("ファイルを保存中………");
+            return Text::tr("ファイルを保存中………");
         case ExportStage::Done:
-            return QStringLiteral("作業完了！");
+            return Text::tr("作業完了！");
     }
     return {};
 }
 
 QString exportReady() {
-    return QStringLiteral("上記内容を確認し、「作成」ボタンを押してください。");
+    return Text::tr("上記内容を確認し、「作成」ボタンを押してください。");
 }
 
 QString exportStopped() {
-    return QStringLiteral("中止しました。");
+    return Text::tr("中止しました。");
 }
 
 QString exportStopButton() {
-    return QStringLiteral("中止");
+    return Text::tr("中止");
 }
 
 QString exportFilterName(ExportTarget target) {
     switch (target) {
         case ExportTarget::Gif:
-            return QStringLiteral("GIFファイル(*.gif)");
+            return filter(Text::tr("GIFファイル(%1)"), "*.gif");
         case ExportTarget::Bmp:
-            return QStringLiteral("BMPファイル(*.bmp)");
+            return filter(Text::tr("BMPファイル(%1)"), "*.bmp");
         case ExportTarget::Webp:
-            return QStringLiteral("WebPファイル(*.webp)");
+            return filter(Text::tr("WebPファイル(%1)"), "*.webp");
         case ExportTarget::Apng:
-            return QStringLiteral("APNGファイル(*.apng *.png)");
+            return filter(Text::tr("APNGファイル(%1)"), "*.apng *.png");
         case ExportTarget::Png:
-            return QStringLiteral("PNGファイル(*.png)");
+            return filter(Text::tr("PNGファイル(%1)"), "*.png");
         case ExportTarget::Svg:
-            return QStringLiteral("SVGファイル(*.svg)");
+            return filter(Text::tr("SVGファイル(%1)"), "*.svg");
     }
     return {};
 }
@@ -88,71 +99,73 @@ QString exportFilterName(ExportTarget target) {
 UserMessage exportError(const ExportError& error) {
     switch (error.code) {
         case ExportErrorCode::NoPath:
-            return refusal("ファイル名が入力されていません。");
+            return refusal(Text::tr("ファイル名が入力されていません。"));
         case ExportErrorCode::OutputIsFolder:
-            return aboutName("フォルダーの名前です。\n保存するファイルの名前を入力してください。",
-                             error.path);
+            return aboutName(
+                Text::tr("フォルダーの名前です。\n保存するファイルの名前を入力してください。"),
+                error.path);
         case ExportErrorCode::PathTooLong:
-            return aboutName("ファイル名が長すぎます。", error.path);
+            return aboutName(Text::tr("ファイル名が長すぎます。"), error.path);
         case ExportErrorCode::StillAsAnimation:
-            return refusal("静止画はアニメーションWebP・APNGファイルでは作成できません。");
+            return refusal(
+                Text::tr("静止画はアニメーションWebP・APNGファイルでは作成できません。"));
         case ExportErrorCode::SvgNotStill:
-            return refusal("SVGファイルで作成できるのは静止画だけです。");
+            return refusal(Text::tr("SVGファイルで作成できるのは静止画だけです。"));
         case ExportErrorCode::NoTransparency:
-            return refusal("BMPファイルでは背景色を透明にできません。");
+            return refusal(Text::tr("BMPファイルでは背景色を透明にできません。"));
         case ExportErrorCode::QualityInvalid:
-            return refusal("画質はWebPファイルにだけ、0から100までの値で指定できます。");
+            return refusal(Text::tr("画質はWebPファイルにだけ、0から100までの値で指定できます。"));
         case ExportErrorCode::NoAnimationFrames:
             return refusal(
-                "作成されるコマ数が0のため、アニメーションファイルを作成できません。\n"
-                "VTR終了後の待ち時間を長くしてください。");
+                Text::tr("作成されるコマ数が0のため、アニメーションファイルを作成できません。\n"
+                         "VTR終了後の待ち時間を長くしてください。"));
         case ExportErrorCode::WebpSizeTooLarge:
-            return refusal("WebPファイルの幅と高さは16383以下にしてください。");
+            return refusal(Text::tr("WebPファイルの幅と高さは16383以下にしてください。"));
         case ExportErrorCode::WorkScreenMemory:
-            return failure("画像作成時の作業画面用メモリが確保できません。");
+            return failure(Text::tr("画像作成時の作業画面用メモリが確保できません。"));
         case ExportErrorCode::FrameImageMemory:
-            return failure("画像作成時のコマ画像用メモリが確保できません。");
+            return failure(Text::tr("画像作成時のコマ画像用メモリが確保できません。"));
         case ExportErrorCode::EncoderFailed:
-            return failure("画像の圧縮に失敗しました。");
+            return failure(Text::tr("画像の圧縮に失敗しました。"));
         case ExportErrorCode::KindInvalid:
-            return refusal("アニメーションの種類が不正です。");
+            return refusal(Text::tr("アニメーションの種類が不正です。"));
         case ExportErrorCode::StillAsGif:
-            return refusal("静止画はGIFファイルでは作成できません。");
+            return refusal(Text::tr("静止画はGIFファイルでは作成できません。"));
         case ExportErrorCode::WaitInvalid:
-            return refusal("VTR終了後の待ち時間の値が不正です。");
+            return refusal(Text::tr("VTR終了後の待ち時間の値が不正です。"));
         case ExportErrorCode::WaitTooLong:
-            return refusal("VTR終了後の待ち時間は86400秒以下にしてください。");
+            return refusal(Text::tr("VTR終了後の待ち時間は86400秒以下にしてください。"));
         case ExportErrorCode::DelayInvalid:
-            return refusal("VTRのなめらかさの値が不正です。");
+            return refusal(Text::tr("VTRのなめらかさの値が不正です。"));
         case ExportErrorCode::WidthInvalid:
-            return refusal("画像の幅の値が不正です。");
+            return refusal(Text::tr("画像の幅の値が不正です。"));
         case ExportErrorCode::HeightInvalid:
-            return refusal("画像の高さの値が不正です。");
+            return refusal(Text::tr("画像の高さの値が不正です。"));
         case ExportErrorCode::SizeTooLarge:
             return refusal(
-                "画像が大きすぎます。\n"
-                "幅と高さはそれぞれ16384以下、幅×高さは67108864以下にしてください。");
+                Text::tr("画像が大きすぎます。\n"
+                         "幅と高さはそれぞれ16384以下、幅×高さは67108864以下にしてください。"));
         case ExportErrorCode::TooManyFrames:
             return {tooManyFrames(error.frames)};
         case ExportErrorCode::NoGifFrames:
             return refusal(
-                "作成されるコマ数が0のため、GIFファイルを作成できません。\n"
-                "VTR終了後の待ち時間を長くしてください。");
+                Text::tr("作成されるコマ数が0のため、GIFファイルを作成できません。\n"
+                         "VTR終了後の待ち時間を長くしてください。"));
         case ExportErrorCode::NotEnoughMemory:
             return {notEnoughMemory(error.neededBytes, error.availableBytes)};
         case ExportErrorCode::GifWorkScreenMemory:
-            return failure("GIF作成時の作業画面用メモリが確保できません。");
+            return failure(Text::tr("GIF作成時の作業画面用メモリが確保できません。"));
         case ExportErrorCode::GifFrameImageMemory:
-            return failure("GIF作成時のコマ画像用メモリが確保できません。");
+            return failure(Text::tr("GIF作成時のコマ画像用メモリが確保できません。"));
         case ExportErrorCode::GifAnimationInfoMemory:
-            return failure("GIF作成時のアニメ情報用メモリが確保できません。");
+            return failure(Text::tr("GIF作成時のアニメ情報用メモリが確保できません。"));
         case ExportErrorCode::BmpWorkScreenMemory:
-            return failure("BMP作成時の作業画面用メモリが確保できません。");
+            return failure(Text::tr("BMP作成時の作業画面用メモリが確保できません。"));
         case ExportErrorCode::BmpFrameImageMemory:
-            return failure("BMP作成時のコマ画像用メモリが確保できません。");
+            return failure(Text::tr("BMP作成時のコマ画像用メモリが確保できません。"));
         case ExportErrorCode::CannotWrite:
-            return failure(
-                ("「" + error.path + "」\nこのファイルに書き込めませんでした。").c_str());
+            return failure(Text::tr("「%1」\nこのファイルに書き込めませんでした。")
+                               .arg(QString::fromUtf8(error.path)));
         case ExportErrorCode::Cancelled:
             return {};
     }
@@ -160,29 +173,29 @@ UserMessage exportError(const ExportError& error) {
 }
 
 QString exportOverwrite(const QString& path) {
-    return QStringLiteral("「%1」\nこのファイルはすでに存在します。\n上書きしますか？").arg(path);
+    return Text::tr("「%1」\nこのファイルはすでに存在します。\n上書きしますか？").arg(path);
 }
 
 QString exportFinished(ExportTarget target, bool succeeded) {
     switch (target) {
         case ExportTarget::Gif:
-            return succeeded ? QStringLiteral("アニメーションGIFファイルを作成しました。")
-                             : QStringLiteral("アニメーションGIFファイルの作成に失敗しました。");
+            return succeeded ? Text::tr("アニメーションGIFファイルを作成しました。")
+                             : Text::tr("アニメーションGIFファイルの作成に失敗しました。");
         case ExportTarget::Bmp:
-            return succeeded ? QStringLiteral("連番BMPファイルを作成しました。")
-                             : QStringLiteral("連番BMPファイルの作成に失敗しました。");
+            return succeeded ? Text::tr("連番BMPファイルを作成しました。")
+                             : Text::tr("連番BMPファイルの作成に失敗しました。");
         case ExportTarget::Webp:
-            return succeeded ? QStringLiteral("アニメーションWebPファイルを作成しました。")
-                             : QStringLiteral("アニメーションWebPファイルの作成に失敗しました。");
+            return succeeded ? Text::tr("アニメーションWebPファイルを作成しました。")
+                             : Text::tr("アニメーションWebPファイルの作成に失敗しました。");
         case ExportTarget::Apng:
-            return succeeded ? QStringLiteral("APNGファイルを作成しました。")
-                             : QStringLiteral("APNGファイルの作成に失敗しました。");
+            return succeeded ? Text::tr("APNGファイルを作成しました。")
+                             : Text::tr("APNGファイルの作成に失敗しました。");
         case ExportTarget::Png:
-            return succeeded ? QStringLiteral("連番PNGファイルを作成しました。")
-                             : QStringLiteral("連番PNGファイルの作成に失敗しました。");
+            return succeeded ? Text::tr("連番PNGファイルを作成しました。")
+                             : Text::tr("連番PNGファイルの作成に失敗しました。");
         case ExportTarget::Svg:
-            return succeeded ? QStringLiteral("SVGファイルを作成しました。")
-                             : QStringLiteral("SVGファイルの作成に失敗しました。");
+            return succeeded ? Text::tr("SVGファイルを作成しました。")
+                             : Text::tr("SVGファイルの作成に失敗しました。");
     }
     return {};
 }

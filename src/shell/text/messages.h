@@ -37,6 +37,12 @@ UserMessage modelFileError(ModelFileError error);
 // A tool could not get memory for a vertex.
 UserMessage vertexMemory();
 
+// The model file choosers: their titles and file types (Qt's filter strings).
+QString openModelTitle();
+QString saveModelTitle();
+QString openModelFilters();
+QString saveModelFilters();
+
 QString noModel();                               // an export without vertices
 QString saveChanges();                           // the question before New, Open and closing
 QString alreadyExists(const QString& fileName);  // Save As: the name with ".rkm" exists
