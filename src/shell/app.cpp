@@ -6,12 +6,14 @@
 #include <QFile>
 #include <QScreen>
 #include <QStandardPaths>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "resources/resources_init.h"
 #include "shell/app_state.h"
 #include "shell/autosave.h"
+#include "shell/command_line.h"
 #include "shell/config_record.h"
 #include "shell/file_association.h"
 #include "shell/main_window.h"
@@ -20,6 +22,7 @@
 #include "shell/recovery_store.h"
 #include "shell/single_instance.h"
 #include "shell/termination_signals.h"
+#include "shell/text/language.h"
 #include "shell/text/messages.h"
 #include "shell/ui/dialog_style.h"
 #include "shell/ui/message_box.h"
@@ -69,7 +72,15 @@ int runEditor(int argc, char** argv, const EditorHooks& hooks) {
     initResources();
 
     // From argv itself: Qt has taken its own options out, and the path stays the bytes it is.
-    std::string path = pathFromCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const EditorCommandLine commandLine =
+        readEditorCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    // The language before any text is made, for the whole run.
+    useLanguage(commandLine.language.isEmpty() ? systemLanguage() : commandLine.language);
+    if (const QString error = commandLineError(commandLine); !error.isEmpty()) {
+        std::fprintf(stderr, "rektool: %s\n", error.toUtf8().constData());
+        return 2;
+    }
+    std::string path = commandLine.path;
     if (!path.empty())
         path = absoluteNativePath(path);
 

@@ -1,18 +1,26 @@
 #include "export/cli/cli_options.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QString>
 #include <array>
 #include <map>
 
+#include "export/cli/cli_text.h"
+#include "shell/text/language.h"
 #include "shell/text/number_field.h"
 
 namespace rek::cli {
 
 namespace {
 
-UsageError error(std::string text) {
-    return UsageError{std::move(text)};
+// English as written here, or translated into the language chosen at start-up.
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(ExportCommandLine)
+};
+
+UsageError error(const QString& text, std::initializer_list<std::string_view> arguments = {}) {
+    return UsageError{withArguments(text, arguments)};
 }
 
 struct Format {
@@ -32,7 +40,7 @@ bool takesValue(const std::string& name) {
             return true;
     }
     return name == "kind" || name == "wait" || name == "smoothness" || name == "size" ||
-           name == "seed" || name == "quality";
+           name == "seed" || name == "quality" || name == "lang";
 }
 
 bool isFlag(const std::string& name) {
@@ -73,14 +81,14 @@ std::variant<Parsed, UsageError> split(const std::vector<std::string>& arguments
         if (takesValue(name)) {
             if (!value) {
                 if (i + 1 == arguments.size())
-                    return error("missing value after '" + argument + "'");
+                    return error(Text::tr("missing value after '%1'"), {argument});
                 value = arguments[++i];
             }
             parsed.options[name].push_back(*value);
         } else if (isFlag(name) && !value) {
             parsed.options[name].emplace_back();
         } else {
-            return error("unknown option '" + argument + "'");
+            return error(Text::tr("unknown option '%1'"), {argument});
         }
     }
     return parsed;
@@ -89,48 +97,61 @@ std::variant<Parsed, UsageError> split(const std::vector<std::string>& arguments
 }  // namespace
 
 std::string helpText() {
-    return "Usage: rektool-export MODEL.rkm FORMAT OUT [options]\n"
-           "       rektool-export MODEL.rkm --info\n"
-           "\n"
-           "Exports a レクツール model (.rkm or .rk2) without opening a window.\n"
-           "\n"
-           "Formats (give exactly one):\n"
-           "  --gif OUT          animated GIF (\".gif\" is appended unless OUT ends in \".gif\")\n"
-           "  --webp OUT         animated WebP, lossless unless --quality is given\n"
-           "                     (\".webp\" is appended unless OUT ends in it)\n"
-           "  --apng OUT         animated PNG (\".png\" is appended unless OUT ends in \".png\"\n"
-           "                     or \".apng\")\n"
-           "  --bmp BASE         numbered BMP files BASE0000.bmp, BASE0001.bmp, ...\n"
-           "                     (BASE.bmp for --kind still; a final \".bmp\" is removed)\n"
-           "  --png BASE         numbered PNG files BASE0000.png, ... (BASE.png for --kind\n"
-           "                     still; a final \".png\" is removed)\n"
-           "  --svg OUT          the still image as vectors (\".svg\" is appended unless OUT\n"
-           "                     ends in it)\n"
-           "  --info             print the model's properties and vertices as JSON\n"
-           "\n"
-           "Options:\n"
-           "  --kind K           wobble (5 frames, default), vtr (replay in drawing order,\n"
-           "                     then the wait) or still (one unwobbled image: --bmp, --png;\n"
-           "                     the only kind of --svg)\n"
-           "  --wait S           seconds of finished model after a VTR replay (default 5)\n"
-           "  --smoothness N     VTR smoothness 0-12 (default 12): frame delay 18-N\n"
-           "                     hundredths of a second\n"
-           "  --size WxH         target size in pixels (default: the model's canvas size)\n"
-           "  --antialias        capture at canvas size and resize with smoothing\n"
-           "  --transparent      make the background transparent: GIF without --antialias;\n"
-           "                     WebP, APNG and PNG with real alpha; SVG without background\n"
-           "                     (not with --bmp)\n"
-           "  --quality Q        --webp only: lossy at quality 0-100 instead of lossless\n"
-           "  --no-wobble        --svg only: the vertices as stored, without their current\n"
-           "                     wobble offsets\n"
-           "  --seed N           seed of the wobble (0-4294967295) for reproducible output\n"
-           "  --quiet            no progress bar and no closing line\n"
-           "  -h, --help         show this help\n"
-           "\n"
-           "On a terminal a progress bar goes to standard error. SIGINT and SIGTERM stop an\n"
-           "export without leaving a file behind. Exit status: 0 success, 1 the export or\n"
-           "writing the output failed, 2 bad arguments or a model that cannot be loaded,\n"
-           "130 after SIGINT, 143 after SIGTERM.\n";
+    const QString text = QCoreApplication::translate(
+        "ExportCommandLine",
+        "Usage: rektool-export MODEL.rkm FORMAT OUT [options]\n"
+        "       rektool-export MODEL.rkm --info\n"
+        "\n"
+        "Exports a レクツール model (.rkm or .rk2) without opening a window.\n"
+        "\n"
+        "Formats (give exactly one):\n"
+        "  --gif OUT          animated GIF (\".gif\" is appended unless OUT ends in \".gif\")\n"
+        "  --webp OUT         animated WebP, lossless unless --quality is given\n"
+        "                     (\".webp\" is appended unless OUT ends in it)\n"
+        "  --apng OUT         animated PNG (\".png\" is appended unless OUT ends in \".png\"\n"
+        "                     or \".apng\")\n"
+        "  --bmp BASE         numbered BMP files BASE0000.bmp, BASE0001.bmp, ...\n"
+        "                     (BASE.bmp for --kind still; a final \".bmp\" is removed)\n"
+        "  --png BASE         numbered PNG files BASE0000.png, ... (BASE.png for --kind\n"
+        "                     still; a final \".png\" is removed)\n"
+        "  --svg OUT          the still image as vectors (\".svg\" is appended unless OUT\n"
+        "                     ends in it)\n"
+        "  --info             print the model's properties and vertices as JSON\n"
+        "\n"
+        "Options:\n"
+        "  --kind K           wobble (5 frames, default), vtr (replay in drawing order,\n"
+        "                     then the wait) or still (one unwobbled image: --bmp, --png;\n"
+        "                     the only kind of --svg)\n"
+        "  --wait S           seconds of finished model after a VTR replay (default 5)\n"
+        "  --smoothness N     VTR smoothness 0-12 (default 12): frame delay 18-N\n"
+        "                     hundredths of a second\n"
+        "  --size WxH         target size in pixels (default: the model's canvas size)\n"
+        "  --antialias        capture at canvas size and resize with smoothing\n"
+        "  --transparent      make the background transparent: GIF without --antialias;\n"
+        "                     WebP, APNG and PNG with real alpha; SVG without background\n"
+        "                     (not with --bmp)\n"
+        "  --quality Q        --webp only: lossy at quality 0-100 instead of lossless\n"
+        "  --no-wobble        --svg only: the vertices as stored, without their current\n"
+        "                     wobble offsets\n"
+        "  --seed N           seed of the wobble (0-4294967295) for reproducible output\n"
+        "  --quiet            no progress bar and no closing line\n"
+        "  --lang L           language of the messages: %1 (default: from the locale)\n"
+        "  -h, --help         show this help\n"
+        "\n"
+        "On a terminal a progress bar goes to standard error. SIGINT and SIGTERM stop an\n"
+        "export without leaving a file behind. Exit status: 0 success, 1 the export or\n"
+        "writing the output failed, 2 bad arguments or a model that cannot be loaded,\n"
+        "130 after SIGINT, 143 after SIGTERM.\n");
+    const std::string languages = availableLanguages().join(QLatin1Char('|')).toStdString();
+    return withArguments(text, {languages});
+}
+
+std::optional<std::string> languageArgument(const std::vector<std::string>& arguments) {
+    const auto splitOutcome = split(arguments);
+    const auto* parsed = std::get_if<Parsed>(&splitOutcome);
+    if (parsed == nullptr || !parsed->has("lang"))
+        return std::nullopt;
+    return parsed->value("lang");
 }
 
 ParseOutcome parseArguments(const std::vector<std::string>& arguments) {
@@ -143,8 +164,8 @@ ParseOutcome parseArguments(const std::vector<std::string>& arguments) {
 
     Options options;
     if (parsed.positional.size() != 1)
-        return error(parsed.positional.empty() ? "no model file given"
-                                               : "exactly one model file expected");
+        return error(parsed.positional.empty() ? Text::tr("no model file given")
+                                               : Text::tr("exactly one model file expected"));
     options.modelPath = parsed.positional.front();
 
     int actions = parsed.has("info") ? 1 : 0;
@@ -156,13 +177,14 @@ ParseOutcome parseArguments(const std::vector<std::string>& arguments) {
         }
     }
     if (actions != 1)
-        return error("give exactly one of --gif, --webp, --apng, --bmp, --png, --svg and --info");
+        return error(
+            Text::tr("give exactly one of --gif, --webp, --apng, --bmp, --png, --svg and --info"));
     for (const auto& [name, values] : parsed.options) {
         if (values.size() > 1)
-            return error("--" + name + " is given more than once");
+            return error(Text::tr("--%1 is given more than once"), {name});
     }
     if (options.target && options.output.empty())
-        return error("the output path is empty");
+        return error(Text::tr("the output path is empty"));
 
     const std::optional<ExportTarget> target = options.target;
     if (target == ExportTarget::Svg)
@@ -176,23 +198,24 @@ ParseOutcome parseArguments(const std::vector<std::string>& arguments) {
         else if (value == "still")
             options.kind = ExportKind::Still;
         else
-            return error("--kind must be wobble, vtr or still, not \"" + value + "\"");
+            return error(Text::tr("--kind must be wobble, vtr or still, not \"%1\""), {value});
     }
     if (target && isAnimationFile(*target) && options.kind == ExportKind::Still)
-        return error("--kind still is for --bmp, --png and --svg only");
+        return error(Text::tr("--kind still is for --bmp, --png and --svg only"));
     if (target == ExportTarget::Svg && options.kind != ExportKind::Still)
-        return error("--svg writes the still image only: leave out --kind or give --kind still");
+        return error(
+            Text::tr("--svg writes the still image only: leave out --kind or give --kind still"));
 
     if (parsed.has("wait")) {
         const auto value = parseUnsignedField(parsed.text("wait"));
         if (!value)
-            return error("--wait must be a whole number of seconds");
+            return error(Text::tr("--wait must be a whole number of seconds"));
         options.waitSeconds = *value;
     }
     if (parsed.has("smoothness")) {
         const auto value = parseUnsignedField(parsed.text("smoothness"));
         if (!value || *value > 12)
-            return error("--smoothness must be a whole number from 0 to 12");
+            return error(Text::tr("--smoothness must be a whole number from 0 to 12"));
         options.smoothness = *value;
     }
     if (parsed.has("size")) {
@@ -202,32 +225,41 @@ ParseOutcome parseArguments(const std::vector<std::string>& arguments) {
         const auto width = match.hasMatch() ? parseUnsignedField(match.captured(1)) : std::nullopt;
         const auto height = match.hasMatch() ? parseUnsignedField(match.captured(2)) : std::nullopt;
         if (!width || !height || *width == 0 || *height == 0)
-            return error("--size must be WIDTHxHEIGHT with both sides positive, e.g. 400x300");
+            return error(
+                Text::tr("--size must be WIDTHxHEIGHT with both sides positive, e.g. 400x300"));
         options.size = std::make_pair(*width, *height);
     }
     if (parsed.has("seed")) {
         bool ok = false;
         const qulonglong value = parsed.text("seed").toULongLong(&ok);
         if (!ok || value > 0xFFFFFFFFull)
-            return error("--seed must be a number from 0 to 4294967295");
+            return error(Text::tr("--seed must be a number from 0 to 4294967295"));
         options.seed = static_cast<std::uint32_t>(value);
     }
     if (parsed.has("quality")) {
         if (target != ExportTarget::Webp)
-            return error("--quality is for --webp only");
+            return error(Text::tr("--quality is for --webp only"));
         const auto value = parseUnsignedField(parsed.text("quality"));
         if (!value || *value > kMaxWebpQuality)
-            return error("--quality must be a whole number from 0 to 100");
+            return error(Text::tr("--quality must be a whole number from 0 to 100"));
         options.quality = *value;
     }
     options.noWobble = parsed.has("no-wobble");
     if (options.noWobble && target != ExportTarget::Svg)
-        return error("--no-wobble is for --svg only (still images are never wobbled)");
+        return error(Text::tr("--no-wobble is for --svg only (still images are never wobbled)"));
     options.antiAlias = parsed.has("antialias");
     options.transparent = parsed.has("transparent");
     if (options.transparent && target && !hasTransparency(*target))
-        return error("--transparent needs a format with transparency; BMP has none");
+        return error(Text::tr("--transparent needs a format with transparency; BMP has none"));
     options.quiet = parsed.has("quiet");
+    if (parsed.has("lang")) {
+        const std::optional<QString> language = languageNamed(parsed.value("lang"));
+        if (!language)
+            return error(Text::tr("--lang must be one of %1, not \"%2\""),
+                         {availableLanguages().join(QStringLiteral(", ")).toStdString(),
+                          parsed.value("lang")});
+        options.language = *language;
+    }
     return options;
 }
 

@@ -4,6 +4,7 @@
 // arguments are taken as bytes, so that file names reach the file system exactly as given,
 // whatever their encoding.
 
+#include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,7 @@ struct Options {
     std::optional<int> quality;         // --webp only: lossy at this quality
     bool noWobble = false;              // --svg only: the vertices as stored
     bool quiet = false;                 // no progress bar, no closing line
+    QString language;                   // --lang: empty for the locale's
 };
 
 struct HelpRequested {};
@@ -44,5 +46,9 @@ using ParseOutcome = std::variant<Options, HelpRequested, UsageError>;
 ParseOutcome parseArguments(const std::vector<std::string>& arguments);
 
 std::string helpText();
+
+// The value of --lang as given, read before the language is chosen (the messages of
+// parseArguments are in it); nothing without one or on a command line that cannot be read.
+std::optional<std::string> languageArgument(const std::vector<std::string>& arguments);
 
 }  // namespace rek::cli

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "export/cli/cli_options.h"
+#include "export/cli/cli_text.h"
 #include "export/cli/model_info.h"
 #include "export/cli/signal_stop.h"
 #include "export/cli/terminal_progress.h"
@@ -24,16 +25,30 @@
 #include "model/model_file.h"
 #include "render/animation_snapshot.h"
 #include "shell/text/export_messages.h"
+#include "shell/text/language.h"
 #include "shell/text/messages.h"
 
 namespace {
+
+// English as written here, or translated into the language chosen at start-up.
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(ExportCommandLine)
+};
+
+using rek::cli::withArguments;
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 int usageError(const std::string& message) {
-    std::fprintf(stderr, "rektool-export: %s\nTry 'rektool-export --help'.\n", message.c_str());
+    std::fprintf(stderr, "rektool-export: %s\n%s\n", message.c_str(),
+                 Text::tr("Try 'rektool-export --help'.").toUtf8().constData());
     return kExitUsage;
+}
+
+// The failure as one line after the program's name.
+void report(const std::string& message) {
+    std::fprintf(stderr, "rektool-export: %s\n", message.c_str());
 }
 
 // Writes the bytes to standard output and flushes it; a failure (a full disk, a closed pipe)
@@ -46,15 +61,16 @@ int writeStandardOutput(const QByteArray& bytes) {
     if (written && flushed && std::ferror(stdout) == 0)
         return 0;
     const int error = errno != 0 ? errno : EIO;
-    std::fprintf(stderr, "rektool-export: cannot write to standard output: %s\n",
-                 std::strerror(error));
+    report(withArguments(Text::tr("cannot write to standard output: %1"), {std::strerror(error)}));
     return kExitFailed;
 }
 
-const char* writtenWhat(rek::ExportTarget target, std::uint64_t frames) {
-    if (rek::isNumberedSet(target))
-        return frames == 1 ? "file" : "files";
-    return frames == 1 ? "frame" : "frames";
+// The closing line: how many frames or files, and where.
+QString writtenLine(rek::ExportTarget target, std::uint64_t frames) {
+    if (rek::isNumberedSet(target)) {
+        return frames == 1 ? Text::tr("%1 file written to %2") : Text::tr("%1 files written to %2");
+    }
+    return frames == 1 ? Text::tr("%1 frame written to %2") : Text::tr("%1 frames written to %2");
 }
 
 }  // namespace
@@ -67,6 +83,12 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     // The frames are drawn into plain images: no window system is needed, nor asked for.
     QCoreApplication application(argc, argv);
+    // The language comes first: every message below is in it. A --lang the program does not
+    // speak is refused by parseArguments, in the locale's language.
+    const std::optional<std::string> language = rek::cli::languageArgument(arguments);
+    const std::optional<QString> named =
+        language ? rek::languageNamed(*language) : std::optional<QString>();
+    rek::useLanguage(named.value_or(rek::systemLanguage()));
 
     const rek::cli::ParseOutcome parsed = rek::cli::parseArguments(arguments);
     if (std::holds_alternative<rek::cli::HelpRequested>(parsed)) {
@@ -78,9 +100,10 @@ int main(int argc, char** argv) {
 
     rek::ModelFileRead read = rek::readModel(options.modelPath);
     if (const auto* error = std::get_if<rek::ModelFileError>(&read)) {
-        const QString reason = rek::messages::modelFileError(*error).text;
-        std::fprintf(stderr, "rektool-export: %s: %s\n", options.modelPath.c_str(),
-                     reason.isEmpty() ? "the file cannot be opened" : reason.toUtf8().constData());
+        QString reason = rek::messages::modelFileError(*error).text;
+        if (reason.isEmpty())
+            reason = Text::tr("the file cannot be opened");
+        report(withArguments(QStringLiteral("%1: %2"), {options.modelPath, reason.toStdString()}));
         return kExitUsage;
     }
     rek::ModelFileContents& contents = std::get<rek::ModelFileContents>(read);
@@ -130,14 +153,14 @@ int main(int argc, char** argv) {
     }
     if (const int signal = interrupts.received();
         signal != 0 && outcome.error && outcome.error->code == rek::ExportErrorCode::Cancelled) {
-        std::fprintf(stderr, "rektool-export: stopped by %s; nothing was written\n",
-                     signal == SIGINT ? "SIGINT" : "SIGTERM");
+        report(withArguments(Text::tr("stopped by %1; nothing was written"),
+                             {signal == SIGINT ? "SIGINT" : "SIGTERM"}));
         return 128 + signal;
     }
     if (!outcome.ok()) {
         const QString reason = rek::messages::exportError(*outcome.error).text;
-        std::fprintf(stderr, "rektool-export: %s\n",
-                     reason.isEmpty() ? "the export failed" : reason.toUtf8().constData());
+        report(reason.isEmpty() ? Text::tr("the export failed").toStdString()
+                                : reason.toStdString());
         return kExitFailed;
     }
     if (!options.quiet) {
@@ -145,9 +168,8 @@ int main(int argc, char** argv) {
             rek::isNumberedSet(target) && options.kind != rek::ExportKind::Still
                 ? request.path + "NNNN" + rek::targetExtension(target)
                 : rek::firstOutputFile(target, request);
-        std::fprintf(stderr, "rektool-export: %llu %s written to %s\n",
-                     static_cast<unsigned long long>(outcome.framesWritten),
-                     writtenWhat(target, outcome.framesWritten), written.c_str());
+        report(withArguments(writtenLine(target, outcome.framesWritten),
+                             {std::to_string(outcome.framesWritten), written}));
     }
     return 0;
 }

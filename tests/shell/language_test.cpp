@@ -1,0 +1,79 @@
+#include "shell/text/language.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/command_line.h"
+
+namespace rek {
+namespace {
+
+const QStringList kBoth{"en", "ja"};
+
+TEST(LanguageTest, TheBuildCarriesTheEnglishTranslation) {
+    EXPECT_EQ(availableLanguages(), kBoth);
+}
+
+TEST(LanguageTest, TheFirstUiLanguageTheProgramSpeaksWins) {
+    // QLocale::uiLanguages() as Qt lists them for LANG, LANGUAGE and LC_MESSAGES.
+    EXPECT_EQ(languageForUiLanguages({"en-US", "en-Latn-US", "en"}, kBoth), "en");
+    EXPECT_EQ(languageForUiLanguages({"ja-JP", "ja-Jpan-JP", "ja"}, kBoth), "ja");
+    EXPECT_EQ(languageForUiLanguages({"fr", "fr-FR", "ja", "en"}, kBoth), "ja");
+    EXPECT_EQ(languageForUiLanguages({"de-DE", "en_GB", "ja"}, kBoth), "en");
+    EXPECT_EQ(languageForUiLanguages({"EN-us"}, kBoth), "en");
+    // A translation the build does not carry is passed over.
+    EXPECT_EQ(languageForUiLanguages({"en-US", "ja"}, {"ja"}), "ja");
+}
+
+TEST(LanguageTest, TheCLocaleIsJapaneseAndOtherLocalesFallBackToEnglish) {
+    EXPECT_EQ(languageForUiLanguages({"C"}, kBoth), "ja");
+    EXPECT_EQ(languageForUiLanguages({"POSIX"}, kBoth), "ja");
+    EXPECT_EQ(languageForUiLanguages({"de-DE", "de"}, kBoth), "en");
+    EXPECT_EQ(languageForUiLanguages({}, kBoth), "en");
+    EXPECT_EQ(languageForUiLanguages({"de"}, {"ja"}), "ja");
+}
+
+TEST(LanguageTest, LangNamesOnlyLanguagesTheProgramSpeaks) {
+    EXPECT_EQ(languageNamed("en"), "en");
+    EXPECT_EQ(languageNamed("JA"), "ja");
+    for (const char* value : {"", "fr", "en_US", "e", "english", "en "})
+        EXPECT_FALSE(languageNamed(value).has_value()) << value;
+}
+
+TEST(EditorCommandLineTest, LeadingLangOptionsAreTakenAndTheRestIsTheFile) {
+    EditorCommandLine line = readEditorCommandLine({"--lang", "en", "my", "face.rkm"});
+    EXPECT_EQ(line.problem, EditorCommandLine::Problem::None);
+    EXPECT_EQ(line.language, "en");
+    EXPECT_EQ(line.path, "my face.rkm");
+
+    line = readEditorCommandLine({"--lang=en", "--lang=JA", "\"a.rkm\""});
+    EXPECT_EQ(line.language, "ja") << "the last one counts";
+    EXPECT_EQ(line.path, "a.rkm");
+
+    line = readEditorCommandLine({"--", "--lang", "en"});
+    EXPECT_TRUE(line.language.isEmpty());
+    EXPECT_EQ(line.path, "--lang en") << "after --, everything is the file";
+
+    line = readEditorCommandLine({"face.rkm", "--lang", "en"});
+    EXPECT_TRUE(line.language.isEmpty());
+    EXPECT_EQ(line.path, "face.rkm --lang en") << "options come before the file";
+
+    line = readEditorCommandLine({});
+    EXPECT_EQ(line.problem, EditorCommandLine::Problem::None);
+    EXPECT_TRUE(line.path.empty());
+    EXPECT_TRUE(commandLineError(line).isEmpty());
+}
+
+TEST(EditorCommandLineTest, AMissingOrUnknownLanguageIsRefused) {
+    EditorCommandLine line = readEditorCommandLine({"--lang"});
+    EXPECT_EQ(line.problem, EditorCommandLine::Problem::MissingLanguage);
+    EXPECT_EQ(commandLineError(line), "missing value after '--lang'");
+
+    line = readEditorCommandLine({"--lang=fr\xff", "face.rkm"});
+    EXPECT_EQ(line.problem, EditorCommandLine::Problem::UnknownLanguage);
+    EXPECT_TRUE(line.path.empty()) << "nothing is opened";
+    EXPECT_EQ(commandLineError(line),
+              QStringLiteral("--lang must be one of en, ja, not \"fr\uFFFD\""));
+}
+
+}  // namespace
+}  // namespace rek
