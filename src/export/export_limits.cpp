@@ -87,14 +87,12 @@ std::uint64_t exportMemoryEstimate(ExportTarget target, const ExportRequest& req
             return transient + targetPixels * 4 * 4 + perFrame * frames;
         }
         case ExportTarget::Gif:
-            break;
+            // Frames are written as they come: what a decoder shows so far, the frame being
+            // written and its changed rectangle twice (with and without transparency) and the
+            // codes of one of them, at one byte a pixel.
+            return transient + targetPixels * 5 + 4096;
     }
-    // Every GIF frame is kept as one index per pixel plus its palette until the file is written.
-    constexpr std::uint64_t kPerFrameOverhead = 2048;
-    const std::uint64_t perFrame = targetPixels + kPerFrameOverhead;
-    if (frames > 0 && perFrame > (std::numeric_limits<std::uint64_t>::max() - transient) / frames)
-        return std::numeric_limits<std::uint64_t>::max();
-    return transient + perFrame * frames;
+    return transient;
 }
 
 std::uint64_t availableMemoryBytes() {

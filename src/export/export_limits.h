@@ -24,8 +24,8 @@ std::uint64_t exportFrameCount(ExportKind kind, double totalLength, std::int32_t
                                std::int64_t waitSeconds, int delay);
 std::uint64_t exportFrameCount(const AnimationSnapshot& snapshot, const ExportRequest& request);
 
-// Bytes an export keeps in memory at its peak (GIF: every frame until the file is written;
-// WebP: every frame compressed).
+// Bytes an export keeps in memory at its peak (WebP: every frame compressed until the file is
+// put together; the other formats hold a frame or two at a time).
 std::uint64_t exportMemoryEstimate(ExportTarget target, const ExportRequest& request,
                                    const ModelProperties& canvas, std::uint64_t frames);
 

@@ -141,20 +141,24 @@ TEST_F(ValidateExport, RefusesWhatTheGifCannotHold) {
 TEST_F(ValidateExport, ComparesTheFramesHeldInMemoryWithTheBudget) {
     request.kind = ExportKind::Vtr;
     request.delay = 6;
-    request.waitSeconds = 600;  // 10 000 frames of 800 x 600: about 4.5 GiB kept for a GIF
+    request.waitSeconds = 600;  // 10 000 frames of 800 x 600
     const std::uint64_t frames = exportFrameCount(snapshot, request);
+    // WebP keeps every frame compressed until the file is put together.
     const std::uint64_t needed =
-        exportMemoryEstimate(ExportTarget::Gif, request, snapshot.properties, frames);
-    EXPECT_GT(needed, frames * 800 * 600);
-    const ExportValidation refused = validate(ExportTarget::Gif, needed - 1);
+        exportMemoryEstimate(ExportTarget::Webp, request, snapshot.properties, frames);
+    EXPECT_GT(needed, frames * 800 * 600 / 16);
+    const ExportValidation refused = validate(ExportTarget::Webp, needed - 1);
     ASSERT_TRUE(std::holds_alternative<ExportError>(refused));
     const ExportError& error = std::get<ExportError>(refused);
     EXPECT_EQ(error.code, ExportErrorCode::NotEnoughMemory);
     EXPECT_EQ(error.neededBytes, needed);
     EXPECT_EQ(error.availableBytes, needed - 1);
-    EXPECT_EQ(check(ExportTarget::Gif, needed), std::nullopt);
-    // Numbered files hold one frame at a time.
-    EXPECT_EQ(check(ExportTarget::Bmp, 64u << 20), std::nullopt);
+    EXPECT_EQ(check(ExportTarget::Webp, needed), std::nullopt);
+    // GIF, APNG and numbered files hold a frame or two at a time, however many there are.
+    for (ExportTarget streamed : {ExportTarget::Gif, ExportTarget::Apng, ExportTarget::Bmp}) {
+        EXPECT_EQ(check(streamed, 64u << 20), std::nullopt);
+        EXPECT_EQ(check(streamed, 1u << 20), ExportErrorCode::NotEnoughMemory);
+    }
     EXPECT_GT(availableMemoryBytes(), 0u);
 }
 
