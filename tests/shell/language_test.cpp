@@ -20,6 +20,9 @@ TEST(LanguageTest, TheFirstUiLanguageTheProgramSpeaksWins) {
     EXPECT_EQ(languageForUiLanguages({"fr", "fr-FR", "ja", "en"}, kBoth), "ja");
     EXPECT_EQ(languageForUiLanguages({"de-DE", "en_GB", "ja"}, kBoth), "en");
     EXPECT_EQ(languageForUiLanguages({"EN-us"}, kBoth), "en");
+    const QStringList regional{"en", "ja", "pt_BR"};
+    EXPECT_EQ(languageForUiLanguages({"pt-BR", "pt-Latn-BR", "pt"}, regional), "pt_BR");
+    EXPECT_EQ(languageForUiLanguages({"pt-PT", "pt"}, regional), "en");
     // A translation the build does not carry is passed over.
     EXPECT_EQ(languageForUiLanguages({"en-US", "ja"}, {"ja"}), "ja");
 }

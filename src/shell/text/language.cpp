@@ -55,6 +55,10 @@ QString languageForUiLanguages(const QStringList& uiLanguages, const QStringList
     for (const QString& name : uiLanguages) {
         if (name == QLatin1String("C") || name == QLatin1String("POSIX"))
             return kSourceLanguage;
+        // A translation for the region ("pt_BR" for "pt-BR") before one for the language.
+        const QString regional = QString(name).replace(QLatin1Char('-'), QLatin1Char('_'));
+        if (available.contains(regional))
+            return regional;
         const QString language = primaryLanguage(name);
         if (available.contains(language))
             return language;

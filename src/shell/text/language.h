@@ -16,8 +16,9 @@ QStringList availableLanguages();
 
 // The language for the user's UI languages, most wanted first (QLocale::uiLanguages(), e.g.
 // "en-US", "de", "ja-JP"): the first one the program speaks. "C" (the C/POSIX locale) means
-// Japanese, the program's own texts. A list of languages the program does not speak gets
-// English, when that is among `available`.
+// Japanese, the program's own texts. A translation for the region ("pt_BR" for "pt-BR") comes
+// before one for the language. A list of languages the program does not speak gets English,
+// when that is among `available`.
 QString languageForUiLanguages(const QStringList& uiLanguages, const QStringList& available);
 
 // The language for the process's locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG, as QLocale reads
