@@ -90,8 +90,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Qt loads its window-system plugin at run time, which dpkg-shlibdeps cannot see.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# SVG icons, the per-user association's xdg-mime and a font with Japanese glyphs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, xdg-utils, fonts-ipafont-gothic | fonts-noto-cjk")
+# SVG icons, the per-user association's xdg-mime, Qt's own texts in the chosen language and
+# a font with Japanese glyphs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "libqt6svg6, xdg-utils, qt6-translations-l10n, fonts-ipafont-gothic | fonts-noto-cjk")
 # The summary above becomes the first line; cpack indents these lines as Debian wants them.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "RekTool (レクツール) draws rek models: vertices joined by straight segments,
