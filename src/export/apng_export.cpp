@@ -47,13 +47,8 @@ ExportOutcome exportApng(const ExportPlan& plan, ExportProgress& progress, std::
         static_cast<std::uint16_t>(request.delay), request.transparent,
         request.antiAlias ? std::vector<std::uint32_t>{}
                           : plainFramePalette(plan.snapshot().properties, request.transparent));
-    auto cannotWrite = [&request] {
-        ExportOutcome failed = detail::exportFailure(ExportErrorCode::CannotWrite);
-        failed.error->path = request.path;
-        return failed;
-    };
     if (!writer.open())
-        return cannotWrite();
+        return detail::cannotWrite(request.path);
 
     progress.frameCountKnown(frameCount);
     RgbaFrame frame;
@@ -63,18 +58,15 @@ ExportOutcome exportApng(const ExportPlan& plan, ExportProgress& progress, std::
         if (!producer.nextRgba(frame))
             return detail::exportFailure(ExportErrorCode::FrameImageMemory);
         if (!writer.addFrame(frame))
-            return cannotWrite();
+            return detail::cannotWrite(request.path);
         progress.frameDone(i + 1);
     }
     if (stop.stop_requested())
         return detail::exportFailure(ExportErrorCode::Cancelled);
     if (!writer.finish())
-        return cannotWrite();
+        return detail::cannotWrite(request.path);
 
-    progress.stageChanged(ExportStage::Done);
-    ExportOutcome outcome;
-    outcome.framesWritten = frameCount;
-    return outcome;
+    return detail::exportFinished(progress, frameCount);
 }
 
 }  // namespace rek

@@ -18,6 +18,19 @@ ExportOutcome exportFailure(ExportErrorCode code, std::uint64_t framesWritten) {
     return outcome;
 }
 
+ExportOutcome cannotWrite(const std::string& path) {
+    ExportOutcome failed = exportFailure(ExportErrorCode::CannotWrite);
+    failed.error->path = path;
+    return failed;
+}
+
+ExportOutcome exportFinished(ExportProgress& progress, std::uint64_t framesWritten) {
+    progress.stageChanged(ExportStage::Done);
+    ExportOutcome outcome;
+    outcome.framesWritten = framesWritten;
+    return outcome;
+}
+
 FrameProducer::FrameProducer(const ExportPlan& plan)
     : plan_(plan),
       random_(plan.snapshot().seed),

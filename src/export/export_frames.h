@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "export/export_plan.h"
@@ -20,6 +21,10 @@ namespace rek::detail {
 
 // The result of an export that did not finish.
 ExportOutcome exportFailure(ExportErrorCode code, std::uint64_t framesWritten = 0);
+// The failure to write `path`, named in the message.
+ExportOutcome cannotWrite(const std::string& path);
+// The result of an export that wrote all its frames; tells `progress` it is done.
+ExportOutcome exportFinished(ExportProgress& progress, std::uint64_t framesWritten);
 
 // Draws the frames of one export with a renderer, a wobble generator and a copy of the
 // vertices of its own, so nothing outside the export is touched:

@@ -44,9 +44,7 @@ ExportOutcome exportAnimatedGif(const ExportPlan& plan, ExportProgress& progress
     colours.transparent = transparentColor;
     GifAnimationWriter writer;
     if (!writer.begin(request.path, request.width, request.height, colours)) {
-        ExportOutcome failed = detail::exportFailure(ExportErrorCode::CannotWrite);
-        failed.error->path = request.path;
-        return failed;
+        return detail::cannotWrite(request.path);
     }
 
     // Each frame goes into the file as soon as it is drawn; a stop drops the file unfinished.
@@ -65,15 +63,10 @@ ExportOutcome exportAnimatedGif(const ExportPlan& plan, ExportProgress& progress
     if (stop.stop_requested())
         return detail::exportFailure(ExportErrorCode::Cancelled);
     if (!writer.finish()) {
-        ExportOutcome failed = detail::exportFailure(ExportErrorCode::CannotWrite);
-        failed.error->path = request.path;
-        return failed;
+        return detail::cannotWrite(request.path);
     }
 
-    progress.stageChanged(ExportStage::Done);
-    ExportOutcome outcome;
-    outcome.framesWritten = frameCount;
-    return outcome;
+    return detail::exportFinished(progress, frameCount);
 }
 
 }  // namespace rek

@@ -28,11 +28,8 @@ ExportOutcome exportNumberedSet(const ExportPlan& plan, ExportProgress& progress
                 break;
             case FrameWrite::OutOfMemory:
                 return exportFailure(errors.frameMemory);
-            case FrameWrite::CannotWrite: {
-                ExportOutcome failed = exportFailure(ExportErrorCode::CannotWrite);
-                failed.error->path = target;
-                return failed;
-            }
+            case FrameWrite::CannotWrite:
+                return cannotWrite(target);
         }
         progress.frameDone(i + 1);
     }
@@ -40,15 +37,9 @@ ExportOutcome exportNumberedSet(const ExportPlan& plan, ExportProgress& progress
         return exportFailure(ExportErrorCode::Cancelled);
 
     std::string failedTarget;
-    if (!staged.commit(failedTarget)) {
-        ExportOutcome failed = exportFailure(ExportErrorCode::CannotWrite);
-        failed.error->path = failedTarget;
-        return failed;
-    }
-    progress.stageChanged(ExportStage::Done);
-    ExportOutcome outcome;
-    outcome.framesWritten = frameCount;
-    return outcome;
+    if (!staged.commit(failedTarget))
+        return cannotWrite(failedTarget);
+    return exportFinished(progress, frameCount);
 }
 
 }  // namespace rek::detail

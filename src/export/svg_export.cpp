@@ -110,14 +110,9 @@ ExportOutcome exportSvg(const ExportPlan& plan, ExportProgress& progress, std::s
     progress.frameDone(1);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(svg.data());
     if (!writeFileAtomically(request.path, std::span<const std::uint8_t>(bytes, svg.size()))) {
-        ExportOutcome failed = detail::exportFailure(ExportErrorCode::CannotWrite);
-        failed.error->path = request.path;
-        return failed;
+        return detail::cannotWrite(request.path);
     }
-    progress.stageChanged(ExportStage::Done);
-    ExportOutcome outcome;
-    outcome.framesWritten = 1;
-    return outcome;
+    return detail::exportFinished(progress, 1);
 }
 
 }  // namespace rek

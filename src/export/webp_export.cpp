@@ -40,16 +40,10 @@ ExportOutcome exportAnimatedWebp(const ExportPlan& plan, ExportProgress& progres
             return detail::exportFailure(ExportErrorCode::Cancelled);
         case WebpAnimationWriter::Result::EncoderFailed:
             return detail::exportFailure(ExportErrorCode::EncoderFailed);
-        case WebpAnimationWriter::Result::CannotWrite: {
-            ExportOutcome failed = detail::exportFailure(ExportErrorCode::CannotWrite);
-            failed.error->path = request.path;
-            return failed;
-        }
+        case WebpAnimationWriter::Result::CannotWrite:
+            return detail::cannotWrite(request.path);
     }
-    progress.stageChanged(ExportStage::Done);
-    ExportOutcome outcome;
-    outcome.framesWritten = frameCount;
-    return outcome;
+    return detail::exportFinished(progress, frameCount);
 }
 
 }  // namespace rek
