@@ -19,8 +19,8 @@ ExportOutcome exportBmpSequence(const ExportPlan& plan, ExportProgress& progress
             const std::unique_ptr<Image> image = producer.next();
             if (!image)
                 return detail::FrameWrite::OutOfMemory;
-            return saveBmp(*image, file) ? detail::FrameWrite::Written
-                                         : detail::FrameWrite::CannotWrite;
+            return saveBmp(*image, file, Flush::ByCaller) ? detail::FrameWrite::Written
+                                                          : detail::FrameWrite::CannotWrite;
         });
 }
 

@@ -73,14 +73,14 @@ std::vector<std::uint8_t> encodeBmp(const Image& image) {
 
 }  // namespace
 
-bool saveBmp(const Image& image, const std::string& path) {
+bool saveBmp(const Image& image, const std::string& path, Flush flush) {
     std::unique_ptr<Image> holder;
     const Image* reduced = detail::reducedForm(image, holder);
     if (reduced == nullptr) {
         return false;
     }
     try {
-        return writeFileAtomically(path, encodeBmp(*reduced));
+        return writeFileAtomically(path, encodeBmp(*reduced), flush);
     } catch (const std::bad_alloc&) {
         return false;
     }

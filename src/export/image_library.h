@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "model/atomic_file.h"
 #include "model/color_rgb.h"
 
 namespace rek {
@@ -85,7 +86,7 @@ bool reduceColors(Image& image);
 // bottom-up rows padded to 4 bytes). A true-colour image is reduced on a copy first. The
 // file is written under a temporary name and renamed into place; false on any failure,
 // in which case nothing is left at the path and an existing file there is untouched.
-bool saveBmp(const Image& image, const std::string& path);
+bool saveBmp(const Image& image, const std::string& path, Flush flush = Flush::OnCommit);
 
 // GIF disposal methods, numbered as in the Graphic Control Extension.
 enum class GifDisposal : std::uint8_t {

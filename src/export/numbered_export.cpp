@@ -33,13 +33,16 @@ ExportOutcome exportNumberedSet(const ExportPlan& plan, ExportProgress& progress
         }
         progress.frameDone(i + 1);
     }
-    if (stop.stop_requested())
-        return exportFailure(ExportErrorCode::Cancelled);
-
     std::string failedTarget;
-    if (!staged.commit(failedTarget))
-        return cannotWrite(failedTarget);
-    return exportFinished(progress, frameCount);
+    switch (staged.commit(stop, failedTarget)) {
+        case StagedFiles::Commit::Done:
+            return exportFinished(progress, frameCount);
+        case StagedFiles::Commit::Stopped:
+            return exportFailure(ExportErrorCode::Cancelled);
+        case StagedFiles::Commit::Failed:
+            break;
+    }
+    return cannotWrite(failedTarget);
 }
 
 }  // namespace rek::detail

@@ -19,8 +19,9 @@ ExportOutcome exportPngSequence(const ExportPlan& plan, ExportProgress& progress
                 encodeSmallestPng(PixelRegion::of(frame));
             if (!png)
                 return detail::FrameWrite::OutOfMemory;
-            return writeFileAtomically(file, *png) ? detail::FrameWrite::Written
-                                                   : detail::FrameWrite::CannotWrite;
+            return writeFileAtomically(file, *png, Flush::ByCaller)
+                       ? detail::FrameWrite::Written
+                       : detail::FrameWrite::CannotWrite;
         });
 }
 

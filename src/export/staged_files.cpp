@@ -3,8 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+
+#include "model/atomic_file.h"
 
 namespace rek {
 
@@ -39,12 +42,16 @@ std::string StagedFiles::stage(const std::string& target) {
     return staging;
 }
 
-bool StagedFiles::commit(std::string& failedTarget) {
+StagedFiles::Commit StagedFiles::commit(const std::stop_token& stop, std::string& failedTarget) {
     for (const auto& [staging, target] : files_) {
-        if (isFolder(target)) {
+        if (stop.stop_requested()) {
+            discard();
+            return Commit::Stopped;
+        }
+        if (isFolder(target) || !flushFile(staging)) {
             failedTarget = target;
             discard();
-            return false;
+            return Commit::Failed;
         }
     }
     for (std::size_t i = 0; i < files_.size(); ++i) {
@@ -52,11 +59,19 @@ bool StagedFiles::commit(std::string& failedTarget) {
             failedTarget = files_[i].second;
             files_.erase(files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(i));
             discard();
-            return false;
+            return Commit::Failed;
         }
     }
+    std::vector<std::string> folders;
+    for (const auto& file : files_) {
+        std::string folder = folderOf(file.second);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    for (const std::string& folder : folders)
+        flushFolder(folder);
     files_.clear();
-    return true;
+    return Commit::Done;
 }
 
 void StagedFiles::discard() {

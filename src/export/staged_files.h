@@ -5,6 +5,7 @@
 // there are they renamed to their targets. Until then the targets (old files of the same
 // names included) are untouched.
 
+#include <stop_token>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,14 +21,19 @@ class StagedFiles {
     StagedFiles& operator=(const StagedFiles&) = delete;
 
     // A new staging name in the folder of `target`, short and hidden, remembered with the
-    // target. The caller writes the file there (atomically, so a failed write leaves nothing).
+    // target. The caller writes the file there (atomically, so a failed write leaves nothing;
+    // without flushing it, which commit does for all of them).
     std::string stage(const std::string& target);
 
-    // Renames every staged file to its target, in staging order. Before the first rename, every
-    // target is checked not to be a folder, so that the usual failures leave no file renamed.
-    // On failure `failedTarget` names the target, the staged files left are removed, and false
-    // is returned; files renamed before a failing rename stay (each is whole).
-    bool commit(std::string& failedTarget);
+    enum class Commit { Done, Stopped, Failed };
+
+    // Flushes every staged file to the disk and renames it to its target, in staging order, then
+    // flushes the folders. Before the first rename, every target is checked not to be a folder
+    // and every file is flushed (a stop is still taken then), so that the usual failures leave
+    // no file renamed. Unless done, the staged files left are removed; on failure
+    // `failedTarget` names the target, and files renamed before a failing rename stay (each
+    // is whole).
+    Commit commit(const std::stop_token& stop, std::string& failedTarget);
 
     // Removes the staged files now.
     void discard();

@@ -176,7 +176,8 @@ int removeAbandonedTemporaries(const std::string& folder) {
     return removed;
 }
 
-AtomicFile::AtomicFile(std::string path) : requested_(std::move(path)) {}
+AtomicFile::AtomicFile(std::string path, Flush flush)
+    : requested_(std::move(path)), flush_(flush) {}
 
 AtomicFile::~AtomicFile() {
     discard();
@@ -334,10 +335,12 @@ bool AtomicFile::commitByRename() {
     if (::lstat(path_.c_str(), &now) == 0 && !S_ISREG(now.st_mode))
         return fail(WriteFailure::NotRegular);
     // Renamed while still open and locked, so that no other save takes it for abandoned.
-    if (::fsync(fd_) != 0 || ::rename(tempPath_.c_str(), path_.c_str()) != 0)
+    const bool flush = flush_ == Flush::OnCommit;
+    if ((flush && ::fsync(fd_) != 0) || ::rename(tempPath_.c_str(), path_.c_str()) != 0)
         return fail(WriteFailure::WriteFailed);
     tempPath_.clear();
-    syncFolder(folderOf(path_));
+    if (flush)
+        syncFolder(folderOf(path_));
     return true;
 }
 
@@ -353,9 +356,23 @@ void AtomicFile::discard() {
     std::vector<std::uint8_t>().swap(pending_);
 }
 
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    AtomicFile file(path);
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         Flush flush) {
+    AtomicFile file(path, flush);
     return file.open() && file.write(bytes.data(), bytes.size()) && file.commit();
+}
+
+bool flushFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool flushed = ::fsync(fd) == 0;
+    ::close(fd);
+    return flushed;
+}
+
+void flushFolder(const std::string& folder) {
+    syncFolder(folder);
 }
 
 }  // namespace rek

@@ -17,6 +17,11 @@ enum class WriteFailure {
     WriteFailed,   // writing, flushing or renaming failed
 };
 
+// Whether a commit waits until the file and the new name are on the disk. A writer of many
+// files that are only put in place together later (a numbered image set) leaves that to
+// flushFile and flushFolder, so that a slow flush does not hold up each file.
+enum class Flush { OnCommit, ByCaller };
+
 // A file written so that readers only ever see the old content or the whole new one, wherever
 // the file system allows that, and as faithfully to the existing file as the saver may be.
 // Every file the program writes (models, images, Config.dat, recovery copies, the desktop
@@ -43,7 +48,7 @@ enum class WriteFailure {
 // - Destroying an uncommitted file removes the temporary; the target is untouched.
 class AtomicFile {
   public:
-    explicit AtomicFile(std::string path);
+    explicit AtomicFile(std::string path, Flush flush = Flush::OnCommit);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -78,11 +83,18 @@ class AtomicFile {
     bool inPlace_ = false;
     std::vector<std::uint8_t> pending_;  // the content written in place on commit
     WriteFailure failure_ = WriteFailure::None;
+    Flush flush_ = Flush::OnCommit;
 };
 
 // The whole content in one go, through AtomicFile. False when anything fails; the target is
 // then as it was (but see AtomicFile on writing in place).
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         Flush flush = Flush::OnCommit);
+
+// For files committed with Flush::ByCaller: puts the content of `path` on the disk (false when
+// that fails), and the names in `folder` once the files have their final names.
+bool flushFile(const std::string& path);
+void flushFolder(const std::string& folder);
 
 // The name pattern of the temporaries: ".rektool-" and 16 hexadecimal digits, ".tmp".
 bool isTemporaryName(const std::string& name);
