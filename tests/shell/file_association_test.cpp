@@ -98,6 +98,8 @@ TEST_F(FileAssociationTest, AssociationWritesTheTypeTheEntryAndTheIcons) {
     EXPECT_TRUE(package.contains(QStringLiteral("type=\"application/x-rektool\"")));
     EXPECT_TRUE(package.contains(QStringLiteral("<glob pattern=\"*.rkm\"/>")));
     EXPECT_TRUE(package.contains(QStringLiteral("<comment>レクモデル</comment>")));
+    EXPECT_TRUE(
+        package.contains(QStringLiteral("<comment xml:lang=\"en\">RekTool model</comment>")));
     EXPECT_FALSE(package.contains(QStringLiteral("rk2")));
 
     const QString entry = readText(desktopEntryPath(target.dataHome));
@@ -105,6 +107,7 @@ TEST_F(FileAssociationTest, AssociationWritesTheTypeTheEntryAndTheIcons) {
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"/opt/rek tool/bin/rektool\" %f\n")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=application/x-rektool;\n")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nName=レクツール\n")));
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nName[en]=RekTool\n")));
 
     const QImage documentIcon(target.dataHome + QStringLiteral("/icons/hicolor/48x48/mimetypes/"
                                                                "application-x-rektool.png"));
