@@ -1,11 +1,18 @@
 #include "shell/status_panel.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 
 namespace rek {
 namespace {
 
 constexpr std::array<int, 3> kPartRightEdges{100, 600, 800};
+
+// What a label needs to show its whole text on one line.
+int neededWidth(const QLabel& label) {
+    return label.fontMetrics().horizontalAdvance(label.text()) + 2 * label.indent() +
+           2 * label.frameWidth();
+}
 
 }  // namespace
 
@@ -34,8 +41,28 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
 
 void StatusPanel::setPartText(Part part, const QString& text) {
     QLabel* label = parts_[part];
-    if (label->text() != text)
-        label->setText(text);
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    if (part == VertexCount)
+        fitCountPart();
+    if (part == VertexCount || part == Hint) {
+        QLabel* hint = parts_[Hint];
+        const QString tip = neededWidth(*hint) > hint->maximumWidth() ? hint->text() : QString();
+        if (hint->toolTip() != tip)
+            hint->setToolTip(tip);
+    }
+}
+
+void StatusPanel::fitCountPart() {
+    const int width =
+        std::clamp(neededWidth(*parts_[VertexCount]), kPartRightEdges[0], kPartRightEdges[1] / 2);
+    if (width == parts_[VertexCount]->maximumWidth())
+        return;
+    parts_[VertexCount]->setFixedWidth(width);
+    parts_[Hint]->setFixedWidth(kPartRightEdges[1] - width);
+    if (progressVisible())
+        progress_->setGeometry(parts_[VertexCount]->rect());
 }
 
 QString StatusPanel::partText(Part part) const {

@@ -10,6 +10,8 @@ namespace rek {
 
 // The status bar's three parts (right edges at 100, 600 and 800 pixels): the vertex count,
 // the tool hint and the canvas size, with the replay progress bar over the first part.
+// A count too long for its part widens it at the hint's expense; a hint too long for what is
+// left shows whole as the part's tooltip.
 class StatusPanel : public QWidget {
     Q_OBJECT
   public:
@@ -27,6 +29,8 @@ class StatusPanel : public QWidget {
     const QProgressBar& progressBar() const { return *progress_; }
 
   private:
+    void fitCountPart();
+
     std::array<QLabel*, 3> parts_{};
     QProgressBar* progress_ = nullptr;
 };
