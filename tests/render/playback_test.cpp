@@ -13,53 +13,30 @@ namespace {
 
 constexpr std::uint32_t kMaxLength = std::numeric_limits<std::uint32_t>::max();
 
-TEST(AdvanceReplay, UnfinishedFrameGrowsTheLengthBySpeed) {
+TEST(AdvanceReplay, GrowsBySpeedAtLeastOneSaturatesAndEndsOnACompleteFrame) {
     PlaybackState playback{true, 0};
     EXPECT_FALSE(advanceReplay(playback, false, 40));
     EXPECT_EQ(playback.vtrDrawnLength, 40u);
-    EXPECT_FALSE(advanceReplay(playback, false, 40));
-    EXPECT_EQ(playback.vtrDrawnLength, 80u);
-    EXPECT_TRUE(playback.vtrPlaying);
-}
+    for (int speed : {0, -7, std::numeric_limits<std::int32_t>::min()})
+        advanceReplay(playback, false, speed);
+    EXPECT_EQ(playback.vtrDrawnLength, 43u);
 
-TEST(AdvanceReplay, CompleteFrameEndsTheReplay) {
-    PlaybackState playback{true, 120};
-    EXPECT_TRUE(advanceReplay(playback, true, 40));
-    EXPECT_FALSE(playback.vtrPlaying);
-}
-
-TEST(AdvanceReplay, SpeedsBelowOneStillMoveOn) {
-    PlaybackState playback{true, 10};
-    advanceReplay(playback, false, 0);
-    EXPECT_EQ(playback.vtrDrawnLength, 11u);
-    advanceReplay(playback, false, -7);
-    EXPECT_EQ(playback.vtrDrawnLength, 12u);
-    advanceReplay(playback, false, std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(playback.vtrDrawnLength, 13u);
-}
-
-TEST(AdvanceReplay, LengthSaturatesInsteadOfWrapping) {
-    PlaybackState playback{true, kMaxLength - 100};
+    playback.vtrDrawnLength = kMaxLength - 100;
     EXPECT_FALSE(advanceReplay(playback, false, kMaxVtrSpeed));
     EXPECT_EQ(playback.vtrDrawnLength, kMaxLength);
     EXPECT_FALSE(advanceReplay(playback, false, std::numeric_limits<std::int32_t>::max()));
     EXPECT_EQ(playback.vtrDrawnLength, kMaxLength);
     EXPECT_TRUE(playback.vtrPlaying);
 
-    playback.vtrDrawnLength = kMaxLength - 100;
-    advanceReplay(playback, false, 100);
-    EXPECT_EQ(playback.vtrDrawnLength, kMaxLength);
+    EXPECT_TRUE(advanceReplay(playback, true, 40));
+    EXPECT_FALSE(playback.vtrPlaying);
 }
 
-TEST(ReplayProgressMaximum, IsTheTruncatedTotalLength) {
+TEST(ReplayProgressMaximum, IsTheTruncatedTotalLengthAndSaturates) {
     VertexList vertices;
     EXPECT_EQ(replayProgressMaximum(vertices), 0u);
     test::addStroke(vertices, {{0, 0}, {1, 1}, {4, 5}});  // 1.41 + 5
     EXPECT_EQ(replayProgressMaximum(vertices), 6u);
-}
-
-TEST(ReplayProgressMaximum, SaturatesForDrawingsLongerThanTheCounter) {
-    VertexList vertices;
     test::addStroke(vertices, {{-2000000000, 0}, {2000000000, 0}, {-2000000000, 0}});
     EXPECT_EQ(replayProgressMaximum(vertices), kMaxLength);
 }

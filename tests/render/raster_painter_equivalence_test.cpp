@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -39,42 +38,22 @@ class PainterMatchesReference : public ::testing::Test {
         expected.fill(kBackgroundRgb);
     }
 
-    // Empty when both surfaces agree, otherwise where they first differ.
-    std::string mismatch() const {
-        for (int y = 0; y < kHeight; ++y) {
-            const auto* got = reinterpret_cast<const QRgb*>(surface.constScanLine(y));
-            const auto* want = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
-            if (std::memcmp(got, want, sizeof(QRgb) * kWidth) == 0)
-                continue;
-            for (int x = 0; x < kWidth; ++x) {
-                if (got[x] != want[x]) {
-                    return "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") is " +
-                           (got[x] == kPenRgb ? "painted" : "not painted");
-                }
-            }
-        }
-        return {};
-    }
-
     void checkLine(QPointF from, QPointF to, int width) {
         clear();
         painter.setPen(kPen, width);
         painter.moveTo(from);
         painter.lineTo(to);
         test::referenceLine(expected, from, to, width, kPenRgb);
-        const std::string difference = mismatch();
-        ASSERT_TRUE(difference.empty())
-            << "line (" << from.x() << ", " << from.y() << ") - (" << to.x() << ", " << to.y()
-            << ") width " << width << ": " << difference;
+        ASSERT_TRUE(surface == expected) << "line (" << from.x() << ", " << from.y() << ") - ("
+                                         << to.x() << ", " << to.y() << ") width " << width;
     }
 
     void checkDot(QPointF center, int diameter) {
         clear();
         painter.dot(center, diameter, kPen);
         test::referenceDot(expected, center, diameter, kPenRgb);
-        const std::string difference = mismatch();
-        ASSERT_TRUE(difference.empty()) << "dot (" << center.x() << ", " << center.y()
-                                        << ") diameter " << diameter << ": " << difference;
+        ASSERT_TRUE(surface == expected)
+            << "dot (" << center.x() << ", " << center.y() << ") diameter " << diameter;
     }
 
     QImage surface;
@@ -129,9 +108,7 @@ TEST_F(PainterMatchesReference, RandomLines) {
                 penWidth = smallWidth(random);
                 break;
         }
-        checkLine(from, to, penWidth);
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(checkLine(from, to, penWidth));
     }
 }
 
@@ -142,9 +119,7 @@ TEST_F(PainterMatchesReference, EveryShortWholePixelStep) {
         for (int penWidth = 1; penWidth <= 12; ++penWidth) {
             for (int dy = -9; dy <= 9; ++dy) {
                 for (int dx = -9; dx <= 9; ++dx) {
-                    checkLine(from, from + QPointF(dx, dy), penWidth);
-                    if (HasFatalFailure())
-                        return;
+                    ASSERT_NO_FATAL_FAILURE(checkLine(from, from + QPointF(dx, dy), penWidth));
                 }
             }
         }
@@ -157,14 +132,11 @@ TEST_F(PainterMatchesReference, StepsAndPensAroundTheTableLimits) {
     for (int penWidth : widths) {
         for (int dy : lengths) {
             for (int dx : lengths) {
-                checkLine(QPointF(50, 40), QPointF(50 + dx, 40 + dy), penWidth);
-                if (HasFatalFailure())
-                    return;
+                ASSERT_NO_FATAL_FAILURE(
+                    checkLine(QPointF(50, 40), QPointF(50 + dx, 40 + dy), penWidth));
             }
         }
-        checkDot(QPointF(50, 40), penWidth);
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(checkDot(QPointF(50, 40), penWidth));
     }
 }
 
@@ -174,12 +146,10 @@ TEST_F(PainterMatchesReference, LongLinesAcrossTheClipBox) {
     std::uniform_int_distribution<int> y(-30, kHeight + 30);
     std::uniform_int_distribution<int> far(-6000, 6000);
     for (int i = 0; i < 2000; ++i) {
-        checkLine(QPointF(far(random), y(random)), QPointF(far(random), y(random)), width(random));
-        if (HasFatalFailure())
-            return;
-        checkLine(QPointF(y(random), far(random)), QPointF(y(random), far(random)), width(random));
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(checkLine(QPointF(far(random), y(random)),
+                                          QPointF(far(random), y(random)), width(random)));
+        ASSERT_NO_FATAL_FAILURE(checkLine(QPointF(y(random), far(random)),
+                                          QPointF(y(random), far(random)), width(random)));
     }
 }
 
@@ -187,18 +157,15 @@ TEST_F(PainterMatchesReference, Dots) {
     std::mt19937 random(5);
     std::uniform_int_distribution<int> diameter(-2, 130);
     for (int i = 0; i < 6000; ++i) {
-        checkDot(QPointF(randomCoordinate(random, kWidth), randomCoordinate(random, kHeight)),
-                 diameter(random));
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(
+            checkDot(QPointF(randomCoordinate(random, kWidth), randomCoordinate(random, kHeight)),
+                     diameter(random)));
     }
     // Marker dots, lineWidth + 2, of every pen width, on whole and half pixels.
     for (int markerDiameter = 3; markerDiameter <= 102; ++markerDiameter) {
         checkDot(QPointF(60, 45), markerDiameter);
         checkDot(QPointF(-3, 7), markerDiameter);
-        checkDot(QPointF(60.5, 45.5), markerDiameter);
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(checkDot(QPointF(60.5, 45.5), markerDiameter));
     }
 }
 
@@ -233,45 +200,6 @@ TEST(PainterMatchesReferenceFarRight, ShortSteps) {
     }
 }
 
-// The arithmetic the fast paths lean on, row by row.
-TEST(CapsuleRows, RowsOnlyTheSidesReachAreExactlyTheFullRows) {
-    std::mt19937 random(31);
-    std::uniform_int_distribution<int> coordinate(-4096, 4896);
-    std::uniform_int_distribution<int> step(-300, 300);
-    std::uniform_int_distribution<int> width(1, 102);
-    int rows = 0;
-    for (int i = 0; i < 3000; ++i) {
-        const QPointF from(coordinate(random), coordinate(random));
-        const QPointF to = from + QPointF(step(random), i % 10 == 0 ? 0 : step(random));
-        const capsule::Capsule c = capsule::capsuleOf(from, to, width(random) / 2.0);
-        for (int y = capsule::firstRowOf(c); y <= capsule::lastRowOf(c); ++y) {
-            if (!capsule::onlyTheSidesReach(c, y))
-                continue;
-            ++rows;
-            const capsule::RowSpan full = capsule::rowSpan(c, y);
-            const capsule::RowSpan sides = capsule::sidesSpan(c, y);
-            ASSERT_TRUE(full.low == sides.low && full.high == sides.high &&
-                        full.bodyLow == sides.bodyLow && full.bodyHigh == sides.bodyHigh)
-                << "row " << y << " of (" << from.x() << ", " << from.y() << ") - (" << to.x()
-                << ", " << to.y() << ")";
-        }
-    }
-    EXPECT_GT(rows, 100000);
-}
-
-TEST(CapsuleRows, NearWholeNumbersOnBothSidesAndNoneForInfinity) {
-    EXPECT_TRUE(capsule::nearWholeNumber(3.0));
-    EXPECT_TRUE(capsule::nearWholeNumber(2.9999999999995));
-    EXPECT_TRUE(capsule::nearWholeNumber(-3.0000000000005));
-    EXPECT_TRUE(capsule::nearWholeNumber(-2.9999999999995));
-    EXPECT_TRUE(capsule::nearWholeNumber(0.0000000000004));
-    EXPECT_FALSE(capsule::nearWholeNumber(2.999999));
-    EXPECT_FALSE(capsule::nearWholeNumber(-0.5));
-    EXPECT_FALSE(capsule::nearWholeNumber(4095.000001));
-    EXPECT_FALSE(capsule::nearWholeNumber(capsule::kInfinity));
-    EXPECT_FALSE(capsule::nearWholeNumber(-capsule::kInfinity));
-}
-
 // Whole frames from the renderer against the passes drawn one after the other (referenceFrame):
 // the coverage mask composited for shadow and line, the step tables and the row-by-row lines
 // in it, the rows and lines drawn for each pass apart, and the bands, with one thread and with
@@ -304,14 +232,7 @@ class FrameMatchesReference : public ::testing::TestWithParam<BandSetup> {
         const FrameResult result = renderer.drawFrame(scene);
         test::referenceFrame(expected, scene);
         ASSERT_EQ(result.complete, !scene.replayLength || complete(scene)) << what;
-        const QImage& got = renderer.surface();
-        for (int y = 0; y < got.height(); ++y) {
-            const auto* gotRow = reinterpret_cast<const QRgb*>(got.constScanLine(y));
-            const auto* wantRow = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
-            for (int x = 0; x < got.width(); ++x) {
-                ASSERT_EQ(gotRow[x], wantRow[x]) << what << ": pixel (" << x << ", " << y << ")";
-            }
-        }
+        ASSERT_TRUE(renderer.surface() == expected) << what;
     }
 
     // Whether a replay at the scene's length gets through the whole drawing.
@@ -377,11 +298,10 @@ TEST_P(FrameMatchesReference, StrokesOfShortAndLongSteps) {
         const int maxStep = maxSteps[frame % 7];
         const VertexList vertices = randomStrokes(160, maxStep, frame % 4 == 3 ? 127 : 3);
         const ModelProperties properties = randomProperties();
-        check(FrameScene{vertices, properties, std::nullopt, std::nullopt},
-              "frame " + std::to_string(frame) + ", steps up to " + std::to_string(maxStep) +
-                  ", width " + std::to_string(properties.lineWidth));
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(check(FrameScene{vertices, properties, std::nullopt, std::nullopt},
+                                      "frame " + std::to_string(frame) + ", steps up to " +
+                                          std::to_string(maxStep) + ", width " +
+                                          std::to_string(properties.lineWidth)));
     }
 }
 
@@ -397,9 +317,7 @@ TEST_P(FrameMatchesReference, ReplaysAndScalePreviews) {
                                              std::uniform_int_distribution<int>(0, 600)(random)},
                                        std::uniform_real_distribution<float>(0.0f, 3.0f)(random)};
         }
-        check(scene, "frame " + std::to_string(frame));
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(check(scene, "frame " + std::to_string(frame)));
     }
 }
 
@@ -422,10 +340,8 @@ TEST_P(FrameMatchesReference, LinesAroundAndBeyondTheClipBox) {
         }
         ModelProperties properties = randomProperties();
         properties.lineWidth = frame % 2 == 0 ? 100 : properties.lineWidth;
-        check(FrameScene{vertices, properties, std::nullopt, std::nullopt},
-              "frame " + std::to_string(frame));
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(check(FrameScene{vertices, properties, std::nullopt, std::nullopt},
+                                      "frame " + std::to_string(frame)));
     }
 }
 
@@ -462,11 +378,10 @@ TEST_P(FrameMatchesReference, RowsThatDoNotMoveWithTheLine) {
         ModelProperties properties = randomProperties();
         properties.lineWidth = line.width;
         properties.shadowMode = 0;
-        check(FrameScene{vertices, properties, std::nullopt, std::nullopt},
-              "step (" + std::to_string(line.dx) + ", " + std::to_string(line.dy) + ") width " +
-                  std::to_string(line.width));
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(check(FrameScene{vertices, properties, std::nullopt, std::nullopt},
+                                      "step (" + std::to_string(line.dx) + ", " +
+                                          std::to_string(line.dy) + ") width " +
+                                          std::to_string(line.width)));
     }
 }
 
