@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <limits>
 
 #include "export/export_limits.h"
@@ -13,9 +14,8 @@ namespace {
 
 constexpr std::uint64_t kPlenty = std::numeric_limits<std::uint64_t>::max();
 
-TEST(ExportFrameCount, FollowsTheKindAndTheVtrFormula) {
+TEST(ExportFrameCount, FollowsTheKindAndTheVtrFormulaWithoutDividingByZeroOrWrapping) {
     // Wobble is 5 and a still is 1, whatever the wait says.
-    EXPECT_EQ(exportFrameCount(ExportKind::Wobble, 1000.7, 40, 0, 6), 5u);
     EXPECT_EQ(exportFrameCount(ExportKind::Wobble, 1000.7, 40, 2000000000, 6), 5u);
     EXPECT_EQ(exportFrameCount(ExportKind::Still, 1000.7, 40, 5, 12), 1u);
     // step = 40 * 12 / 6 = 80; 1000 / 80 + 5 * 100 / 12 = 12 + 41.
@@ -28,9 +28,7 @@ TEST(ExportFrameCount, FollowsTheKindAndTheVtrFormula) {
     request.kind = ExportKind::Vtr;
     request.delay = 12;
     EXPECT_EQ(exportFrameCount(snapshot, request), 53u);
-}
-
-TEST(ExportFrameCount, NeverDividesByZeroOrWraps) {
+    // Never a division by zero, never a wrap.
     EXPECT_EQ(vtrExportStep(1, 5), 1);  // 5 / 6 would be a step of 0
     EXPECT_EQ(vtrExportStep(0, 6), 1);
     EXPECT_EQ(vtrExportStep(kMaxVtrSpeed, 18), 3000000);
@@ -84,58 +82,76 @@ TEST_F(ValidateExport, AcceptsTheDialogDefaultsIntoAPlanOfItsOwn) {
     EXPECT_EQ(plan.snapshot().seed, 7u);
 }
 
-TEST_F(ValidateExport, RefusesSizesBeyondTheImageBounds) {
-    request.width = 0;
-    EXPECT_EQ(check(), ExportErrorCode::WidthInvalid);
-    request.width = 800;
-    request.height = -1;
-    EXPECT_EQ(check(), ExportErrorCode::HeightInvalid);
-    request.height = 16385;
-    EXPECT_EQ(check(), ExportErrorCode::SizeTooLarge);
-    request.width = 16384;
-    request.height = 16384;  // each side fits, the area does not
-    EXPECT_EQ(check(), ExportErrorCode::SizeTooLarge);
-    request.width = 2147483647;
-    request.height = 2147483647;
-    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::SizeTooLarge);
-}
+// Each row changes the request (or the model) from the last and says what each target makes
+// of it: the code it is refused with, or nothing for a plan.
+TEST_F(ValidateExport, RefusesWhatTheBoundsAndEachFormatCannotHold) {
+    using C = ExportErrorCode;
+    using T = ExportTarget;
+    struct Row {
+        std::function<void(ExportRequest&, AnimationSnapshot&)> change;
+        std::vector<std::pair<T, std::optional<C>>> expected;
+    };
+    const std::vector<Row> rows = {
+        {[](auto& r, auto&) { r.width = 0; }, {{T::Gif, C::WidthInvalid}}},
+        {[](auto& r, auto&) { r.width = 800, r.height = -1; }, {{T::Gif, C::HeightInvalid}}},
+        {[](auto& r, auto&) { r.height = 16385; }, {{T::Gif, C::SizeTooLarge}}},
+        // Each side fits, the area does not; and sizes whose product overflows.
+        {[](auto& r, auto&) { r.width = r.height = 16384; }, {{T::Gif, C::SizeTooLarge}}},
+        {[](auto& r, auto&) { r.width = r.height = 2147483647; }, {{T::Bmp, C::SizeTooLarge}}},
+        // WebP stores 14 bits a side.
+        {[](auto& r, auto&) { r.width = 16383, r.height = 4; }, {{T::Webp, std::nullopt}}},
+        {[](auto& r, auto&) { r.width = 16384; },
+         {{T::Webp, C::WebpSizeTooLarge}, {T::Apng, std::nullopt}}},
+        {[](auto& r, auto&) { r.width = 80, r.kind = ExportKind::Vtr; }, {}},
+        {[](auto& r, auto&) { r.waitSeconds = kMaxExportWaitSeconds + 1; },
+         {{T::Gif, C::WaitTooLong}}},
+        {[](auto& r, auto&) { r.waitSeconds = -1; }, {{T::Gif, C::WaitInvalid}}},
+        // A wobble export ignores the wait entirely.
+        {[](auto& r, auto&) { r.kind = ExportKind::Wobble, r.waitSeconds = 2147483647; },
+         {{T::Gif, std::nullopt}}},
+        {[](auto& r, auto&) { r.kind = ExportKind::Still, r.waitSeconds = 0; },
+         {{T::Gif, C::StillAsGif},
+          {T::Webp, C::StillAsAnimation},
+          {T::Apng, C::StillAsAnimation},
+          {T::Bmp, std::nullopt},
+          {T::Svg, std::nullopt}}},
+        {[](auto& r, auto&) { r.kind = ExportKind::Vtr; }, {{T::Svg, C::SvgNotStill}}},
+        {[](auto& r, auto&) { r.transparent = true; },
+         {{T::Bmp, C::NoTransparency}, {T::Png, std::nullopt}}},
+        {[](auto& r, auto&) { r.transparent = false, r.webpQuality = 100; },
+         {{T::Webp, std::nullopt}, {T::Gif, C::QualityInvalid}}},
+        {[](auto& r, auto&) { r.webpQuality = 101; }, {{T::Webp, C::QualityInvalid}}},
+        {[](auto& r, auto&) { r.webpQuality = -1; }, {{T::Webp, C::QualityInvalid}}},
+        // A replay shorter than one step with no wait has no frames: an empty set is fine.
+        {[](auto& r, auto& s) { r.webpQuality.reset(), s = test::shortLineModel(30); },
+         {{T::Gif, C::NoGifFrames},
+          {T::Webp, C::NoAnimationFrames},
+          {T::Apng, C::NoAnimationFrames},
+          {T::Png, std::nullopt},
+          {T::Bmp, std::nullopt}}},
+        {[](auto& r, auto&) { r.delay = 19; }, {{T::Bmp, C::DelayInvalid}}},
+        {[](auto& r, auto&) { r.path.clear(); }, {{T::Bmp, C::NoPath}}},
+        {[](auto& r, auto&) { r.path = "/tmp/out", r.kind = static_cast<ExportKind>(7); },
+         {{T::Bmp, C::KindInvalid}}},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].change(request, snapshot);
+        for (const auto& [target, code] : rows[i].expected)
+            EXPECT_EQ(check(target), code) << "row " << i << ", target " << int(target);
+    }
 
-TEST_F(ValidateExport, BoundsTheWaitAndTheFrameCountOfAReplay) {
-    request.kind = ExportKind::Vtr;
-    request.waitSeconds = kMaxExportWaitSeconds + 1;
-    EXPECT_EQ(check(), ExportErrorCode::WaitTooLong);
-    request.waitSeconds = -1;
-    EXPECT_EQ(check(), ExportErrorCode::WaitInvalid);
     // A day of wait at 6 hundredths a frame: 1 440 000 frames, and 25 of the replay.
+    request = {};
+    request.path = "/tmp/out.gif";
+    request.width = 800;
+    request.height = 600;
+    request.kind = ExportKind::Vtr;
     request.waitSeconds = kMaxExportWaitSeconds;
+    snapshot = test::twoSegmentModel();
     const ExportValidation tooMany = validate(ExportTarget::Bmp);
     ASSERT_TRUE(std::holds_alternative<ExportError>(tooMany));
     EXPECT_EQ(std::get<ExportError>(tooMany).code, ExportErrorCode::TooManyFrames);
     EXPECT_EQ(std::get<ExportError>(tooMany).frames, 1440025u);
-    // A wobble export ignores the wait entirely.
-    request.kind = ExportKind::Wobble;
-    request.waitSeconds = 2147483647;
-    EXPECT_EQ(check(), std::nullopt);
-}
-
-TEST_F(ValidateExport, RefusesWhatTheGifCannotHold) {
-    request.kind = ExportKind::Still;
-    EXPECT_EQ(check(ExportTarget::Gif), ExportErrorCode::StillAsGif);
-    EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
-    // A replay shorter than one step with no wait has no frames: no GIF, but an empty BMP run.
-    snapshot = test::shortLineModel(30);
-    request.kind = ExportKind::Vtr;
-    request.waitSeconds = 0;
-    request.delay = 12;
-    EXPECT_EQ(check(ExportTarget::Gif), ExportErrorCode::NoGifFrames);
-    EXPECT_EQ(check(ExportTarget::Bmp), std::nullopt);
-    request.delay = 19;
-    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::DelayInvalid);
-    request.path.clear();
-    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::NoPath);
-    request.path = "/tmp/out";
-    request.kind = static_cast<ExportKind>(7);
-    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::KindInvalid);
 }
 
 TEST_F(ValidateExport, ComparesTheFramesHeldInMemoryWithTheBudget) {
@@ -160,48 +176,6 @@ TEST_F(ValidateExport, ComparesTheFramesHeldInMemoryWithTheBudget) {
         EXPECT_EQ(check(streamed, 1u << 20), ExportErrorCode::NotEnoughMemory);
     }
     EXPECT_GT(availableMemoryBytes(), 0u);
-}
-
-TEST_F(ValidateExport, RefusesWhatTheFormatCannotHold) {
-    request.kind = ExportKind::Still;
-    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::StillAsAnimation);
-    EXPECT_EQ(check(ExportTarget::Apng), ExportErrorCode::StillAsAnimation);
-    EXPECT_EQ(check(ExportTarget::Png), std::nullopt);
-    EXPECT_EQ(check(ExportTarget::Svg), std::nullopt);
-    request.kind = ExportKind::Vtr;
-    EXPECT_EQ(check(ExportTarget::Svg), ExportErrorCode::SvgNotStill);
-    request.kind = ExportKind::Wobble;
-    EXPECT_EQ(check(ExportTarget::Svg), ExportErrorCode::SvgNotStill);
-
-    request.transparent = true;
-    EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::NoTransparency);
-    EXPECT_EQ(check(ExportTarget::Png), std::nullopt);
-    request.transparent = false;
-
-    request.webpQuality = 100;
-    EXPECT_EQ(check(ExportTarget::Webp), std::nullopt);
-    EXPECT_EQ(check(ExportTarget::Gif), ExportErrorCode::QualityInvalid);
-    request.webpQuality = 101;
-    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::QualityInvalid);
-    request.webpQuality = -1;
-    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::QualityInvalid);
-    request.webpQuality.reset();
-
-    // WebP stores 14 bits a side.
-    request.width = 16383;
-    request.height = 4;
-    EXPECT_EQ(check(ExportTarget::Webp), std::nullopt);
-    request.width = 16384;
-    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::WebpSizeTooLarge);
-    EXPECT_EQ(check(ExportTarget::Apng), std::nullopt);
-
-    request.width = 80;
-    request.kind = ExportKind::Vtr;
-    request.waitSeconds = 0;
-    snapshot = test::shortLineModel(30);
-    EXPECT_EQ(check(ExportTarget::Webp), ExportErrorCode::NoAnimationFrames);
-    EXPECT_EQ(check(ExportTarget::Apng), ExportErrorCode::NoAnimationFrames);
-    EXPECT_EQ(check(ExportTarget::Png), std::nullopt);
 }
 
 TEST_F(ValidateExport, RefusesFoldersAndNamesTheFileSystemCannotHold) {

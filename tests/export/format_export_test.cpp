@@ -275,23 +275,29 @@ TEST_F(FormatExport, AStopAtAnyFrameLeavesNoFileBehind) {
     }
 }
 
-TEST_F(FormatExport, AFailedSetLeavesExistingFilesOfTheSameNamesAlone) {
-    std::ofstream(dir.path("set0000.png")) << "old";
-    std::filesystem::create_directory(dir.path("set0003.png"));  // in the way of the fourth
-    const ExportOutcome outcome =
-        run(ExportTarget::Png, request("set", ExportKind::Wobble, 80, 60));
-    ASSERT_TRUE(outcome.error.has_value());
-    EXPECT_EQ(outcome.error->code, ExportErrorCode::CannotWrite);
-    EXPECT_EQ(outcome.error->path, dir.path("set0003.png").string());
-    EXPECT_EQ(test::readBytes(dir.path("set0000.png")), "old");
-    EXPECT_EQ(dir.entryCount(), 2u);  // the old file and the folder, nothing staged
+TEST_F(FormatExport, AFailedSetLeavesExistingFilesOfTheSameNamesAloneAndSaysWhich) {
+    for (const ExportTarget target : {ExportTarget::Png, ExportTarget::Bmp}) {
+        const std::string ext = targetExtension(target);
+        SCOPED_TRACE(ext);
+        std::ofstream(dir.path("set0000" + ext)) << "old";
+        std::filesystem::create_directory(dir.path("set0003" + ext));  // in the way of the 4th
+        progress = {};
+        const ExportOutcome outcome = run(target, request("set", ExportKind::Wobble, 80, 60));
+        ASSERT_TRUE(outcome.error.has_value());
+        EXPECT_EQ(outcome.error->code, ExportErrorCode::CannotWrite);
+        EXPECT_EQ(outcome.error->path, dir.path("set0003" + ext).string());
+        EXPECT_EQ(test::readBytes(dir.path("set0000" + ext)), "old");
+        EXPECT_EQ(dir.entryCount(), 2u);  // the old file and the folder, nothing staged
 
-    // Without the folder the set replaces the old file, whole.
-    std::filesystem::remove(dir.path("set0003.png"));
-    progress = {};
-    ASSERT_TRUE(run(ExportTarget::Png, request("set", ExportKind::Wobble, 80, 60)).ok());
-    EXPECT_TRUE(test::decodePng(dir.path("set0000.png")).has_value());
-    EXPECT_EQ(dir.entryCount(), 5u);
+        // Without the folder the set replaces the old file, whole.
+        std::filesystem::remove(dir.path("set0003" + ext));
+        progress = {};
+        ASSERT_TRUE(run(target, request("set", ExportKind::Wobble, 80, 60)).ok());
+        EXPECT_NE(test::readBytes(dir.path("set0000" + ext)), "old");
+        EXPECT_EQ(dir.entryCount(), 5u);
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path("")))
+            std::filesystem::remove_all(entry.path());
+    }
 }
 
 TEST_F(FormatExport, SvgHoldsOnePathPerStrokeForEachPassWithTheModelsLook) {
