@@ -101,13 +101,6 @@ TEST(BorderDragStepTest, CornerEdgesShiftOnTheirLeftAndTopAxes) {
     EXPECT_EQ(pts(list), (std::vector<Pt>{{15, 28, true}}));
 }
 
-TEST(BorderDragStepTest, ShiftStopsAtTheCoordinateLimit) {
-    VertexList list = {makeVertex(29000, -29000, false)};
-    BorderDrag drag({INT32_MAX, INT32_MIN});
-    drag.step(list, BorderEdge::TopLeft, {INT32_MIN, INT32_MAX});
-    EXPECT_EQ(pts(list), (std::vector<Pt>{{30000, -30000, true}}));
-}
-
 TEST(BorderDragRectTest, MinimumHoldsTheDraggedEdgeAndMaximumMovesTheFarEdge) {
     // Left edge past 800 wide: the canvas keeps its left edge at the pointer, the right gives.
     EXPECT_EQ(clampBorderDragRect({100, 50, 850, 400}, BorderEdge::Left),

@@ -15,7 +15,6 @@ namespace {
 
 using test::Pt;
 using test::pts;
-using test::seedWhere;
 
 constexpr int kWidth = 400;
 constexpr int kHeight = 300;
@@ -109,198 +108,37 @@ class CanvasWidgetTest : public ::testing::Test {
     CanvasWindow* canvas = nullptr;  // owned by parent
 };
 
-// --- Straight lines and curves ---------------------------------------------------------------
-
-TEST_F(CanvasWidgetTest, StraightLineTakesARightClickedVertexOnTheWay) {
+// Right clicks add vertices; the tools read the pointer the last frame sampled, not the
+// event's position.
+TEST_F(CanvasWidgetTest, StraightLineTakesRightClicksAndTheSampledPointer) {
     driver.press(10, 10);
     EXPECT_TRUE(editor.dragging());
     driver.moveTo(50, 10);
     driver.rightClick(50, 10);
-    driver.moveTo(50, 50);
-    driver.rightClick(50, 50);
-    driver.moveTo(10, 50);
-    driver.release(10, 50);
-
-    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}, {50, 10}, {50, 50}, {10, 50}}));
-    EXPECT_FALSE(editor.dragging());
-    EXPECT_TRUE(editor.model().modified);
-    EXPECT_EQ(test::recorded(editor), 1u);
-}
-
-TEST_F(CanvasWidgetTest, ToolsUseTheSampledPointerNotTheEventPosition) {
-    driver.press(10, 10);
     driver.moveTo(80, 30);
     // Moved on, but no frame sampled the new position before the button came up.
     driver.sendMove(CanvasDriver::local(200, 200));
     driver.release(200, 200);
 
-    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}, {80, 30}}));
-}
-
-TEST_F(CanvasWidgetTest, ClickWithoutMovingLeavesNoLoneStart) {
-    driver.press(30, 30);
-    driver.release(30, 30);
-    EXPECT_TRUE(editor.model().vertices.empty());
+    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}, {50, 10}, {80, 30}}));
+    EXPECT_FALSE(editor.dragging());
     EXPECT_EQ(test::recorded(editor), 1u);
 }
 
-TEST_F(CanvasWidgetTest, CurveFollowsTheDragAndThinsStraightRuns) {
-    editor.setToolMode(ToolMode::Curve);
-    // Straight to the right in small steps, then straight down: a corner in the middle.
-    driver.press(20, 100);
-    for (int x = 23; x <= 140; x += 3)
-        driver.moveTo(x, 100);
-    for (int y = 103; y <= 220; y += 3)
-        driver.moveTo(140, y);
-    driver.release(140, 220);
-
-    const std::vector<Pt> curve = drawing();
-    ASSERT_GE(curve.size(), 3u);
-    EXPECT_EQ(curve.front(), (Pt{20, 100, true}));
-    EXPECT_EQ(curve.back(), (Pt{140, 220}));
-    // Some 80 moves, but the straight runs were thinned to a handful of vertices, and every
-    // vertex kept lies on one of the two legs.
-    EXPECT_LE(curve.size(), 8u);
-    bool corner = false;
-    for (std::size_t i = 1; i < curve.size(); ++i) {
-        EXPECT_FALSE(curve[i].start);
-        EXPECT_TRUE(curve[i].y == 100 || curve[i].x == 140) << curve[i];
-        corner = corner || (curve[i].x == 140 && curve[i].y <= 110);
-    }
-    EXPECT_TRUE(corner) << "the corner is not straight and must stay";
-    EXPECT_EQ(test::recorded(editor), 1u);
-}
-
-// --- Shapes ------------------------------------------------------------------------------------
-
-TEST_F(CanvasWidgetTest, RectangleDragAppendsTheOutline) {
-    editor.seedRandom(
-        seedWhere([](int first, int second) { return first % 4 == 0 && second % 2 == 1; }));
-    driver.drag(ToolMode::Rect, {10, 10}, {50, 40});
-    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}, {50, 10}, {50, 40}, {10, 40}, {10, 10}}));
-    EXPECT_EQ(test::recorded(editor), 1u);
-}
-
-TEST_F(CanvasWidgetTest, CircleDragAppendsAClosedOutline) {
-    editor.seedRandom(seedWhere([](int first, int) { return first % 360 == 0; }));
-    driver.drag(ToolMode::Circle, {0, 0}, {100, 100});
-    const std::vector<Pt> circle = drawing();
-    ASSERT_EQ(circle.size(), 11u);  // ten segments for rx + ry = 100
-    EXPECT_EQ(circle.front(), (Pt{100, 50, true}));
-    // One full turn with pi as 3.141592 puts cos a hair below 1, and truncation takes the
-    // closing point one pixel inside the start.
-    EXPECT_EQ(circle.back(), (Pt{99, 50}));
-    for (const Pt& p : circle) {
-        EXPECT_TRUE(p.x >= 0 && p.x <= 100 && p.y >= 0 && p.y <= 100) << p;
-    }
-}
-
-TEST_F(CanvasWidgetTest, FilledRectangleDragAddsTheHatchStroke) {
-    driver.drag(ToolMode::FilledRect, {0, 0}, {100, 60});
-    ASSERT_EQ(editor.model().vertices.size(), 15u);
-    EXPECT_EQ(pts(editor.model().vertices, 5), (std::vector<Pt>{{30, 0, true},
-                                                                {0, 30},
-                                                                {60, 0},
-                                                                {0, 60},
-                                                                {90, 0},
-                                                                {30, 60},
-                                                                {100, 20},
-                                                                {60, 60},
-                                                                {100, 50},
-                                                                {90, 60}}));
-    EXPECT_EQ(test::recorded(editor), 1u);
-}
-
-TEST_F(CanvasWidgetTest, FilledCircleDragAddsTheChords) {
-    driver.drag(ToolMode::FilledCircle, {0, 0}, {100, 100});
-    // Eleven outline vertices, then a stroke of the chords for 36, 72, 108 and 144 degrees,
-    // whose first point is dropped as equal to the start.
-    const std::vector<Pt> all = drawing();
-    ASSERT_EQ(all.size(), 19u);
-    EXPECT_TRUE(all[0].start);
-    EXPECT_TRUE(all[11].start);
-    for (std::size_t i = 12; i < all.size(); ++i)
-        EXPECT_FALSE(all[i].start);
-    EXPECT_EQ(test::recorded(editor), 1u);
-}
-
-// --- Range select, move and scale --------------------------------------------------------------
-
-class SelectionWidgetTest : public CanvasWidgetTest {
-  protected:
-    void SetUp() override {
-        CanvasWidgetTest::SetUp();
-        test::loadDrawing(
-            editor, test::strokes({{{20, 20}, {40, 40}}, {{200, 200}, {210, 200}, {300, 250}}}));
-    }
-};
-
-TEST_F(SelectionWidgetTest, PlainCtrlAndShiftBands) {
+TEST_F(CanvasWidgetTest, PlainCtrlAndShiftBandsSelect) {
+    test::loadDrawing(editor, test::strokes({{{20, 20}, {40, 40}}, {{200, 200}, {210, 200}}}));
     driver.drag(ToolMode::RangeSelect, {10, 10}, {50, 50});
-    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, true, false, false, false}));
-    EXPECT_TRUE(editor.model().selectionExists);
-
-    // Ctrl keeps the old selection and adds the band.
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, true, false, false}));
     driver.drag(ToolMode::RangeSelect, {190, 190}, {220, 210}, Qt::ControlModifier);
-    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, true, true, true, false}));
-
-    // Shift removes the band from the selection.
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, true, true, true}));
     driver.drag(ToolMode::RangeSelect, {35, 35}, {205, 205}, Qt::ShiftModifier);
-    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, false, false, true, false}));
-    EXPECT_TRUE(editor.model().selectionExists);
-
-    // A plain band starts anew; selecting touches neither the history nor the drawing.
-    driver.drag(ToolMode::RangeSelect, {290, 240}, {310, 260});
-    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{false, false, false, false, true}));
-    EXPECT_EQ(test::recorded(editor), 0u);
-    EXPECT_FALSE(editor.model().modified);
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, false, false, true}));
+    driver.drag(ToolMode::RangeSelect, {190, 190}, {205, 205});
+    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{false, false, true, false}));
 }
-
-TEST_F(SelectionWidgetTest, MoveDragShiftsTheSelectionByThePointersTravel) {
-    driver.drag(ToolMode::RangeSelect, {190, 190}, {220, 210});
-    ASSERT_TRUE(editor.toggleMoveMode());
-    driver.press(100, 100);
-    driver.moveTo(110, 105);
-    driver.moveTo(130, 120);
-    // Each move acts on the pointer the previous frame sampled: so far (110, 105).
-    EXPECT_EQ(editor.model().vertices[2].x, 210);
-    EXPECT_EQ(editor.model().vertices[2].y, 205);
-    // The hand comes to rest: the next move event catches up with the last frame.
-    driver.moveTo(130, 120);
-    driver.release(130, 120);
-
-    EXPECT_EQ(drawing(), (std::vector<Pt>{
-                             {20, 20, true}, {40, 40}, {230, 220, true}, {240, 220}, {300, 250}}));
-    EXPECT_TRUE(editor.model().modified);
-    EXPECT_EQ(test::recorded(editor), 1u);
-    EXPECT_TRUE(editor.moveMode()) << "the sub-mode outlasts the drag";
-}
-
-TEST_F(SelectionWidgetTest, ScaleDragAppliesAtTheRelease) {
-    driver.drag(ToolMode::RangeSelect, {205, 195}, {215, 205});  // only (210, 200)
-    ASSERT_TRUE(editor.toggleScaleMode());
-    driver.press(200, 200);
-    driver.moveTo(250, 230);
-    driver.moveTo(300, 260);
-    // Each move acts on the pointer the previous frame sampled: so far (250, 230).
-    EXPECT_FLOAT_EQ(editor.scaleFactor(), 1.5f);
-    driver.moveTo(300, 260);  // one pixel right is one hundredth more; only x counts
-    EXPECT_FLOAT_EQ(editor.scaleFactor(), 2.0f);
-    EXPECT_EQ(editor.model().vertices[3].x, 210) << "the drag itself changes nothing stored";
-    driver.release(300, 260);
-
-    EXPECT_EQ(editor.model().vertices[3].x, 220);
-    EXPECT_EQ(editor.model().vertices[3].y, 200);
-    EXPECT_EQ(editor.model().vertices[2].x, 200);  // not selected
-    EXPECT_FLOAT_EQ(editor.scaleFactor(), 1.0f);
-    EXPECT_EQ(test::recorded(editor), 1u);
-}
-
-// --- Border drag -------------------------------------------------------------------------------
 
 TEST_F(CanvasWidgetTest, TopBorderDraggedUpGrowsTheCanvasAndKeepsTheDrawingInPlace) {
     test::loadDrawing(editor, test::strokes({{{10, 20}, {300, 250}}}));
-    editor.selectAll();
     QSignalSpy stepped(canvas, &CanvasWindow::borderDragStepped);
     QSignalSpy finished(canvas, &CanvasWindow::borderDragFinished);
 
@@ -309,7 +147,6 @@ TEST_F(CanvasWidgetTest, TopBorderDraggedUpGrowsTheCanvasAndKeepsTheDrawingInPla
     QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, grab);
     EXPECT_TRUE(editor.borderDragActive());
     EXPECT_FALSE(editor.dragging()) << "the border is not the drawing area";
-    EXPECT_FALSE(editor.model().selectionExists) << "a border drag ends the selection";
 
     // The canvas moves under the pointer, so the events are placed on the screen.
     driver.held = Qt::LeftButton;
@@ -327,38 +164,6 @@ TEST_F(CanvasWidgetTest, TopBorderDraggedUpGrowsTheCanvasAndKeepsTheDrawingInPla
     EXPECT_EQ(editor.model().properties.height, kHeight + 30);
     EXPECT_EQ(editor.model().properties.width, kWidth);
     EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 50, true}, {300, 280}}));
-    EXPECT_FALSE(editor.model().vertices[0].isSelected());
-    EXPECT_EQ(test::recorded(editor), 1u);
-    EXPECT_FALSE(editor.model().modified);
-}
-
-// --- Replay and confinement --------------------------------------------------------------------
-
-TEST_F(CanvasWidgetTest, ReplayIgnoresPressesAndMovesButNotReleases) {
-    // A long line and the slowest replay, so the frames below do not end it.
-    ModelProperties slow = editor.model().properties;
-    slow.vtrSpeed = 1;
-    editor.previewProperties(slow);
-    test::loadDrawing(editor, test::strokes({{{0, 0}, {399, 0}, {399, 299}}}));
-    editor.setToolMode(ToolMode::Curve);
-    driver.press(100, 100);  // a stroke begun before the replay
-    editor.toggleReplay();
-
-    driver.moveTo(160, 100);
-    ASSERT_TRUE(editor.replaying());
-    EXPECT_EQ(editor.model().vertices.size(), 4u) << "moves during replay add nothing";
-
-    driver.release(160, 100);
-    EXPECT_FALSE(editor.dragging());
-    EXPECT_EQ(pts(editor.model().vertices, 3), (std::vector<Pt>{{100, 100, true}, {160, 100}}));
-
-    // A new press during replay starts nothing.
-    driver.press(50, 50);
-    EXPECT_FALSE(editor.dragging());
-    driver.moveTo(90, 90);
-    driver.release(90, 90);
-    EXPECT_EQ(editor.model().vertices.size(), 5u);
-    EXPECT_TRUE(editor.replaying());
 }
 
 TEST_F(CanvasWidgetTest, SampledPointerStaysInsideTheDrawingAreaDuringADrag) {
@@ -375,8 +180,6 @@ TEST_F(CanvasWidgetTest, SampledPointerStaysInsideTheDrawingAreaDuringADrag) {
 
     EXPECT_EQ(drawing(), (std::vector<Pt>{{100, 100, true}, {kWidth - 1, 0}}));
 }
-
-// --- A canvas that moves under a still mouse ---------------------------------------------------
 
 // The canvas in a parent that keeps it centred, as the main window does: a new canvas size
 // re-centres it at once and, unless `framesOnResize` is off, draws a frame straight after; the

@@ -144,20 +144,5 @@ TEST_F(EditorFrameTest, SnapshotCopiesTheDrawingAndWhereTheWobbleStands) {
     }
 }
 
-TEST_F(EditorFrameTest, WobbleOffSetsEveryOffsetToZeroWithoutDrawing) {
-    editor.seedRandom(99);
-    editor.wobbleTick();
-    editor.toggleWobble();
-    editor.wobbleTick();
-    for (const Vertex& v : editor.model().vertices) {
-        EXPECT_EQ(v.wobbleDx, 0);
-        EXPECT_EQ(v.wobbleDy, 0);
-    }
-    Random afterOneTick(99);
-    for (int i = 0; i < 8; ++i)
-        afterOneTick.next();
-    EXPECT_EQ(editor.snapshot().seed, afterOneTick.state());
-}
-
 }  // namespace
 }  // namespace rek

@@ -21,27 +21,6 @@ class EditorInputTest : public ::testing::Test {
     const KeyModifiers none{};
 };
 
-// --- straight lines -------------------------------------------------------------------------
-
-TEST_F(EditorInputTest, StraightLineWithTwoRightClicks) {
-    at(10, 10);
-    editor.pressLeft(none);
-    EXPECT_TRUE(editor.dragging());
-    at(50, 10);
-    editor.pressRight();
-    at(50, 50);
-    editor.pressRight();
-    editor.pressRight();  // same place again: nothing
-    at(10, 50);
-    const EditResult released = editor.releaseLeft(none);
-    EXPECT_FALSE(released.outOfMemory);
-
-    EXPECT_EQ(drawing(),
-              (std::vector<Pt>{{10, 10, true}, {50, 10, false}, {50, 50, false}, {10, 50, false}}));
-    EXPECT_EQ(snapshots(), 1u);
-    EXPECT_FALSE(editor.dragging());
-}
-
 TEST_F(EditorInputTest, ClickWithoutMovingLeavesTheDrawingButMarksModified) {
     test::loadDrawing(editor, test::strokes({{{0, 0}, {5, 5}}}));
     at(30, 30);
@@ -70,8 +49,6 @@ TEST_F(EditorInputTest, RightClickOutsideAStraightLineDragAddsNothing) {
     EXPECT_EQ(editor.model().vertices.size(), 1u);
 }
 
-// --- curves ---------------------------------------------------------------------------------
-
 TEST_F(EditorInputTest, CurveDragAddsThinnedVerticesAndEndsAtTheRelease) {
     editor.setToolMode(ToolMode::Curve);
     at(0, 0);
@@ -86,8 +63,6 @@ TEST_F(EditorInputTest, CurveDragAddsThinnedVerticesAndEndsAtTheRelease) {
               (std::vector<Pt>{{0, 0, true}, {50, 0, false}, {50, 30, false}, {55, 35, false}}));
     EXPECT_EQ(snapshots(), 1u);
 }
-
-// --- one snapshot per gesture ---------------------------------------------------------------
 
 TEST_F(EditorInputTest, ShapesRecordOneSnapshotAndRangeSelectNone) {
     editor.seedRandom(1);
@@ -136,53 +111,6 @@ TEST_F(EditorInputTest, MoveAndScaleSubModesRecordOnEveryRelease) {
     ASSERT_TRUE(editor.redo());
     EXPECT_EQ(editor.model().vertices[0].x, 220);
 }
-
-TEST_F(EditorInputTest, MoveDragFollowsThePointerFromThePress) {
-    test::loadDrawing(editor, test::strokes({{{100, 100}}, {{0, 0}}}));
-    editor.setToolMode(ToolMode::RangeSelect);
-    at(90, 90);
-    editor.pressLeft(none);
-    at(110, 110);
-    editor.releaseLeft(none);
-    ASSERT_TRUE(editor.toggleMoveMode());
-
-    at(10, 10);
-    editor.pressLeft(none);
-    at(15, 20);
-    editor.movePointer(true, none);
-    at(25, 20);
-    editor.movePointer(true, none);
-    editor.releaseLeft(none);
-    EXPECT_EQ(drawing(), (std::vector<Pt>{{115, 110, true}, {0, 0, true}}));
-    EXPECT_TRUE(editor.model().modified);
-    EXPECT_EQ(snapshots(), 1u);
-    EXPECT_TRUE(editor.moveMode()) << "the sub-mode outlasts the drag";
-}
-
-// --- selecting through the editor -----------------------------------------------------------
-
-TEST_F(EditorInputTest, PlainDragReplacesTheSelectionCtrlAddsShiftRemoves) {
-    test::loadDrawing(editor, test::strokes({{{10, 10}, {100, 100}}}));
-    editor.setToolMode(ToolMode::RangeSelect);
-    const auto selectBand = [&](Point from, Point to, KeyModifiers keys) {
-        editor.samplePointer(from);
-        editor.pressLeft(keys);
-        editor.samplePointer(to);
-        editor.releaseLeft(keys);
-    };
-
-    selectBand({0, 0}, {50, 50}, none);
-    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, false}));
-    selectBand({90, 90}, {150, 150}, none);
-    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{false, true}));
-    selectBand({0, 0}, {50, 50}, KeyModifiers{.ctrl = true});
-    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, true}));
-    selectBand({90, 90}, {150, 150}, KeyModifiers{.shift = true});
-    EXPECT_EQ(test::selectedFlags(editor), (std::vector<bool>{true, false}));
-    EXPECT_TRUE(editor.model().selectionExists);
-}
-
-// --- replay and the lost release ------------------------------------------------------------
 
 TEST_F(EditorInputTest, PressesAndMovesAreIgnoredDuringReplayButReleasesAreNot) {
     editor.toggleReplay();

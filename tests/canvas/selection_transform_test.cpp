@@ -30,8 +30,6 @@ class SelectionTransformTest : public ::testing::Test {
     VertexList& vertices = bench.model.vertices;
 };
 
-// --- selecting by rectangle -----------------------------------------------------------------
-
 TEST_F(SelectionTransformTest, BandIncludesItsTopLeftEdgesButNotItsBottomRight) {
     vertices = {makeVertex(10, 10, false), makeVertex(19, 19, true), makeVertex(20, 15, true),
                 makeVertex(15, 20, true), makeVertex(9, 15, true)};
@@ -87,8 +85,6 @@ TEST_F(SelectionTransformTest, RangeSelectPressStartsAnewUnlessCtrlOrShiftIsHeld
     EXPECT_FALSE(release.snapshotWanted);
 }
 
-// --- move -----------------------------------------------------------------------------------
-
 TEST_F(SelectionTransformTest, MoveShiftsOnlySelectedVerticesAndStopsAtTheLimit) {
     MoveGesture move;
     vertices = {makeVertex(29990, 5, false, true), makeVertex(100, 100, true, false)};
@@ -105,19 +101,6 @@ TEST_F(SelectionTransformTest, MoveShiftsOnlySelectedVerticesAndStopsAtTheLimit)
     EXPECT_TRUE(step({60, -7}, [&](ToolContext& c) { move.release(c, true); }));
     EXPECT_TRUE(step({60, -7}, [&](ToolContext& c) { move.release(c, false); }));
 }
-
-TEST_F(SelectionTransformTest, TranslateMovesTheSelectionOrEveryVertexWithinTheLimit) {
-    vertices = {makeVertex(0, 0, false, true), makeVertex(5, 5, true, false)};
-    translateVertices(vertices, -40000, 3, MovedVertices::Selected);
-    EXPECT_EQ(at(0), (Point{-30000, 3}));
-    EXPECT_EQ(at(1), (Point{5, 5}));
-
-    translateVertices(vertices, 1, 1, MovedVertices::All);
-    EXPECT_EQ(at(0), (Point{-29999, 4}));
-    EXPECT_EQ(at(1), (Point{6, 6}));
-}
-
-// --- scale ----------------------------------------------------------------------------------
 
 TEST_F(SelectionTransformTest, ScaleFactorFollowsHorizontalDistanceFromThePivot) {
     ScaleGesture scale;
@@ -163,16 +146,6 @@ TEST_F(SelectionTransformTest, ScaleReleaseWritesTheSelectedVerticesAndResetsThe
     step({150, 200}, [&](ToolContext& c) { scale.drag(c); });
     step({150, 200}, [&](ToolContext& c) { scale.release(c, true); });
     EXPECT_EQ(at(1).x, 220);
-}
-
-TEST_F(SelectionTransformTest, FactorZeroPutsEverySelectedVertexOnThePivot) {
-    ScaleGesture scale;
-    vertices = {makeVertex(250, 260, false, true), makeVertex(-30, 7, true, true)};
-    step({200, 200}, [&](ToolContext& c) { scale.press(c); });
-    step({50, 200}, [&](ToolContext& c) { scale.drag(c); });
-    step({50, 200}, [&](ToolContext& c) { scale.release(c, true); });
-    EXPECT_EQ(at(0), (Point{200, 200}));
-    EXPECT_EQ(at(1), (Point{200, 200}));
 }
 
 TEST_F(SelectionTransformTest, ScaledPositionsAreClampedToTheLimit) {

@@ -39,8 +39,6 @@ class ShapeToolsTest : public ::testing::Test {
     test::ToolBench bench;
 };
 
-// --- rectangles -----------------------------------------------------------------------------
-
 TEST_F(ShapeToolsTest, RectangleStartCornerAndDirectionFollowTheTwoDraws) {
     struct Case {
         std::uint32_t seed;
@@ -129,8 +127,6 @@ TEST_F(ShapeToolsTest, ClickWithoutDragLeavesOnlyALoneStrokeStart) {
     EXPECT_EQ(circle({20, 20}, {20, 20}, 1, false), (std::vector<Pt>{{20, 20, true}}));
 }
 
-// --- circles --------------------------------------------------------------------------------
-
 TEST_F(ShapeToolsTest, CircleOfRadiusFiftyHasTenSegmentsClockwise) {
     // pi as 3.141592: 180 degrees lands at x = 50 - 49, and the full turn one pixel short.
     const std::vector<Pt> outline{{100, 50, true}, {90, 79, false}, {65, 97, false},
@@ -142,23 +138,6 @@ TEST_F(ShapeToolsTest, CircleOfRadiusFiftyHasTenSegmentsClockwise) {
               outline);
 }
 
-TEST_F(ShapeToolsTest, CircleRunsCounterclockwiseOnAnEvenSecondDraw) {
-    const std::vector<Pt> outline =
-        circle({0, 0}, {100, 100},
-               seedWhere([](int a, int b) { return a % 360 == 0 && b % 2 == 0; }), false);
-    ASSERT_EQ(outline.size(), 11u);
-    EXPECT_EQ(outline[1], (Pt{90, 21, false}));
-    EXPECT_EQ(outline[5], (Pt{1, 50, false}));
-}
-
-TEST_F(ShapeToolsTest, SmallCircleStillGetsEightSegments) {
-    // Seed 1: start angle 41, clockwise.
-    const std::vector<Pt> outline{{3, 3, true},  {2, 3, false}, {1, 3, false},
-                                  {1, 2, false}, {1, 1, false}, {2, 1, false},
-                                  {3, 1, false}, {3, 2, false}, {3, 3, false}};
-    EXPECT_EQ(circle({0, 0}, {4, 4}, 1, false), outline);
-}
-
 TEST_F(ShapeToolsTest, FilledCircleAddsChordsAcrossTheUpperLeftDiameter) {
     // n = 10, m = 5: chords at 225 +- 36, 72, 108, 144 degrees; the extra first point one turn
     // on equals the first chord's start and is dropped.
@@ -167,18 +146,6 @@ TEST_F(ShapeToolsTest, FilledCircleAddsChordsAcrossTheUpperLeftDiameter) {
     EXPECT_EQ(circle({0, 0}, {100, 100},
                      seedWhere([](int a, int b) { return a % 360 == 0 && b % 2 == 1; }), true, 11),
               hatch);
-}
-
-// --- what is shown during the drag ----------------------------------------------------------
-
-TEST_F(ShapeToolsTest, RubberBandsOutlineTheDragRectangle) {
-    const Model model;
-    const RubberBand rect = makeTool(ToolMode::FilledRect)->rubberBand(model, {5, 6}, {70, 80});
-    EXPECT_EQ(rect.shape, RubberBand::Shape::Rectangle);
-    EXPECT_EQ(rect.from, (Point{5, 6}));
-    EXPECT_EQ(rect.to, (Point{70, 80}));
-    EXPECT_EQ(makeTool(ToolMode::Circle)->rubberBand(model, {5, 6}, {70, 80}).shape,
-              RubberBand::Shape::Ellipse);
 }
 
 }  // namespace
