@@ -43,32 +43,6 @@ std::vector<std::uint32_t> opaqueFrame(const std::vector<std::uint32_t>& pixels)
     return out;
 }
 
-TEST(GifPaletteTest, TakesTheSamplesColoursMostFrequentFirstAndWhatIsRequired) {
-    std::vector<std::uint32_t> sample(100, kPaper);
-    std::fill_n(sample.begin(), 10, kInk);
-    std::fill_n(sample.begin() + 10, 30, kShade);
-    sample[99] = 0x123456 | 0xAB000000;  // the top byte is not part of the colour
-    const auto palette = GifPalette::fromSample(sample, 10, 10, ColorRgb{1, 2, 3});
-    ASSERT_TRUE(palette.has_value());
-    // 59 paper, 30 shade, 10 ink, the one odd pixel, then what the sample lacks.
-    const std::vector<ColorRgb> expected = {
-        {0xEE, 0x9C, 0x00}, {0x8A, 0x48, 0x00}, {0, 0, 0}, {0x12, 0x34, 0x56}, {1, 2, 3}};
-    EXPECT_TRUE(std::equal(palette->colours().begin(), palette->colours().end(), expected.begin(),
-                           expected.end()));
-}
-
-TEST(GifPaletteTest, QuantisesManyColoursOnceKeepingTheMostFrequentExact) {
-    std::vector<std::uint32_t> sample(64 * 64);
-    for (std::size_t i = 0; i < sample.size(); ++i)
-        sample[i] = i % 3 == 0 ? kPaper : static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
-    const auto palette = GifPalette::fromSample(sample, 64, 64);
-    ASSERT_TRUE(palette.has_value());
-    EXPECT_EQ(palette->size(), 256u);
-    EXPECT_NE(
-        std::find(palette->colours().begin(), palette->colours().end(), ColorRgb{0xEE, 0x9C, 0x00}),
-        palette->colours().end());
-}
-
 TEST(GifPaletteTest, GrowsWhileOpenShowsTheNearestWhenClosedAndNeverPicksAReservedEntry) {
     const std::vector<std::uint32_t> sample = {0x000000, 0xFFFFFF};
     auto palette = GifPalette::fromSample(sample, 2, 1);
@@ -83,13 +57,11 @@ TEST(GifPaletteTest, GrowsWhileOpenShowsTheNearestWhenClosedAndNeverPicksAReserv
     const std::vector<ColorRgb> likely = {{255, 255, 255}, {200, 0, 0}, {0, 200, 0}, {0, 0, 200}};
     palette->addColours(likely, 6);  // white is there already; room for two more
     EXPECT_EQ(palette->size(), 6u);
-    EXPECT_EQ(palette->colours()[5], (ColorRgb{0, 200, 0}));
 
     palette->closeToNewColours();
     EXPECT_EQ(palette->indexOf(0x0A0A0A), 0);  // near black, not the reserved entry
     EXPECT_EQ(palette->indexOf(0xC80505), 4);  // near the red
     EXPECT_EQ(palette->size(), 6u);
-    EXPECT_EQ(palette->indexOf(0x0A0A0A), 0);  // and remembered
 
     // Open, it fills up to 256 and then shows the nearest too.
     auto open = GifPalette::fromSample(sample, 2, 1);
@@ -97,37 +69,6 @@ TEST(GifPaletteTest, GrowsWhileOpenShowsTheNearestWhenClosedAndNeverPicksAReserv
         EXPECT_EQ(open->indexOf(0x010000 * (i + 1)), i + 2);
     EXPECT_EQ(open->size(), 256u);
     EXPECT_EQ(open->indexOf(0x0000FE), 0);
-}
-
-TEST(GifFrameDiffTest, RectanglesHoldExactlyWhatDiffers) {
-    const int w = 7;
-    const int h = 5;
-    std::vector<std::uint8_t> before(w * h, 0);
-    std::vector<std::uint8_t> after = before;
-    EXPECT_TRUE(detail::changedRect(before, after, w, h).empty());
-    after[0] = 1;
-    EXPECT_EQ(detail::changedRect(before, after, w, h), (PixelRect{0, 0, 1, 1}));
-    after[w * h - 1] = 1;
-    EXPECT_EQ(detail::changedRect(before, after, w, h), (PixelRect{0, 0, w, h}));
-    after = before;
-    after[1 * w + 5] = 2;
-    after[3 * w + 2] = 2;
-    const PixelRect rect = detail::changedRect(before, after, w, h);
-    EXPECT_EQ(rect, (PixelRect{2, 1, 4, 3}));
-
-    EXPECT_EQ(detail::rectOfOthers(after, w, h, 0), rect);
-    EXPECT_EQ(detail::rectOfOthers(after, w, h, 2), (PixelRect{0, 0, w, h}));
-    EXPECT_TRUE(detail::rectOfOthers(before, w, h, 0).empty());
-
-    std::vector<std::uint8_t> crop;
-    detail::cropInto(after, w, rect, crop);
-    EXPECT_EQ(crop, (std::vector<std::uint8_t>{0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0}));
-    ASSERT_TRUE(detail::cropUnchangedAs(before, after, w, rect, 9, crop));
-    EXPECT_EQ(crop, (std::vector<std::uint8_t>{9, 9, 9, 2, 9, 9, 9, 9, 2, 9, 9, 9}));
-    EXPECT_FALSE(detail::cropUnchangedAs(before, after, w, PixelRect{5, 1, 1, 1}, 9, crop));
-
-    EXPECT_EQ(detail::runCount(std::vector<std::uint8_t>{}), 0u);
-    EXPECT_EQ(detail::runCount(std::vector<std::uint8_t>{4, 4, 1, 1, 1, 4}), 3u);
 }
 
 class GifAnimationWriterTest : public ::testing::Test {
@@ -147,15 +88,17 @@ class GifAnimationWriterTest : public ::testing::Test {
     test::TempDir dir;
 };
 
-TEST_F(GifAnimationWriterTest, DecodesToTheFramesGivenWritingOnlyWhatChanged) {
+TEST_F(GifAnimationWriterTest, DecodesToTheFramesGivenWritingOnlyWhatChangedAndNewColoursExactly) {
     const int w = 120;
     const int h = 80;
     std::vector<std::vector<std::uint32_t>> frames;
     for (int shift : {0, 0, 3, -2, -2, 5})
         frames.push_back(drawing(w, h, shift));
-    // A change in one corner only.
+    // A change in one corner only; then a colour the palette lacks.
     frames.push_back(frames.back());
     frames.back()[static_cast<std::size_t>(h - 1) * w + (w - 1)] = kInk;
+    frames.push_back(drawing(w, h, 1));
+    std::replace(frames.back().begin(), frames.back().end(), kShade, 0x00FF00u);
 
     GifColours colours;
     colours.sample = frames[0];
@@ -173,10 +116,11 @@ TEST_F(GifAnimationWriterTest, DecodesToTheFramesGivenWritingOnlyWhatChanged) {
     EXPECT_EQ(gif->images[6].left, w - 1);
     EXPECT_EQ(gif->images[6].top, h - 1);
     EXPECT_EQ(gif->images[6].width * gif->images[6].height, 1);
-    for (const test::GifImageInfo& image : gif->images) {
-        EXPECT_EQ(image.disposal, 1);
-        EXPECT_FALSE(image.localTable);
-        EXPECT_EQ(image.delay, 10);
+    for (std::size_t f = 0; f < frames.size(); ++f) {
+        EXPECT_EQ(gif->images[f].disposal, 1);
+        // Only the frame using the new colour carries a table of its own.
+        EXPECT_EQ(gif->images[f].localTable, f == 7) << f;
+        EXPECT_EQ(gif->images[f].delay, 10);
     }
 
     if (const auto magick = test::imageMagickFrames(file, w, h)) {
@@ -217,24 +161,6 @@ TEST_F(GifAnimationWriterTest, LeavesUnchangedPixelsTransparentWhereThatCodesSho
     }
 }
 
-TEST_F(GifAnimationWriterTest, ANewColourIsAddedExactlyAndOnlyFramesUsingItCarryATable) {
-    const int w = 40;
-    const int h = 30;
-    std::vector<std::vector<std::uint32_t>> frames = {drawing(w, h, 0), drawing(w, h, 1),
-                                                      drawing(w, h, 2)};
-    std::replace(frames[1].begin(), frames[1].end(), kShade, 0x00FF00u);
-    GifColours colours;
-    colours.sample = frames[0];
-    const auto file = write("new-colour.gif", frames, colours, w, h);
-    const auto gif = test::composeGif(file);
-    ASSERT_TRUE(gif.has_value());
-    for (std::size_t f = 0; f < frames.size(); ++f)
-        EXPECT_TRUE(gif->frames[f] == opaqueFrame(frames[f])) << f;
-    EXPECT_FALSE(gif->images[0].localTable);
-    EXPECT_TRUE(gif->images[1].localTable);
-    EXPECT_FALSE(gif->images[2].localTable);
-}
-
 TEST_F(GifAnimationWriterTest, SmoothedColoursFillTheTableAndAnUnknownOneShowsAsTheNearest) {
     const int w = 32;
     const int h = 16;
@@ -250,12 +176,8 @@ TEST_F(GifAnimationWriterTest, SmoothedColoursFillTheTableAndAnUnknownOneShowsAs
     colours.smoothed = true;
     const auto file = write("smoothed.gif", {first, second}, colours, w, h);
 
-    const test::DecodedGif gif = [&] {
-        int error = 0;
-        return test::DecodedGif(DGifOpenFileName(file.c_str(), &error));
-    }();
+    const test::DecodedGif gif = test::decodeGif(file);
     ASSERT_NE(gif, nullptr);
-    ASSERT_EQ(DGifSlurp(gif.get()), GIF_OK);
     EXPECT_EQ(gif->SColorMap->ColorCount, 256);
     const auto composed = test::composeGif(file);
     ASSERT_TRUE(composed.has_value());

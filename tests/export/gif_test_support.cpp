@@ -4,8 +4,6 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace rek::test {
 
@@ -244,60 +242,6 @@ StrictLzwResult readLzwStrictly(std::span<const std::uint8_t> data, int minCodeS
     }
     result.ok = true;
     return result;
-}
-
-std::optional<std::vector<RawGifImage>> rawGifImages(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    std::size_t at = 13;
-    if (bytes.size() < at)
-        return std::nullopt;
-    auto tableBytes = [](std::uint8_t flags) {
-        return (flags & 0x80) != 0 ? std::size_t{3} << ((flags & 7) + 1) : std::size_t{0};
-    };
-    at += tableBytes(bytes[10]);
-    auto subBlocks = [&](std::vector<std::uint8_t>* into) {
-        while (at < bytes.size() && bytes[at] != 0) {
-            const std::size_t size = bytes[at];
-            if (at + 1 + size > bytes.size())
-                return false;
-            if (into != nullptr)
-                into->insert(into->end(), bytes.begin() + static_cast<std::ptrdiff_t>(at + 1),
-                             bytes.begin() + static_cast<std::ptrdiff_t>(at + 1 + size));
-            at += 1 + size;
-        }
-        ++at;
-        return at <= bytes.size();
-    };
-    std::vector<RawGifImage> images;
-    while (at < bytes.size()) {
-        const std::uint8_t block = bytes[at++];
-        if (block == 0x3B)
-            return images;
-        if (block == 0x21) {
-            ++at;
-            if (!subBlocks(nullptr))
-                return std::nullopt;
-        } else if (block == 0x2C) {
-            if (at + 10 > bytes.size())
-                return std::nullopt;
-            RawGifImage image;
-            const std::size_t w = bytes[at + 4] | (bytes[at + 5] << 8);
-            const std::size_t h = bytes[at + 6] | (bytes[at + 7] << 8);
-            image.pixels = w * h;
-            at += 9 + tableBytes(bytes[at + 8]);
-            if (at >= bytes.size())
-                return std::nullopt;
-            image.minCodeSize = bytes[at++];
-            if (!subBlocks(&image.data))
-                return std::nullopt;
-            images.push_back(std::move(image));
-        } else {
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;  // no trailer
 }
 
 }  // namespace rek::test

@@ -79,12 +79,4 @@ struct StrictLzwResult {
 StrictLzwResult readLzwStrictly(std::span<const std::uint8_t> data, int minCodeSize,
                                 std::size_t pixels);
 
-// Every image's minimum code size and LZW bytes, read from the file's blocks.
-struct RawGifImage {
-    int minCodeSize = 0;
-    std::size_t pixels = 0;
-    std::vector<std::uint8_t> data;
-};
-std::optional<std::vector<RawGifImage>> rawGifImages(const std::filesystem::path& file);
-
 }  // namespace rek::test

@@ -25,9 +25,6 @@ TEST(ImageFromRgb, TakesTopDownPixelsAndDropsTheTopByte) {
                            return ColorRgb{std::uint8_t(x * 10), std::uint8_t(y * 100), 7};
                        }));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->width(), 3);
-    EXPECT_EQ(image->height(), 2);
-    EXPECT_FALSE(image->isReduced());
     EXPECT_EQ(image->pixel(0, 0), (ColorRgb{0, 0, 7}));  // the first pixel is the top-left
     EXPECT_EQ(image->pixel(2, 1), (ColorRgb{20, 100, 7}));
 
@@ -56,12 +53,6 @@ TEST(ImageCopyRgb, CopiesARegionOfAWiderSurfaceAndKeepsNoReference) {
     EXPECT_EQ(image->pixel(2, 0), (ColorRgb{0x77, 0x88, 0x99}));
     EXPECT_EQ(image->pixel(0, 1), (ColorRgb{0, 0, 1}));
     EXPECT_EQ(image->pixel(2, 1), (ColorRgb{0, 0, 3}));
-
-    const std::uint32_t sameColour[] = {0xFF010203u, 0x00010203u};
-    const auto copy = Image::copyRgb(2, 1, sameColour, 2);
-    ASSERT_NE(copy, nullptr);
-    ASSERT_TRUE(reduceColors(*copy));
-    EXPECT_EQ(copy->palette().size(), 1u);
 }
 
 TEST(ImageCopyRgb, RefusesWhatCannotBeAnImage) {
@@ -77,47 +68,6 @@ TEST(ImageCopyRgb, RefusesWhatCannotBeAnImage) {
                              std::numeric_limits<std::size_t>::max()),
               nullptr);
     EXPECT_EQ(Image::copyRgb(kMaxImageSide, kMaxImageSide, pixels.data(), kMaxImageSide), nullptr);
-}
-
-TEST(ImageResize, ShrinkAveragesTheCoveredArea) {
-    // A checkerboard of single pixels becomes even grey at half size.
-    auto image = makeImage(4, 4, [](int x, int y) { return (x + y) % 2 ? kWhite : kBlack; });
-    ASSERT_TRUE(resize(*image, 2, 2));
-    ASSERT_EQ(image->width(), 2);
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 2; ++x) {
-            EXPECT_EQ(image->pixel(x, y), (ColorRgb{128, 128, 128}));
-        }
-    }
-    // A non-integer ratio: 3 columns of 0, 90, 180 into 2 weigh the middle column half each.
-    image = makeImage(3, 1, [](int x, int) { return ColorRgb{std::uint8_t(x * 90), 0, 0}; });
-    ASSERT_TRUE(resize(*image, 2, 1));
-    EXPECT_EQ(image->pixel(0, 0).red, 30);   // (0 * 1 + 90 * 0.5) / 1.5
-    EXPECT_EQ(image->pixel(1, 0).red, 150);  // (90 * 0.5 + 180) / 1.5
-}
-
-TEST(ImageResize, EnlargeIsSmoothAndEachAxisIndependent) {
-    // Black | white, enlarged 8 times across and kept in height.
-    auto image = makeImage(2, 3, [](int x, int) { return x ? kWhite : kBlack; });
-    ASSERT_TRUE(resize(*image, 16, 3));
-    int previous = -1;
-    int greys = 0;
-    for (int x = 0; x < 16; ++x) {
-        const ColorRgb c = image->pixel(x, 1);
-        EXPECT_EQ(c, image->pixel(x, 0));  // height unchanged: rows are not mixed
-        EXPECT_GE(c.red, previous);
-        previous = c.red;
-        greys += (c.red > 0 && c.red < 255) ? 1 : 0;
-    }
-    EXPECT_EQ(image->pixel(0, 0), kBlack);
-    EXPECT_EQ(image->pixel(15, 0), kWhite);
-    EXPECT_GE(greys, 6);  // a ramp, not repeated pixels
-
-    // Shrink one axis while enlarging the other.
-    image = makeImage(4, 2, [](int x, int y) { return (x % 2) ? kWhite : (y ? kWhite : kBlack); });
-    ASSERT_TRUE(resize(*image, 2, 4));
-    EXPECT_EQ(image->pixel(0, 0), (ColorRgb{128, 128, 128}));
-    EXPECT_EQ(image->pixel(0, 3), kWhite);
 }
 
 // The resampler as exports first had it, made anew for every frame and rounding with
