@@ -38,17 +38,6 @@ TEST_F(EditorInputTest, ClickWithoutMovingLeavesTheDrawingButMarksModified) {
     EXPECT_TRUE(empty.model().vertices.empty());
 }
 
-TEST_F(EditorInputTest, RightClickOutsideAStraightLineDragAddsNothing) {
-    at(10, 10);
-    editor.pressRight();
-    EXPECT_TRUE(editor.model().vertices.empty());
-    editor.setToolMode(ToolMode::Curve);
-    editor.pressLeft(none);
-    at(40, 40);
-    editor.pressRight();
-    EXPECT_EQ(editor.model().vertices.size(), 1u);
-}
-
 TEST_F(EditorInputTest, CurveDragAddsThinnedVerticesAndEndsAtTheRelease) {
     editor.setToolMode(ToolMode::Curve);
     at(0, 0);

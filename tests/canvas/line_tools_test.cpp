@@ -108,18 +108,6 @@ TEST_F(CurveToolTest, AddsAVertexEverySixthMoveOrWhenFarFromTheLast) {
     EXPECT_EQ(count(), 4u);
 }
 
-TEST_F(CurveToolTest, APressStartsTheMoveCountAgain) {
-    press({0, 0});
-    for (int i = 1; i <= 4; ++i)
-        drag({0, i});
-    // A new curve (its start takes the place of the lone one): its first five slow moves add
-    // nothing.
-    press({100, 100});
-    for (int i = 1; i <= 5; ++i)
-        drag({100, 100 + i});
-    EXPECT_EQ(pts(bench.model.vertices), (std::vector<Pt>{{100, 100, true}}));
-}
-
 TEST(StraightLineToolTest, RightClickAddsAVertexOnlyDuringADrag) {
     StraightLineTool tool;
     test::ToolBench bench;

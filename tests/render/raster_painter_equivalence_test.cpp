@@ -140,19 +140,6 @@ TEST_F(PainterMatchesReference, StepsAndPensAroundTheTableLimits) {
     }
 }
 
-TEST_F(PainterMatchesReference, LongLinesAcrossTheClipBox) {
-    std::mt19937 random(77);
-    std::uniform_int_distribution<int> width(1, 100);
-    std::uniform_int_distribution<int> y(-30, kHeight + 30);
-    std::uniform_int_distribution<int> far(-6000, 6000);
-    for (int i = 0; i < 2000; ++i) {
-        ASSERT_NO_FATAL_FAILURE(checkLine(QPointF(far(random), y(random)),
-                                          QPointF(far(random), y(random)), width(random)));
-        ASSERT_NO_FATAL_FAILURE(checkLine(QPointF(y(random), far(random)),
-                                          QPointF(y(random), far(random)), width(random)));
-    }
-}
-
 TEST_F(PainterMatchesReference, Dots) {
     std::mt19937 random(5);
     std::uniform_int_distribution<int> diameter(-2, 130);
