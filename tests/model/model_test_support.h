@@ -12,32 +12,24 @@
 namespace rek::test {
 
 // Little-endian byte building for hand-made model files.
-class Bytes {
-  public:
+struct Bytes {
     Bytes& i32(std::int32_t value) {
-        const auto bits = static_cast<std::uint32_t>(value);
         for (int shift = 0; shift < 32; shift += 8)
-            data_.push_back((bits >> shift) & 0xFF);
+            data.push_back((static_cast<std::uint32_t>(value) >> shift) & 0xFF);
         return *this;
     }
     Bytes& u8(std::initializer_list<int> values) {
-        for (int v : values)
-            data_.push_back(static_cast<std::uint8_t>(v));
+        data.insert(data.end(), values.begin(), values.end());
         return *this;
     }
     Bytes& text(const std::string& s) {
-        data_.insert(data_.end(), s.begin(), s.end());
+        data.insert(data.end(), s.begin(), s.end());
         return *this;
     }
-    Bytes& vertex(std::int32_t x, std::int32_t y, int kind, int dx = 0, int dy = 0,
-                  int reserved = 0) {
-        return i32(x).i32(y).u8({kind, dx, dy, reserved});
+    Bytes& vertex(std::int32_t x, std::int32_t y, int kind, int dx = 0, int dy = 0, int res = 0) {
+        return i32(x).i32(y).u8({kind, dx, dy, res});
     }
-    const std::vector<std::uint8_t>& data() const { return data_; }
-    std::size_t size() const { return data_.size(); }
-
-  private:
-    std::vector<std::uint8_t> data_;
+    std::vector<std::uint8_t> data;
 };
 
 // Every stored field and the selection, as a failure message shows a vertex.
@@ -53,20 +45,19 @@ inline ::testing::AssertionResult sameVertices(const VertexList& a, const Vertex
     if (a.size() != b.size())
         return ::testing::AssertionFailure() << "vertex count " << a.size() << " vs " << b.size();
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (describe(a[i]) != describe(b[i])) {
+        if (describe(a[i]) != describe(b[i]))
             return ::testing::AssertionFailure()
                    << "vertex " << i << ": " << describe(a[i]) << " vs " << describe(b[i]);
-        }
     }
     return ::testing::AssertionSuccess();
 }
 
 // A vertex with every stored field given.
-inline Vertex storedVertex(std::int32_t x, std::int32_t y, std::uint8_t kind, int dx = 0,
-                           int dy = 0, int reserved = 0) {
+inline Vertex storedVertex(std::int32_t x, std::int32_t y, int kind, int dx = 0, int dy = 0,
+                           int reserved = 0) {
     return Vertex{x,
                   y,
-                  kind,
+                  static_cast<std::uint8_t>(kind),
                   static_cast<std::int8_t>(dx),
                   static_cast<std::int8_t>(dy),
                   static_cast<std::uint8_t>(reserved),
