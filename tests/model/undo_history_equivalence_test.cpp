@@ -1,7 +1,7 @@
 // Random editing sessions played on two models side by side: one with UndoHistory, one with a
 // history that keeps a whole copy of every entry. After every step both models must agree in
-// every stored byte, in the selection and in the properties, and both histories in what they
-// offer to undo and redo.
+// every stored byte, in the selection, the properties and what a restore leaves alone, and both
+// histories in what they offer to undo and redo.
 
 #include <gtest/gtest.h>
 
@@ -68,27 +68,12 @@ class CopyingHistory {
     std::size_t current_ = 0;
 };
 
-// Every field, the selection included; the failure names the first vertex that differs.
-::testing::AssertionResult sameLists(const VertexList& a, const VertexList& b) {
-    if (a.size() != b.size())
-        return ::testing::AssertionFailure() << "vertex count " << a.size() << " vs " << b.size();
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const Vertex& u = a[i];
-        const Vertex& v = b[i];
-        if (u.x != v.x || u.y != v.y || u.kind != v.kind || u.wobbleDx != v.wobbleDx ||
-            u.wobbleDy != v.wobbleDy || u.reserved != v.reserved || u.selected != v.selected) {
-            return ::testing::AssertionFailure()
-                   << "vertex " << i << ": " << test::describe(u) << " vs " << test::describe(v);
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // The same random edit applied to both models, each with its own history.
 class Session {
   public:
     Session(std::size_t chunkVertices, std::uint32_t seed)
         : history_(chunkVertices), chunkVertices_(chunkVertices), random_(seed) {
+        shared_.filePath = copied_.filePath = "/a/b.rkm";  // which no restore touches
         history_.recordSnapshot(shared_);
         copying_.record(copied_);
     }
@@ -102,20 +87,16 @@ class Session {
             return deleteLines();
         if (choice < 40)
             return both([](Model& m, UndoHistory& h) { deleteLastVertex(m, h); }, "delete last");
-        if (choice < 46)
-            return transformSelection(false);
         if (choice < 50)
-            return transformSelection(true);
+            return transformSelection(choice < 46);
         if (choice < 54)
             return changeProperties();
         if (choice < 62)
             return wobble();
         if (choice < 66)
             return select();
-        if (choice < 80)
-            return undoRedo(true);
         if (choice < 92)
-            return undoRedo(false);
+            return undoRedo(choice < 80);
         if (choice < 94)
             return openDrawing();
         if (choice < 96)
@@ -126,12 +107,13 @@ class Session {
     }
 
     ::testing::AssertionResult agree() const {
-        if (auto vertices = sameLists(shared_.vertices, copied_.vertices); !vertices)
+        if (auto vertices = test::sameVertices(shared_.vertices, copied_.vertices); !vertices)
             return vertices;
         if (shared_.properties != copied_.properties)
             return ::testing::AssertionFailure() << "properties differ";
-        if (shared_.selectionExists != copied_.selectionExists)
-            return ::testing::AssertionFailure() << "selection flag differs";
+        if (shared_.selectionExists != copied_.selectionExists ||
+            shared_.modified != copied_.modified || shared_.filePath != copied_.filePath)
+            return ::testing::AssertionFailure() << "selection, modified or file path differs";
         if (history_.size() != copying_.size() || history_.canUndo() != copying_.canUndo() ||
             history_.canRedo() != copying_.canRedo()) {
             return ::testing::AssertionFailure()
@@ -147,8 +129,6 @@ class Session {
         }
         return ::testing::AssertionSuccess();
     }
-
-    std::size_t vertexCount() const { return shared_.vertices.size(); }
 
   private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
@@ -166,10 +146,9 @@ class Session {
     }
 
     template <typename Change>
-    std::string unrecorded(Change change, const std::string& name) {
+    void forBoth(Change change) {
         change(shared_);
         change(copied_);
-        return name;
     }
 
     std::string recorded(const std::string& name) {
@@ -185,8 +164,7 @@ class Session {
         std::int32_t x = pick(0, 40);
         std::int32_t y = pick(0, 40);
         for (int i = 0; i < count; ++i) {
-            appendVertex(shared_, x, y, i > 0);
-            appendVertex(copied_, x, y, i > 0);
+            forBoth([&](Model& model) { appendVertex(model, x, y, i > 0); });
             x += pick(-2, 2);
             y += pick(-2, 2);
         }
@@ -197,25 +175,22 @@ class Session {
     std::string select() {
         const std::size_t size = shared_.vertices.size();
         std::vector<std::uint8_t> chosen(size, 0);
-        if (size > 0) {
-            if (pick(0, 1) == 0) {
-                const auto from = static_cast<std::size_t>(pick(0, static_cast<int>(size) - 1));
-                const auto length = static_cast<std::size_t>(pick(1, 40));
-                for (std::size_t i = from; i < std::min(size, from + length); ++i)
-                    chosen[i] = 1;
-            } else {
-                const int odds = pick(2, 30);
-                for (std::uint8_t& flag : chosen)
-                    flag = pick(0, odds) == 0 ? 1 : 0;
-            }
+        if (size > 0 && pick(0, 1) == 0) {
+            const auto from = static_cast<std::size_t>(pick(0, static_cast<int>(size) - 1));
+            std::fill(chosen.begin() + from,
+                      chosen.begin() + std::min(size, from + static_cast<std::size_t>(pick(1, 40))),
+                      1);
+        } else {
+            const int odds = pick(2, 30);
+            for (std::uint8_t& flag : chosen)
+                flag = pick(0, odds) == 0 ? 1 : 0;
         }
-        return unrecorded(
-            [&](Model& model) {
-                for (std::size_t i = 0; i < size; ++i)
-                    model.vertices[i].selected = chosen[i];
-                model.selectionExists = std::find(chosen.begin(), chosen.end(), 1) != chosen.end();
-            },
-            "select");
+        forBoth([&](Model& model) {
+            for (std::size_t i = 0; i < size; ++i)
+                model.vertices[i].selected = chosen[i];
+            model.selectionExists = std::find(chosen.begin(), chosen.end(), 1) != chosen.end();
+        });
+        return "select";
     }
 
     std::string deleteLines() {
@@ -225,25 +200,24 @@ class Session {
         return both([](Model& m, UndoHistory& h) { deleteSelectedLines(m, h); }, "delete lines");
     }
 
-    std::string transformSelection(bool scale) {
+    std::string transformSelection(bool move) {
+        const bool scale = !move;
         select();
         const std::int32_t dx = pick(-50, 50);
         const std::int32_t dy = pick(-50, 50);
         const std::int32_t percent = pick(10, 300);
-        unrecorded(
-            [&](Model& model) {
-                for (Vertex& vertex : model.vertices) {
-                    if (!vertex.isSelected())
-                        continue;
-                    const std::int64_t x = scale ? std::int64_t{vertex.x} * percent / 100
-                                                 : std::int64_t{vertex.x} + dx;
-                    const std::int64_t y = scale ? std::int64_t{vertex.y} * percent / 100
-                                                 : std::int64_t{vertex.y} + dy;
-                    vertex.x = static_cast<std::int32_t>(std::clamp<std::int64_t>(x, -9999, 9999));
-                    vertex.y = static_cast<std::int32_t>(std::clamp<std::int64_t>(y, -9999, 9999));
+        const auto moved = [&](std::int32_t value, std::int32_t by) {
+            const std::int64_t v = scale ? std::int64_t{value} * percent / 100 : value + by;
+            return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -9999, 9999));
+        };
+        forBoth([&](Model& model) {
+            for (Vertex& vertex : model.vertices) {
+                if (vertex.isSelected()) {
+                    vertex.x = moved(vertex.x, dx);
+                    vertex.y = moved(vertex.y, dy);
                 }
-            },
-            "");
+            }
+        });
         return recorded(scale ? "scale" : "move");
     }
 
@@ -255,7 +229,7 @@ class Session {
         properties.wobbleAmount = pick(0, 10);
         properties.lineColor = ColorRgb{static_cast<std::uint8_t>(pick(0, 255)), 0, 0};
         properties.shadowMode = pick(0, 1);
-        unrecorded([&](Model& model) { setProperties(model, properties); }, "");
+        forBoth([&](Model& model) { setProperties(model, properties); });
         return recorded("properties");
     }
 
@@ -265,14 +239,13 @@ class Session {
         std::vector<std::int8_t> offsets(2 * shared_.vertices.size());
         for (std::int8_t& offset : offsets)
             offset = static_cast<std::int8_t>(enabled ? pick(-3, 3) : 0);
-        return unrecorded(
-            [&](Model& model) {
-                for (std::size_t i = 0; i < model.vertices.size(); ++i) {
-                    model.vertices[i].wobbleDx = offsets[2 * i];
-                    model.vertices[i].wobbleDy = offsets[2 * i + 1];
-                }
-            },
-            "wobble");
+        forBoth([&](Model& model) {
+            for (std::size_t i = 0; i < model.vertices.size(); ++i) {
+                model.vertices[i].wobbleDx = offsets[2 * i];
+                model.vertices[i].wobbleDy = offsets[2 * i + 1];
+            }
+        });
+        return "wobble";
     }
 
     std::string undoRedo(bool undo) {
@@ -295,17 +268,15 @@ class Session {
                                         static_cast<std::uint8_t>(pick(0, 4)), pick(-128, 127),
                                         pick(-128, 127), pick(0, 255));
         }
-        unrecorded(
-            [&](Model& model) {
-                model.vertices = vertices;
-                model.selectionExists = false;
-            },
-            "");
+        forBoth([&](Model& model) {
+            model.vertices = vertices;
+            model.selectionExists = false;
+        });
         return recorded("open " + std::to_string(vertices.size()));
     }
 
     std::string newDrawing() {
-        unrecorded([](Model& model) { clearVertices(model); }, "");
+        forBoth([](Model& model) { clearVertices(model); });
         return recorded("new");
     }
 
@@ -319,12 +290,10 @@ class Session {
     std::string moveTailStart() {
         const std::int32_t x = pick(0, 40);
         const std::int32_t y = pick(0, 40);
-        unrecorded(
-            [&](Model& model) {
-                appendVertex(model, x, y, false);
-                appendVertex(model, x + 1, y, false);
-            },
-            "");
+        forBoth([&](Model& model) {
+            appendVertex(model, x, y, false);
+            appendVertex(model, x + 1, y, false);
+        });
         return recorded("reused start");
     }
 
