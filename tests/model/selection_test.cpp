@@ -10,120 +10,95 @@
 namespace rek {
 namespace {
 
-using test::addStroke;
 using test::Pt;
 using test::pts;
 
-class SelectionTest : public ::testing::Test {
-  protected:
-    // Marks the vertices at the given positions in the list.
-    void select(std::initializer_list<std::size_t> indices) {
-        for (std::size_t i : indices)
-            model.vertices.at(i).selected = 1;
-        model.selectionExists = true;
-    }
-
-    std::size_t deleteLines() {
-        const std::size_t before = history.size();
-        deleteSelectedLines(model, history);
-        return history.size() - before;
-    }
-
-    void expectNothingSelected() const {
-        EXPECT_FALSE(model.selectionExists);
-        for (const Vertex& v : model.vertices)
-            EXPECT_FALSE(v.isSelected());
-    }
-
+// A drawing of strokes along y = 0 at x = 1, 2, 3, ...: each number is a stroke's length.
+Model drawing(std::initializer_list<int> strokes, std::initializer_list<std::size_t> selected) {
     Model model;
-    UndoHistory history;
-};
+    std::int32_t x = 1;
+    for (int length : strokes) {
+        for (int i = 0; i < length; ++i)
+            model.vertices.push_back(test::makeVertex(x++, 0, i > 0));
+    }
+    for (std::size_t i : selected)
+        model.vertices.at(i).selected = 1;
+    model.selectionExists = true;
+    return model;
+}
 
-TEST_F(SelectionTest, SelectAllInvertAndDeselect) {
+void expectNothingSelected(const Model& model) {
+    EXPECT_FALSE(model.selectionExists);
+    for (const Vertex& v : model.vertices)
+        EXPECT_FALSE(v.isSelected());
+}
+
+TEST(Selection, SelectAllInvertAndDeselectMarkWithoutEditing) {
+    Model model;
     selectAll(model);
     EXPECT_TRUE(model.selectionExists);  // even with nothing to select
 
-    model = Model{};
-    addStroke(model.vertices, {{1, 1}, {2, 2}, {3, 3}});
-    select({1});
+    model = drawing({3}, {1});
     invertSelection(model);
-    EXPECT_TRUE(model.vertices[0].isSelected());
+    EXPECT_TRUE(model.vertices[0].isSelected() && model.vertices[2].isSelected());
     EXPECT_FALSE(model.vertices[1].isSelected());
-    EXPECT_TRUE(model.vertices[2].isSelected());
     EXPECT_TRUE(model.selectionExists);
-
     selectAll(model);
-    for (const Vertex& v : model.vertices)
-        EXPECT_TRUE(v.isSelected());
     invertSelection(model);
-    expectNothingSelected();
-
+    expectNothingSelected(model);
     selectAll(model);
     deselectAll(model);
-    expectNothingSelected();
-    EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{{1, 1, true}, {2, 2, false}, {3, 3, false}}));
+    expectNothingSelected(model);
+    EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{{1, 0, true}, {2, 0, false}, {3, 0, false}}));
     EXPECT_FALSE(model.modified);
-    EXPECT_EQ(history.size(), 0u);
 }
 
-TEST_F(SelectionTest, DeletingInsideAStrokeSplitsIt) {
-    addStroke(model.vertices, {{1, 0}, {2, 0}, {3, 0}, {4, 0}});
-    select({1, 2});
-    EXPECT_EQ(deleteLines(), 1u);
-    EXPECT_EQ(pts(model.vertices),
-              (std::vector<Pt>{{1, 0, true}, {2, 0, false}, {3, 0, true}, {4, 0, false}}));
-    EXPECT_TRUE(model.modified);
-    expectNothingSelected();
+TEST(Selection, DeletingLinesTakesTheSegmentsWithBothEndsSelected) {
+    struct Case {
+        const char* what;
+        Model model;
+        std::vector<Pt> left;
+        std::size_t snapshots;  // deleting the tail segment records one more on the way
+        bool modified;
+    };
+    const Case cases[] = {
+        {"inside a stroke: split",
+         drawing({4}, {1, 2}),
+         {{1, 0, true}, {2, 0, false}, {3, 0, true}, {4, 0, false}},
+         1,
+         true},
+        {"a one-segment stroke: both ends go",
+         drawing({2, 2}, {0, 1}),
+         {{3, 0, true}, {4, 0, false}},
+         1,
+         true},
+        {"a whole stroke; a lone selected vertex stays",
+         drawing({3, 3}, {0, 1, 2, 4}),
+         {{4, 0, true}, {5, 0, false}, {6, 0, false}},
+         1,
+         true},
+        {"the tail segment", drawing({3}, {1, 2}), {{1, 0, true}, {2, 0, false}}, 2, true},
+        {"everything", drawing({3}, {0, 1, 2}), {}, 2, true},
+        {"only lone vertices: nothing",
+         drawing({3, 1}, {0, 2, 3}),
+         {{1, 0, true}, {2, 0, false}, {3, 0, false}, {4, 0, true}},
+         1,
+         false},
+    };
+    for (Case c : cases) {
+        SCOPED_TRACE(c.what);
+        UndoHistory history;
+        deleteSelectedLines(c.model, history);
+        EXPECT_EQ(pts(c.model.vertices), c.left);
+        EXPECT_EQ(history.size(), c.snapshots);
+        EXPECT_EQ(c.model.modified, c.modified);
+        expectNothingSelected(c.model);
+    }
 }
 
-TEST_F(SelectionTest, DeletingAOneSegmentStrokeRemovesBothEnds) {
-    addStroke(model.vertices, {{1, 0}, {2, 0}});
-    addStroke(model.vertices, {{3, 0}, {4, 0}});
-    select({0, 1});
-    deleteLines();
-    EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{{3, 0, true}, {4, 0, false}}));
-}
-
-TEST_F(SelectionTest, DeletingAWholeStrokeInTheMiddle) {
-    addStroke(model.vertices, {{1, 0}, {2, 0}, {3, 0}});
-    addStroke(model.vertices, {{4, 0}, {5, 0}, {6, 0}});
-    select({0, 1, 2, 4});  // 4 is selected but its segment is not
-    deleteLines();
-    EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{{4, 0, true}, {5, 0, false}, {6, 0, false}}));
-}
-
-TEST_F(SelectionTest, DeletingTheTailSegmentRecordsTwoSnapshots) {
-    addStroke(model.vertices, {{1, 0}, {2, 0}, {3, 0}});
-    select({1, 2});
-    EXPECT_EQ(deleteLines(), 2u);
-    EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{{1, 0, true}, {2, 0, false}}));
-    EXPECT_TRUE(model.modified);
-    expectNothingSelected();
-    EXPECT_EQ(history.current().vertexImages.size(), 24u);
-}
-
-TEST_F(SelectionTest, DeletingEverythingEmptiesTheDrawing) {
-    addStroke(model.vertices, {{1, 0}, {2, 0}, {3, 0}});
-    selectAll(model);
-    deleteLines();
-    EXPECT_TRUE(model.vertices.empty());
-    expectNothingSelected();
-}
-
-TEST_F(SelectionTest, LoneSelectedVerticesAreKeptButSelectionEnds) {
-    addStroke(model.vertices, {{1, 0}, {2, 0}, {3, 0}});
-    addStroke(model.vertices, {{4, 0}});
-    select({0, 2, 3});
-    EXPECT_EQ(deleteLines(), 1u);
-    EXPECT_EQ(pts(model.vertices),
-              (std::vector<Pt>{{1, 0, true}, {2, 0, false}, {3, 0, false}, {4, 0, true}}));
-    EXPECT_FALSE(model.modified);
-    expectNothingSelected();
-}
-
-TEST_F(SelectionTest, DeleteLastVertexTakesDanglingStrokeStarts) {
-    addStroke(model.vertices, {{1, 0}, {2, 0}});
-    addStroke(model.vertices, {{3, 0}, {4, 0}});
+TEST(Selection, DeleteLastVertexTakesDanglingStrokeStartsAndAlwaysRecords) {
+    Model model = drawing({2, 2}, {});
+    UndoHistory history;
     deleteLastVertex(model, history);
     EXPECT_EQ(pts(model.vertices), (std::vector<Pt>{{1, 0, true}, {2, 0, false}}));
     EXPECT_TRUE(model.modified);
@@ -135,21 +110,20 @@ TEST_F(SelectionTest, DeleteLastVertexTakesDanglingStrokeStarts) {
     model.vertices = {Vertex{1, 1, 1}, Vertex{2, 2, 7}};
     deleteLastVertex(model, history);
     EXPECT_TRUE(model.vertices.empty());
-}
 
-TEST_F(SelectionTest, DeleteLastVertexOnEmptyDrawingStillRecordsASnapshot) {
-    history.recordSnapshot(model);
+    // On an empty drawing it still records a snapshot, which ends the redo entries.
+    UndoHistory fresh;
+    fresh.recordSnapshot(model);
     appendVertex(model, 1, 1, false);
-    history.recordSnapshot(model);
-    history.undo(model);
-    ASSERT_TRUE(history.canRedo());
+    fresh.recordSnapshot(model);
+    fresh.undo(model);
+    ASSERT_TRUE(fresh.canRedo());
     model.modified = false;
-
-    deleteLastVertex(model, history);
+    deleteLastVertex(model, fresh);
     EXPECT_FALSE(model.modified);
-    EXPECT_EQ(history.size(), 2u);
-    EXPECT_FALSE(history.canRedo());
-    EXPECT_TRUE(history.current().vertexImages.empty());
+    EXPECT_EQ(fresh.size(), 2u);
+    EXPECT_FALSE(fresh.canRedo());
+    EXPECT_TRUE(fresh.current().vertexImages.empty());
 }
 
 }  // namespace
