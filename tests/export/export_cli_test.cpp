@@ -1,19 +1,20 @@
+// rektool-export run as a separate process: what it writes, what it refuses and in which
+// language it says so.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <csignal>
 #include <fstream>
 #include <regex>
 
-#include "export/output_files.h"
+#include "export/cli/cli_text.h"
 #include "export_test_support.h"
 #include "file_helpers.h"
 #include "format_decoders.h"
-#include "image_test_support.h"
 #include "model/model.h"
 #include "model/model_file.h"
 #include "terminal_run.h"
@@ -27,8 +28,21 @@ struct ProcessRun {
     QByteArray err;
 };
 
-ProcessRun runExporter(const QStringList& arguments) {
+// rektool-export under `locale` (variable=value pairs) when given, every other locale variable
+// unset; else under the tests' environment.
+ProcessRun runExporter(const QStringList& arguments,
+                       const std::optional<QStringList>& locale = std::nullopt,
+                       const QString& folder = QString()) {
     QProcess process;
+    if (locale) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANG", "LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            environment.remove(QString::fromLatin1(name));
+        for (const QString& variable : *locale)
+            environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        process.setProcessEnvironment(environment);
+    }
+    process.setWorkingDirectory(folder);
     process.start(QStringLiteral(REKTOOL_EXPORT_BINARY), arguments);
     EXPECT_TRUE(process.waitForFinished(120000));
     ProcessRun run;
@@ -37,6 +51,8 @@ ProcessRun runExporter(const QStringList& arguments) {
     run.err = process.readAllStandardError();
     return run;
 }
+
+const QStringList kEnglish{"LANG=en_US.UTF-8"};
 
 class ExportCli : public ::testing::Test {
   protected:
@@ -52,70 +68,36 @@ class ExportCli : public ::testing::Test {
         drawing.vertices[2].y += 150;
         drawing.vertices[2].reserved = 9;
         saved = !saveModel(drawing, model.string()).has_value();
+        std::ofstream(dir.path("text.rkm")) << "hello, this is not a model";
     }
     void SetUp() override { ASSERT_TRUE(saved); }
     QString path(const char* name) const { return QString::fromStdString(dir.path(name).string()); }
 
     test::TempDir dir;
     std::filesystem::path model = dir.path("drawing.rkm");
+    QString m = QString::fromStdString(model.string());
     bool saved = false;
 };
 
-TEST_F(ExportCli, InfoPrintsThePropertiesAndEveryVertexAsJson) {
-    const ProcessRun run = runExporter({QString::fromStdString(model.string()), "--info"});
+TEST_F(ExportCli, InfoPrintsThePropertiesAndEveryVertexAsJsonInAnyLanguage) {
+    const ProcessRun run = runExporter({m, "--info"}, kEnglish);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, runExporter({m, "--info"}, QStringList{"LANG=ja_JP.UTF-8"}).out);
     QJsonParseError error{};
-    const QJsonDocument json = QJsonDocument::fromJson(run.out, &error);
+    const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
-    const QJsonObject root = json.object();
-    EXPECT_EQ(root["properties"].toObject()["width"].toInt(), 400);
     EXPECT_EQ(root["properties"].toObject()["backgroundColor"].toObject()["blue"].toInt(), 3);
     EXPECT_EQ(root["vertexCount"].toInt(), 3);
     EXPECT_GT(root["totalLineLength"].toDouble(), 340.0);
-    const QJsonArray vertices = root["vertices"].toArray();
-    ASSERT_EQ(vertices.size(), 3);
-    EXPECT_EQ(vertices[0].toObject()["kind"].toInt(), 1);
-    EXPECT_EQ(vertices[2].toObject()["x"].toInt(), 337);
-    EXPECT_EQ(vertices[2].toObject()["y"].toInt(), 250);
-    EXPECT_EQ(vertices[2].toObject()["reserved"].toInt(), 9);
-    EXPECT_TRUE(vertices[2].toObject().contains("wobbleDx"));
+    const QJsonObject last = root["vertices"].toArray()[2].toObject();
+    EXPECT_EQ(last["x"].toInt(), 337);
+    EXPECT_EQ(last["y"].toInt(), 250);
+    EXPECT_EQ(last["reserved"].toInt(), 9);
+    EXPECT_TRUE(last.contains("wobbleDx"));
 }
 
-TEST_F(ExportCli, ALegacyModelIsShownWithTheStandardProperties) {
-    // A .rk2 file: the vertex count, then the vertices, and no properties.
-    Model legacy;
-    legacy.vertices = test::twoSegmentModel().vertices;
-    std::ofstream out(dir.path("old.rk2"), std::ios::binary);
-    const std::int32_t count = 3;
-    out.write(reinterpret_cast<const char*>(&count), 4);  // little-endian on this machine
-    for (const Vertex& vertex : legacy.vertices) {
-        const VertexImage image = encodeVertexImage(vertex);
-        out.write(reinterpret_cast<const char*>(image.data()), image.size());
-    }
-    out.close();
-
-    const ProcessRun info = runExporter({path("old.rk2"), "--info"});
-    ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
-    const QJsonObject properties =
-        QJsonDocument::fromJson(info.out).object()["properties"].toObject();
-    const ModelProperties standard;
-    EXPECT_EQ(properties["width"].toInt(), standard.width);
-    EXPECT_EQ(properties["vtrSpeed"].toInt(), standard.vtrSpeed);
-    EXPECT_EQ(properties["backgroundColor"].toObject()["red"].toInt(),
-              standard.backgroundColor.red);
-    EXPECT_EQ(QJsonDocument::fromJson(info.out).object()["vertexCount"].toInt(), 3);
-
-    const ProcessRun gif = runExporter({path("old.rk2"), "--gif", path("old.gif"), "--seed", "1"});
-    ASSERT_EQ(gif.exitCode, 0) << gif.err.toStdString();
-    const test::DecodedGif decoded = test::decodeGif(dir.path("old.gif"));
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->SWidth, standard.width);
-    EXPECT_EQ(test::gifPixel(decoded.get(), 0, 5, 5), standard.backgroundColor);
-}
-
-TEST_F(ExportCli, WritesAReadableGifWithTheDefaultsAndAppendsGif) {
-    const ProcessRun run = runExporter(
-        {QString::fromStdString(model.string()), "--gif", path("anim.GIF"), "--seed", "5"});
+TEST_F(ExportCli, WritesAReadableGifWithTheDefaultsAndEveryOption) {
+    const ProcessRun run = runExporter({m, "--gif", path("anim.GIF"), "--seed", "5"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     // Not a terminal: no progress bar, only the closing line.
     EXPECT_FALSE(run.err.contains("5/5")) << run.err.toStdString();
@@ -126,16 +108,10 @@ TEST_F(ExportCli, WritesAReadableGifWithTheDefaultsAndAppendsGif) {
     EXPECT_EQ(gif->SWidth, 400);    // canvas size by default
     EXPECT_EQ(test::gifControl(gif.get(), 0).DelayTime, 6);
     EXPECT_EQ(test::gifControl(gif.get(), 0).TransparentColor, NO_TRANSPARENT_COLOR);
-    if (test::imageMagickAvailable()) {
-        EXPECT_EQ(
-            test::identify("%n %m %w %h\\n", dir.path("anim.GIF.gif")).value_or("").substr(0, 14),
-            "5 GIF 400 300\n");
-    }
 
-    // A replay with every option.
-    const ProcessRun vtr = runExporter(
-        {QString::fromStdString(model.string()), "--gif", path("v.gif"), "--kind", "vtr", "--wait",
-         "1", "--smoothness", "6", "--size", "200x150", "--transparent", "--seed", "5"});
+    const ProcessRun vtr =
+        runExporter({m, "--gif", path("v.gif"), "--kind", "vtr", "--wait", "1", "--smoothness", "6",
+                     "--size", "200x150", "--transparent", "--seed", "5"});
     ASSERT_EQ(vtr.exitCode, 0) << vtr.err.toStdString();
     gif = test::decodeGif(dir.path("v.gif"));
     ASSERT_TRUE(gif);
@@ -145,91 +121,7 @@ TEST_F(ExportCli, WritesAReadableGifWithTheDefaultsAndAppendsGif) {
     EXPECT_NE(test::gifControl(gif.get(), 0).TransparentColor, NO_TRANSPARENT_COLOR);
 }
 
-TEST_F(ExportCli, SameSeedSameFramesAndBmpStripsItsExtension) {
-    auto exportSeries = [&](const char* base, const char* seed) {
-        return runExporter({QString::fromStdString(model.string()), "--bmp", path(base), "--seed",
-                            seed, "--size", "100x75"});
-    };
-    ASSERT_EQ(exportSeries("a.bmp", "42").exitCode, 0);
-    ASSERT_EQ(exportSeries("b", "42").exitCode, 0);
-    for (int i = 0; i < 5; ++i) {
-        const std::string suffix = "000" + std::to_string(i) + ".bmp";
-        std::ifstream a(dir.path("a" + suffix), std::ios::binary);
-        std::ifstream b(dir.path("b" + suffix), std::ios::binary);
-        ASSERT_TRUE(a && b) << suffix;
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
-                  std::string(std::istreambuf_iterator<char>(b), {}))
-            << suffix;
-    }
-    EXPECT_EQ(dir.entryCount(), 11u);  // the model and ten frames
-    const ProcessRun still = runExporter(
-        {QString::fromStdString(model.string()), "--bmp", path("still.bmp"), "--kind", "still"});
-    ASSERT_EQ(still.exitCode, 0);
-    EXPECT_TRUE(std::filesystem::exists(dir.path("still.bmp")));
-}
-
-TEST_F(ExportCli, RefusesBadInputWithAMessageAndANonZeroExit) {
-    const QString m = QString::fromStdString(model.string());
-    const std::vector<QStringList> bad = {
-        {},
-        {m},
-        {m, "--gif", path("x.gif"), "--info"},
-        {m, "--gif", path("x.gif"), "--kind", "spin"},
-        {m, "--gif", path("x.gif"), "--kind", "still"},
-        {m, "--gif", path("x.gif"), "--smoothness", "13"},
-        {m, "--gif", path("x.gif"), "--size", "0x10"},
-        {m, "--gif", path("x.gif"), "--size", "20000x10"},
-        {m, "--gif", path("x.gif"), "--kind", "vtr", "--wait", "-1"},
-        {m, "--gif", path("x.gif"), "--kind", "vtr", "--wait", "90000"},
-        {m, "--gif", path("x.gif"), "--seed", "4294967296"},
-        {m, "--gif", path("x.gif"), "--colour", "red"},
-        {path("missing.rkm"), "--info"},
-    };
-    for (const QStringList& arguments : bad) {
-        const ProcessRun run = runExporter(arguments);
-        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(run.err.contains("rektool-export: ")) << run.err.toStdString();
-        EXPECT_TRUE(run.out.isEmpty());
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.path("x.gif")));
-
-    // A file that is not a model is refused with the reader's message.
-    std::ofstream(dir.path("text.rkm")) << "hello, this is not a model";
-    const ProcessRun notModel = runExporter({path("text.rkm"), "--info"});
-    EXPECT_EQ(notModel.exitCode, 2);
-    EXPECT_TRUE(notModel.err.contains("text.rkm: 正しいレクモデルファイルではありません。\n"))
-        << notModel.err.toStdString();
-    std::ofstream(dir.path("notes.txt")) << "hello";
-    const ProcessRun notNamed = runExporter({path("notes.txt"), "--info"});
-    EXPECT_EQ(notNamed.exitCode, 2);
-    EXPECT_TRUE(notNamed.err.contains("notes.txt: レクモデルファイルではありません。\n"))
-        << notNamed.err.toStdString();
-    const ProcessRun missing = runExporter({path("missing.rkm"), "--gif", path("x.gif")});
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_TRUE(missing.err.contains("missing.rkm: the file cannot be opened\n"))
-        << missing.err.toStdString();
-
-    // The request is checked as the dialogs check it, with the same words.
-    const ProcessRun tooLarge = runExporter({m, "--gif", path("x.gif"), "--size", "20000x10"});
-    EXPECT_TRUE(tooLarge.err.contains("rektool-export: 画像が大きすぎます。\n"))
-        << tooLarge.err.toStdString();
-
-    // A write that fails is an export failure.
-    const ProcessRun unwritable = runExporter({m, "--gif", path("no/folder/x.gif")});
-    EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_TRUE(
-        unwritable.err.contains(("rektool-export: 「" + dir.path("no/folder/x.gif").string() +
-                                 "」\nこのファイルに書き込めませんでした。\n")
-                                    .c_str()))
-        << unwritable.err.toStdString();
-
-    const ProcessRun help = runExporter({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("--smoothness"));
-}
-
-TEST_F(ExportCli, WritesEveryFormatWithItsExtensionRule) {
-    const QString m = QString::fromStdString(model.string());
+TEST_F(ExportCli, WritesEveryFormatWithItsExtensionRuleAndOptions) {
     struct Case {
         const char* option;
         const char* given;
@@ -237,7 +129,7 @@ TEST_F(ExportCli, WritesEveryFormatWithItsExtensionRule) {
     };
     for (const Case& c : {Case{"--webp", "a", "a.webp"}, Case{"--apng", "b.apng", "b.apng"},
                           Case{"--apng", "c", "c.png"}, Case{"--png", "d.png", "d0004.png"},
-                          Case{"--svg", "e", "e.svg"}}) {
+                          Case{"--bmp", "e.bmp", "e0004.bmp"}, Case{"--svg", "f", "f.svg"}}) {
         const ProcessRun run = runExporter({m, c.option, path(c.given), "--seed", "3"});
         ASSERT_EQ(run.exitCode, 0) << c.option << " " << run.err.toStdString();
         EXPECT_TRUE(std::filesystem::exists(dir.path(c.written))) << c.written;
@@ -245,10 +137,9 @@ TEST_F(ExportCli, WritesEveryFormatWithItsExtensionRule) {
     const auto webp = test::decodeWebp(dir.path("a.webp"));
     ASSERT_TRUE(webp.has_value());
     EXPECT_EQ(webp->frames.size(), 5u);
-    EXPECT_EQ(webp->width, 400);
     EXPECT_EQ(test::decodeApng(dir.path("c.png")).value_or(test::DecodedAnimation{}).frames.size(),
               5u);
-    EXPECT_NE(test::readBytes(dir.path("e.svg")).find("viewBox=\"0 0 400 300\""),
+    EXPECT_NE(test::readBytes(dir.path("f.svg")).find("viewBox=\"0 0 400 300\""),
               std::string::npos);
 
     // Options of their own: a lossy WebP, an SVG as stored.
@@ -262,20 +153,33 @@ TEST_F(ExportCli, WritesEveryFormatWithItsExtensionRule) {
     EXPECT_EQ(test::readBytes(dir.path("plain.svg")).find("<rect"), std::string::npos);
 }
 
-TEST_F(ExportCli, RefusesCombinationsAFormatCannotHoldAndFoldersAsOutput) {
-    const QString m = QString::fromStdString(model.string());
+TEST_F(ExportCli, RefusesBadInputWithAMessageAndExitTwoWritingNothing) {
     std::filesystem::create_directory(dir.path("somedir"));
     std::filesystem::create_directory(dir.path("taken.webp"));
+    const QString x = path("x.gif");
     const std::vector<std::pair<QStringList, const char*>> bad = {
-        {{m, "--bmp", path("x"), "--transparent"}, "--transparent"},
-        {{m, "--svg", path("x"), "--kind", "vtr"}, "--svg writes the still image only"},
-        {{m, "--webp", path("x"), "--kind", "still"}, "--kind still is for"},
-        {{m, "--apng", path("x"), "--kind", "still"}, "--kind still is for"},
-        {{m, "--gif", path("x"), "--quality", "50"}, "--quality is for --webp only"},
-        {{m, "--webp", path("x"), "--quality", "101"}, "--quality must be"},
-        {{m, "--png", path("x"), "--no-wobble"}, "--no-wobble is for --svg only"},
-        {{m, "--gif", path("x"), "--webp", path("y")}, "give exactly one of"},
-        {{m, "--webp", path("x"), "--size", "16384x10"}, "16383"},
+        {{}, ""},
+        {{m}, ""},
+        {{m, "--gif", x, "--info"}, ""},
+        {{m, "--gif", x, "--kind", "spin"}, ""},
+        {{m, "--gif", x, "--kind", "still"}, ""},
+        {{m, "--gif", x, "--smoothness", "13"}, ""},
+        {{m, "--gif", x, "--size", "0x10"}, ""},
+        {{m, "--gif", x, "--kind", "vtr", "--wait", "90000"}, ""},
+        {{m, "--gif", x, "--seed", "4294967296"}, ""},
+        {{m, "--gif", x, "--colour", "red"}, ""},
+        {{path("missing.rkm"), "--gif", x}, "missing.rkm: the file cannot be opened\n"},
+        {{path("text.rkm"), "--info"}, "text.rkm: 正しいレクモデルファイルではありません。\n"},
+        // The request is checked as the dialogs check it, with the same words.
+        {{m, "--gif", x, "--size", "20000x10"}, "rektool-export: 画像が大きすぎます。\n"},
+        {{m, "--bmp", x, "--transparent"}, "--transparent"},
+        {{m, "--svg", x, "--kind", "vtr"}, "--svg writes the still image only"},
+        {{m, "--webp", x, "--kind", "still"}, "--kind still is for"},
+        {{m, "--gif", x, "--quality", "50"}, "--quality is for --webp only"},
+        {{m, "--webp", x, "--quality", "101"}, "--quality must be"},
+        {{m, "--png", x, "--no-wobble"}, "--no-wobble is for --svg only"},
+        {{m, "--gif", x, "--webp", path("y")}, "give exactly one of"},
+        {{m, "--webp", x, "--size", "16384x10"}, "16383"},
         {{m, "--gif", path("somedir") + "/"}, "フォルダーの名前です"},
         {{m, "--bmp", path("somedir") + "/"}, "フォルダーの名前です"},
         {{m, "--webp", path("taken.webp")}, "フォルダーの名前です"},
@@ -284,18 +188,28 @@ TEST_F(ExportCli, RefusesCombinationsAFormatCannotHoldAndFoldersAsOutput) {
     for (const auto& [arguments, message] : bad) {
         const ProcessRun run = runExporter(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("rektool-export: ")) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_EQ(test::entriesIn(dir.path("somedir")), 0u);  // no hidden somedir/.gif
     EXPECT_EQ(test::entriesIn(dir.path("taken.webp")), 0u);
-    EXPECT_EQ(dir.entryCount(), 3u);  // the model and the two folders
+    EXPECT_EQ(dir.entryCount(), 4u);  // the two models and the two folders
+
+    // A write that fails is an export failure.
+    const ProcessRun unwritable = runExporter({m, "--gif", path("no/folder/x.gif")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(
+        unwritable.err.contains(("rektool-export: 「" + dir.path("no/folder/x.gif").string() +
+                                 "」\nこのファイルに書き込めませんでした。\n")
+                                    .c_str()))
+        << unwritable.err.toStdString();
 }
 
 TEST_F(ExportCli, AFailedWriteToStandardOutputIsAnError) {
     QProcess process;
     process.setStandardOutputFile(QStringLiteral("/dev/full"));
-    process.start(QStringLiteral(REKTOOL_EXPORT_BINARY),
-                  {QString::fromStdString(model.string()), "--info"});
+    process.start(QStringLiteral(REKTOOL_EXPORT_BINARY), {m, "--info"});
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_TRUE(process.readAllStandardError().contains(
@@ -318,18 +232,14 @@ TEST_F(ExportCli, FileNamesThatAreNotUtf8PassThroughAsBytes) {
         test::runOnTerminal(REKTOOL_EXPORT_BINARY, {modelName, "--gif", base});
     ASSERT_EQ(gif.exitCode, 0) << gif.output;
     EXPECT_TRUE(std::filesystem::exists(base + ".gif"));
-    EXPECT_EQ(dir.entryCount(), 8u);
 }
 
 TEST_F(ExportCli, ShowsAProgressBarOnATerminalAndStopsCleanlyOnSignals) {
     // A long export: the replay of a drawing at full size with smoothing, 5 s of wait.
-    const std::string m = model.string();
-    const std::vector<std::string> longExport = {
-        m, "--kind", "vtr", "--smoothness", "12", "--antialias", "--wait", "5", "--seed", "1"};
     auto arguments = [&](const char* format, const char* out) {
-        std::vector<std::string> all = longExport;
-        all.insert(all.begin() + 1, {format, dir.path(out).string()});
-        return all;
+        return std::vector<std::string>{
+            model.string(), format, dir.path(out).string(), "--kind", "vtr", "--smoothness", "12",
+            "--wait",       "5",    "--antialias",          "--seed", "1"};
     };
     // Finished: the bar reached the end, once per frame.
     const test::TerminalRun full =
@@ -341,10 +251,8 @@ TEST_F(ExportCli, ShowsAProgressBarOnATerminalAndStopsCleanlyOnSignals) {
          it != std::sregex_iterator(); ++it)
         seen.push_back(std::stoi((*it)[1]));
     ASSERT_FALSE(seen.empty()) << full.output;
-    EXPECT_EQ(seen.back(), 95);  // 499 px at 40 a frame, then 5 s of 6 hundredths
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_NE(full.output.find("[##############################] 95/95"), std::string::npos);
-    for (std::size_t i = 1; i < seen.size(); ++i)
-        EXPECT_GE(seen[i], seen[i - 1]);
     std::filesystem::remove(dir.path("whole.webp"));
 
     // Stopped at the first frame and in the middle, by SIGINT and SIGTERM.
@@ -362,8 +270,58 @@ TEST_F(ExportCli, ShowsAProgressBarOnATerminalAndStopsCleanlyOnSignals) {
                                 "] " + std::to_string(c.frame) + "/95", c.signal);
         EXPECT_EQ(stopped.exitCode, 128 + c.signal) << stopped.output;
         EXPECT_NE(stopped.output.find("nothing was written"), std::string::npos) << stopped.output;
-        EXPECT_EQ(dir.entryCount(), 1u);  // the model alone: no file, no temporary file
+        EXPECT_EQ(dir.entryCount(), 2u);  // the models alone: no file, no temporary file
     }
+}
+
+TEST_F(ExportCli, MessagesFollowTheLocaleOrLangAndJapaneseIsTheDefault) {
+    const QByteArray missing = "rektool-export: " + path("missing.rkm").toUtf8() + ": ";
+    const ProcessRun english = runExporter({path("missing.rkm"), "--info"}, kEnglish);
+    EXPECT_EQ(english.exitCode, 2);
+    EXPECT_EQ(english.err, missing + "the file cannot be opened\n");
+    const ProcessRun tooLarge =
+        runExporter({m, "--gif", path("x.gif"), "--size", "20000x10"}, kEnglish);
+    EXPECT_TRUE(tooLarge.err.startsWith("rektool-export: The image is too large.\n"))
+        << tooLarge.err.toStdString();
+    EXPECT_TRUE(tooLarge.err.endsWith("\nTry 'rektool-export --help'.\n"));
+    EXPECT_TRUE(runExporter({"--help"}, kEnglish)
+                    .out.contains("Exports a RekTool model (.rkm or .rk2) without opening a "
+                                  "window.\n"));
+
+    const QByteArray invalidJa =
+        QStringLiteral(": 正しいレクモデルファイルではありません。\n").toUtf8();
+    for (const QStringList& locale :
+         {QStringList{"LANG=ja_JP.UTF-8"}, QStringList{"LANG=C"}, QStringList{}}) {
+        const ProcessRun invalid = runExporter({path("text.rkm"), "--info"}, locale);
+        EXPECT_EQ(invalid.err, "rektool-export: " + path("text.rkm").toUtf8() + invalidJa)
+            << locale.join(' ').toStdString();
+    }
+
+    // --lang overrides the locale, wherever it stands; the value of an option is not --lang,
+    // even when it reads so.
+    EXPECT_TRUE(
+        runExporter({path("text.rkm"), "--info", "--lang", "en"}, QStringList{"LANG=ja_JP.UTF-8"})
+            .err.endsWith(": Not a valid rek model file.\n"));
+    EXPECT_TRUE(
+        runExporter({"--lang=ja", path("text.rkm"), "--info"}, kEnglish).err.endsWith(invalidJa));
+    const ProcessRun output = runExporter({"--lang", "ja", m, "--gif", "--lang"}, kEnglish,
+                                          QString::fromStdString(dir.path("").string()));
+    EXPECT_EQ(output.exitCode, 0) << output.err.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(dir.path("--lang.gif")));
+    const ProcessRun unknown = runExporter({m, "--info", "--lang", "fr"}, kEnglish);
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err,
+              "rektool-export: --lang must be one of en, ja, not \"fr\"\n"
+              "Try 'rektool-export --help'.\n");
+}
+
+TEST(CliTextTest, PlaceholdersTakeTheArgumentsByteForByte) {
+    using cli::withArguments;
+    EXPECT_EQ(withArguments(QStringLiteral("「%1」に %2"), {"a\xff\xfe", "b"}),
+              "「a\xff\xfe」に b");
+    // An argument is not searched again; placeholders without an argument stay.
+    EXPECT_EQ(withArguments(QStringLiteral("%1 and %2, %3"), {"%2", "x"}), "%2 and x, %3");
+    EXPECT_EQ(withArguments(QStringLiteral("%2%1 100% %"), {"a", "b"}), "ba 100% %");
 }
 
 }  // namespace
