@@ -1,15 +1,11 @@
-// The GIF encoder's parts: the LZW coder, read back by a strict reader and by giflib, and the
-// container around it.
-#include <gif_lib.h>
+// The GIF encoder's LZW coder, read back by a strict reader.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "export/gif_lzw.h"
 #include "export/gif_stream.h"
-#include "export_test_support.h"
 #include "gif_test_support.h"
-#include "image_test_support.h"
 
 namespace rek {
 namespace {
@@ -143,80 +139,6 @@ TEST(GifLzw, AKeptTableWinsOnDrawingsAClearedOneOnManyColoursAndTheShortestIsTak
     const auto onShades = sizes(shades, 8);
     EXPECT_LT(onShades[1], onShades[0]);
     EXPECT_EQ(onShades[2], onShades[1]);
-}
-
-class GifStreamTest : public ::testing::Test {
-  protected:
-    test::TempDir dir;
-};
-
-TEST_F(GifStreamTest, WritesTheBlocksGiflibAndOurStrictReaderExpect) {
-    const std::vector<ColorRgb> global = {{10, 20, 30}, {200, 100, 0}, {0, 0, 255}};
-    const std::vector<ColorRgb> local = {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}, {5, 5, 5}};
-    const std::vector<std::uint8_t> full = noise(40 * 30, 3, 1);
-    const std::vector<std::uint8_t> part = noise(7 * 5, 5, 2);
-    LzwEncoder encoder;
-    std::vector<std::uint8_t> fullCodes;
-    std::vector<std::uint8_t> partCodes;
-    encoder.encodeShortest(full, 2, fullCodes);
-    encoder.encodeShortest(part, 3, partCodes);
-
-    const auto file = dir.path("stream.gif");
-    {
-        detail::GifStream stream(file.string());
-        ASSERT_TRUE(stream.open(40, 30, global));
-        detail::GifImage first;
-        first.width = 40;
-        first.height = 30;
-        first.delayCentiseconds = 7;
-        first.lzwCodeSize = 2;
-        first.lzwData = fullCodes;
-        ASSERT_TRUE(stream.putImage(first));
-        detail::GifImage second;
-        second.left = 33;
-        second.top = 25;
-        second.width = 7;
-        second.height = 5;
-        second.delayCentiseconds = 300;
-        second.disposal = GifDisposal::RestoreBackground;
-        second.transparentIndex = 4;
-        second.localPalette = local;
-        second.lzwCodeSize = 3;
-        second.lzwData = partCodes;
-        ASSERT_TRUE(stream.putImage(second));
-        // Outside the screen, or a code size the data cannot have: refused.
-        detail::GifImage outside = second;
-        outside.left = 34;
-        EXPECT_FALSE(stream.putImage(outside));
-        EXPECT_TRUE(stream.finish());
-    }
-
-    const test::DecodedGif gif = test::decodeGif(file);
-    ASSERT_NE(gif, nullptr);
-    EXPECT_EQ(test::readBytes(file).substr(0, 6), "GIF89a");
-    ASSERT_EQ(gif->ImageCount, 2);
-    EXPECT_TRUE(test::gifLoopsForever(gif.get()));
-    ASSERT_NE(gif->SColorMap, nullptr);
-    EXPECT_EQ(gif->SColorMap->ColorCount, 4);
-    EXPECT_EQ(gif->SColorMap->Colors[1].Red, 200);
-    EXPECT_TRUE(std::equal(full.begin(), full.end(), gif->SavedImages[0].RasterBits));
-    const SavedImage& second = gif->SavedImages[1];
-    EXPECT_EQ(second.ImageDesc.Left, 33);
-    EXPECT_EQ(second.ImageDesc.Top, 25);
-    ASSERT_NE(second.ImageDesc.ColorMap, nullptr);
-    EXPECT_EQ(second.ImageDesc.ColorMap->ColorCount, 8);
-    EXPECT_EQ(second.ImageDesc.ColorMap->Colors[4].Blue, 5);
-    EXPECT_TRUE(std::equal(part.begin(), part.end(), second.RasterBits));
-    const GraphicsControlBlock control = test::gifControl(gif.get(), 1);
-    EXPECT_EQ(control.DelayTime, 300);
-    EXPECT_EQ(control.DisposalMode, DISPOSE_BACKGROUND);
-    EXPECT_EQ(control.TransparentColor, 4);
-
-    std::string said;
-    const std::optional<bool> accepted = test::gifsicleAcceptsSilently(file, &said);
-    if (accepted) {
-        EXPECT_TRUE(*accepted) << said;
-    }
 }
 
 }  // namespace
