@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "file_helpers.h"
 #include "model/model_file.h"
 #include "scratch_folder.h"
 #include "vertex_builders.h"
@@ -36,21 +37,10 @@ Model largeModel(int variant) {
 
 class KillDuringSaveTest : public ::testing::Test {
   protected:
-    // Which of the two models the file loads as: 0 or 1, or -1 for neither.
-    int whichModel() {
-        ModelFileRead read = readModel(path);
-        auto* contents = std::get_if<ModelFileContents>(&read);
-        if (contents == nullptr || !contents->properties)
-            return -1;
-        Model loaded;
-        loaded.properties = *contents->properties;
-        loaded.vertices = std::move(contents->vertices);
-        const std::vector<std::uint8_t> image = encodeModelFile(loaded);
-        for (int i = 0; i < 2; ++i) {
-            if (image == images[i])
-                return i;
-        }
-        return -1;
+    // Which of the two models the file holds byte for byte: 0 or 1, or -1 for neither.
+    int whichModel() const {
+        const std::vector<std::uint8_t> bytes = test::readFileBytes(path);
+        return bytes == images[0] ? 0 : bytes == images[1] ? 1 : -1;
     }
 
     test::ScratchFolder folder;

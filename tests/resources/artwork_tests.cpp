@@ -62,10 +62,6 @@ TEST(SelectCursor, ShapeAndBothStyles) {
     EXPECT_EQ(count(SelectCursorKind::Plain), 33);
     EXPECT_EQ(count(SelectCursorKind::Add), 33 + 13);
     EXPECT_EQ(count(SelectCursorKind::Remove), 33 + 7);
-    for (auto [x, y] : {std::pair{7, 15}, {23, 15}, {15, 7}, {15, 23}, {22, 26}, {28, 26}})
-        EXPECT_TRUE(selectCursorPixel(SelectCursorKind::Remove, x, y)) << x << "," << y;
-    EXPECT_TRUE(selectCursorPixel(SelectCursorKind::Add, 25, 29));
-    EXPECT_FALSE(selectCursorPixel(SelectCursorKind::Remove, 25, 23));
 
     const QCursor inverting = makeSelectCursor(SelectCursorKind::Add, CursorStyle::Inverting);
     EXPECT_EQ(inverting.shape(), Qt::BitmapCursor);
@@ -88,7 +84,7 @@ TEST(SelectCursor, ShapeAndBothStyles) {
     EXPECT_EQ(outlined.hotSpot(), QPoint(15, 15));
     const QImage image = outlined.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
     ASSERT_EQ(image.size(), QSize(32, 32));
-    for (auto [x, y] : {std::pair{15, 15}, {7, 15}, {25, 26}})
+    for (auto [x, y] : {std::pair{15, 15}, {7, 15}, {15, 23}, {22, 26}, {25, 26}})
         EXPECT_EQ(image.pixel(x, y), qRgb(0, 0, 0)) << x << "," << y;
     for (auto [x, y] : {std::pair{14, 14}, {6, 15}, {25, 25}})
         EXPECT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
@@ -104,8 +100,6 @@ TEST(DesktopIcons, EverySizeLoadsAtItsSize) {
         EXPECT_EQ(program.size(), QSize(size, size));
         EXPECT_EQ(document.size(), QSize(size, size));
     }
-    EXPECT_TRUE(programIconResource(20).isEmpty());
-    EXPECT_TRUE(modelDocumentIconResource(0).isEmpty());
     EXPECT_TRUE(QFile::exists(kProgramIconSvgResource) &&
                 QFile::exists(kModelDocumentIconSvgResource));
 
