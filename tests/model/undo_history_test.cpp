@@ -1,10 +1,12 @@
+// What undo and redo restore is played against a full-copy history in
+// undo_history_equivalence_test.cpp; here what that cannot see: how much the history stores.
+
 #include "model/undo_history.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "model/selection.h"
 #include "vertex_builders.h"
 
 namespace rek {
