@@ -1,7 +1,7 @@
 #pragma once
 
-// A program started with arguments and environment of any bytes (QProcess passes them as
-// text, which cannot carry a file name that is no valid UTF-8).
+// The program started in a process of its own, in folders of its own, with arguments of any
+// bytes (QProcess passes them as text, which cannot carry a file name that is no valid UTF-8).
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QProcessEnvironment>
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -18,23 +19,38 @@
 
 namespace rek::test {
 
+// The environment with runtime, config, state and home folders below `root`, offscreen.
+inline QProcessEnvironment isolatedEnvironment(const std::filesystem::path& root) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const auto& [variable, name] : {std::pair{"XDG_RUNTIME_DIR", "runtime"},
+                                         {"XDG_CONFIG_HOME", "config"},
+                                         {"XDG_STATE_HOME", "state"},
+                                         {"HOME", "home"}}) {
+        std::filesystem::create_directory(root / name);
+        environment.insert(variable, QString::fromStdString((root / name).string()));
+    }
+    // The runtime folder is private to its user, as the desktop makes it.
+    std::filesystem::permissions(root / "runtime", std::filesystem::perms::owner_all);
+    return environment;
+}
+
 class ChildProcess {
   public:
-    // Starts `program` with `arguments`; its standard output is kept for output().
-    ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                 const QProcessEnvironment& environment) {
+    // Starts `program`; its standard output (and error, if `withErrors`) is kept for output().
+    ChildProcess(const std::string& program, std::vector<std::string> arguments,
+                 const QProcessEnvironment& environment, bool withErrors = false) {
         std::vector<std::string> variables;
         for (const QString& variable : environment.toStringList())
             variables.push_back(QFile::encodeName(variable).toStdString());
-        std::vector<std::string> words{program};
-        words.insert(words.end(), arguments.begin(), arguments.end());
+        arguments.insert(arguments.begin(), program);
         std::vector<char*> envp;
+        std::vector<char*> argv;
         for (std::string& variable : variables)
             envp.push_back(variable.data());
-        envp.push_back(nullptr);
-        std::vector<char*> argv;
-        for (std::string& word : words)
+        for (std::string& word : arguments)
             argv.push_back(word.data());
+        envp.push_back(nullptr);
         argv.push_back(nullptr);
         int output[2];
         if (::pipe2(output, O_CLOEXEC) != 0)
@@ -42,6 +58,8 @@ class ChildProcess {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(output[1], STDOUT_FILENO);
+            if (withErrors)
+                ::dup2(output[1], STDERR_FILENO);
             ::execve(program.c_str(), argv.data(), envp.data());
             ::_exit(127);
         }
@@ -59,11 +77,10 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool started() const { return pid_ > 0; }
     void kill(int signal) { ::kill(pid_, signal); }
 
     // The exit code, -1 for a death by signal; nothing when it still runs after `timeout`.
-    std::optional<int> wait(std::chrono::milliseconds timeout) {
+    std::optional<int> wait(std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
         const auto end = std::chrono::steady_clock::now() + timeout;
         while (!status_) {
             int status = 0;
@@ -78,7 +95,7 @@ class ChildProcess {
         return status_;
     }
 
-    // What it wrote to its standard output (read once it ended).
+    // What it wrote (read once it ended).
     std::string output() {
         std::string text;
         char buffer[4096];
@@ -92,5 +109,17 @@ class ChildProcess {
     int output_ = -1;
     std::optional<int> status_;
 };
+
+// Waits until `done` holds, at most `limit`.
+template <typename Condition>
+bool waitFor(Condition done, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
 
 }  // namespace rek::test

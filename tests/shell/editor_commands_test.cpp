@@ -1,9 +1,11 @@
+// The commands on the editor, and the toolbar states they leave.
+
 #include "shell/editor_commands.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
+#include "shell/command_table.h"
+#include "shell/mode_display.h"
 #include "shell_test_support.h"
 
 namespace rek {
@@ -16,137 +18,102 @@ class EditorCommandsTest : public ::testing::Test {
     }
 
     void run(CommandId command) { ASSERT_TRUE(runEditorCommand(editor, command)); }
+    std::size_t vertices() const { return editor.model().vertices.size(); }
+    ButtonState button(CommandId id) const {
+        return describeModeDisplay(editor, KeyModifiers{}).buttons[static_cast<std::size_t>(id)];
+    }
 
     Editor editor;
 };
 
-TEST_F(EditorCommandsTest, EachToolCommandChoosesItsTool) {
-    const std::pair<CommandId, ToolMode> tools[] = {
-        {CommandId::CurveMode, ToolMode::Curve},
-        {CommandId::RectMode, ToolMode::Rect},
-        {CommandId::CircleMode, ToolMode::Circle},
-        {CommandId::FilledRectMode, ToolMode::FilledRect},
-        {CommandId::FilledCircleMode, ToolMode::FilledCircle},
-        {CommandId::RangeSelectMode, ToolMode::RangeSelect},
-        {CommandId::StraightLineMode, ToolMode::StraightLine},
-    };
-    for (const auto& [command, tool] : tools) {
-        run(command);
-        EXPECT_EQ(editor.toolMode(), tool) << static_cast<int>(command);
-    }
-}
-
-TEST_F(EditorCommandsTest, SelectionCommandsAreRefusedDuringReplayButRangeSelectIsNot) {
+TEST_F(EditorCommandsTest, SelectionAndHistoryCommandsAreRefusedDuringReplayButRangeSelectIsNot) {
+    run(CommandId::DeleteLastVertex);
+    ASSERT_EQ(vertices(), 2u);
     run(CommandId::Vtr);
-    ASSERT_TRUE(editor.replaying());
-
     run(CommandId::SelectAll);
-    EXPECT_FALSE(editor.model().selectionExists);
-    EXPECT_EQ(editor.toolMode(), ToolMode::StraightLine);
     run(CommandId::InvertSelection);
     EXPECT_FALSE(editor.model().selectionExists);
     run(CommandId::Deselect);
     EXPECT_EQ(editor.toolMode(), ToolMode::StraightLine);
-
+    run(CommandId::Undo);
+    EXPECT_EQ(vertices(), 2u);
     run(CommandId::RangeSelectMode);
     EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
-
-    run(CommandId::DeleteLastVertex);
-    EXPECT_EQ(editor.model().vertices.size(), 2u);
     EXPECT_TRUE(editor.replaying());
-}
 
-TEST_F(EditorCommandsTest, UndoAndRedoAreIgnoredDuringReplay) {
-    run(CommandId::DeleteLastVertex);
-    ASSERT_EQ(editor.model().vertices.size(), 2u);
     run(CommandId::Vtr);
     run(CommandId::Undo);
-    EXPECT_EQ(editor.model().vertices.size(), 2u);
-    run(CommandId::Vtr);
-    ASSERT_FALSE(editor.replaying());
-    run(CommandId::Undo);
-    EXPECT_EQ(editor.model().vertices.size(), 3u);
+    EXPECT_EQ(vertices(), 3u);
     run(CommandId::Redo);
-    EXPECT_EQ(editor.model().vertices.size(), 2u);
+    EXPECT_EQ(vertices(), 2u);
 }
 
-TEST_F(EditorCommandsTest, MoveScaleAndDeleteNeedASelectionInRangeSelect) {
+TEST_F(EditorCommandsTest, MoveScaleAndDeleteNeedASelectionAndADrawingToolEndsIt) {
+    EXPECT_FALSE(button(CommandId::MoveSelection).enabled);
     run(CommandId::MoveSelection);
     run(CommandId::ScaleSelection);
     run(CommandId::DeleteLines);
-    EXPECT_FALSE(editor.moveMode());
-    EXPECT_FALSE(editor.scaleMode());
-    EXPECT_EQ(editor.model().vertices.size(), 3u);
+    EXPECT_FALSE(editor.moveMode() || editor.scaleMode());
+    EXPECT_EQ(vertices(), 3u);
 
-    run(CommandId::SelectAll);
-    ASSERT_EQ(editor.toolMode(), ToolMode::RangeSelect);
+    run(CommandId::InvertSelection);  // all, in range select
+    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
+    EXPECT_TRUE(button(CommandId::DeleteLines).enabled);
     run(CommandId::MoveSelection);
-    EXPECT_TRUE(editor.moveMode());
+    EXPECT_TRUE(button(CommandId::MoveSelection).checked);
+    EXPECT_TRUE(button(CommandId::RangeSelectMode).checked) << "the tool stays checked";
     run(CommandId::ScaleSelection);
     EXPECT_TRUE(editor.scaleMode());
-    EXPECT_FALSE(editor.moveMode());
+    EXPECT_FALSE(button(CommandId::MoveSelection).checked);
     EXPECT_EQ(editor.scaleFactor(), 1.0f);
 
-    run(CommandId::DeleteLines);
-    EXPECT_TRUE(editor.model().vertices.empty());
-    EXPECT_FALSE(editor.model().selectionExists);
-}
-
-TEST_F(EditorCommandsTest, DeselectAndInvertEndInRangeSelect) {
-    run(CommandId::InvertSelection);
-    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
-    EXPECT_TRUE(editor.model().selectionExists);
-    run(CommandId::InvertSelection);
-    EXPECT_FALSE(editor.model().selectionExists);
-
-    run(CommandId::SelectAll);
     run(CommandId::CurveMode);
-    run(CommandId::Deselect);
-    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
     EXPECT_FALSE(editor.model().selectionExists);
-}
-
-TEST_F(EditorCommandsTest, ChoosingADrawingToolEndsTheSelection) {
-    run(CommandId::SelectAll);
-    run(CommandId::MoveSelection);
-    run(CommandId::CurveMode);
-    EXPECT_EQ(editor.toolMode(), ToolMode::Curve);
-    EXPECT_FALSE(editor.model().selectionExists);
-    EXPECT_FALSE(editor.moveMode());
+    EXPECT_FALSE(editor.scaleMode());
     for (const Vertex& vertex : editor.model().vertices)
         EXPECT_FALSE(vertex.isSelected());
+    run(CommandId::Deselect);
+    EXPECT_EQ(editor.toolMode(), ToolMode::RangeSelect);
+
+    run(CommandId::SelectAll);
+    run(CommandId::DeleteLines);
+    EXPECT_EQ(vertices(), 0u);
+    EXPECT_FALSE(button(CommandId::DeleteLines).enabled);
 }
 
-TEST_F(EditorCommandsTest, WobbleTogglesAndTheWindowsCommandsAreLeftToIt) {
-    run(CommandId::Wobble);
-    EXPECT_FALSE(editor.wobbleEnabled());
-    run(CommandId::Wobble);
-    EXPECT_TRUE(editor.wobbleEnabled());
-    const std::size_t entries = editor.historySize();
-    for (CommandId command :
-         {CommandId::New, CommandId::Open, CommandId::Save, CommandId::SaveAs, CommandId::ExportGif,
-          CommandId::ExportBmp, CommandId::Properties, CommandId::Settings, CommandId::About}) {
-        EXPECT_FALSE(runEditorCommand(editor, command)) << static_cast<int>(command);
+TEST_F(EditorCommandsTest, ExactlyTheButtonOfTheToolInUseIsChecked) {
+    for (int mode = 0; mode < kToolModeCount; ++mode) {
+        editor.setToolMode(static_cast<ToolMode>(mode));
+        for (int id = 0; id < kCommandCount; ++id) {
+            const CommandInfo& command = commandInfo(static_cast<CommandId>(id));
+            if (command.tool)
+                EXPECT_EQ(button(command.id).checked, command.tool == static_cast<ToolMode>(mode))
+                    << "tool " << mode << ", button " << id;
+        }
     }
-    EXPECT_EQ(editor.model().vertices.size(), 3u);
-    EXPECT_EQ(editor.historySize(), entries);
 }
 
-TEST_F(EditorCommandsTest, UndoReportsACanvasSizeChange) {
-    ModelProperties smaller = editor.model().properties;
-    smaller.width = 300;
-    smaller.height = 200;
-    editor.acceptProperties(smaller, /*recordSnapshot=*/true);
+TEST_F(EditorCommandsTest, ReplayLeavesOnlyVtrAboutSettingsAndTheHistory) {
+    test::drawLine(editor, {0, 200}, {10, 200});
+    ASSERT_TRUE(editor.undo());  // something to redo, nothing to undo
+    editor.selectAll();
+    editor.toggleReplay();
+    ModeDisplay display = describeModeDisplay(editor, KeyModifiers{});
+    for (int id = 0; id < kCommandCount; ++id) {
+        const auto command = static_cast<CommandId>(id);
+        const bool expected = command == CommandId::Vtr || command == CommandId::About ||
+                              command == CommandId::Settings || command == CommandId::Redo;
+        EXPECT_EQ(display.buttons[static_cast<std::size_t>(id)].enabled, expected) << id;
+    }
+    EXPECT_TRUE(display.progressVisible);
+    EXPECT_EQ(display.progressMaximum, 200u);
 
-    std::vector<EditorChanges> reports;
-    QObject receiver;
-    QObject::connect(&editor, &Editor::changed, &receiver,
-                     [&reports](const EditorChanges& changes) { reports.push_back(changes); });
-    run(CommandId::Undo);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0].canvasSize);
-    EXPECT_EQ(editor.model().properties.width, 800);
-    EXPECT_EQ(editor.model().properties.height, 600);
+    // When the replay ends, with a sub-mode still on, the toolbar comes back.
+    editor.toggleReplay();
+    ASSERT_TRUE(editor.toggleMoveMode());
+    display = describeModeDisplay(editor, KeyModifiers{});
+    EXPECT_TRUE(display.buttons[static_cast<std::size_t>(CommandId::New)].enabled);
+    EXPECT_FALSE(display.progressVisible);
 }
 
 }  // namespace

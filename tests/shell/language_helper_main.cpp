@@ -1,6 +1,6 @@
 // rektool's start-up, which chooses the language from the command line or the locale, printing
-// what the user then sees: the caption, a toolbar tooltip, the status hint, the save question's
-// text and buttons and the open chooser's file types, one "name=text" line each, in UTF-8.
+// what the user then sees: the caption, a toolbar tooltip, the status hint, the open chooser's
+// file types and the save question's text and buttons, one "name=text" line each, in UTF-8.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,7 +9,6 @@
 #include <cstdio>
 
 #include "shell/app.h"
-#include "shell/command_id.h"
 #include "shell/main_window.h"
 #include "shell/text/messages.h"
 #include "shell/ui/message_box.h"
@@ -21,21 +20,11 @@ void print(const char* name, const QString& text) {
                 QString(text).replace('\n', QLatin1String("\\n")).toUtf8().constData());
 }
 
-rek::MainWindow* mainWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<rek::MainWindow*>(widget))
-            return window;
-    }
-    return nullptr;
-}
-
 // Prints the question box on screen and closes it with Cancel.
 void readQuestion() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) {
-        QTimer::singleShot(10, readQuestion);
-        return;
-    }
+    if (box == nullptr)
+        return QTimer::singleShot(10, readQuestion);
     print("question", box->text());
     QStringList buttons;
     for (QAbstractButton* button : box->buttons())
@@ -51,7 +40,9 @@ int main(int argc, char** argv) {
     rek::EditorHooks hooks;
     hooks.started = [](rek::AppState&) {
         QTimer::singleShot(0, [] {
-            rek::MainWindow* window = mainWindow();
+            rek::MainWindow* window = nullptr;
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                window = window ? window : qobject_cast<rek::MainWindow*>(widget);
             if (window == nullptr)
                 return QApplication::exit(3);
             print("caption", window->windowTitle());

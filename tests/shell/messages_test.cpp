@@ -9,71 +9,33 @@
 namespace rek {
 namespace {
 
-using test::programTitle;
-
 TEST(MessagesTest, TheCaptionCarriesTheProjectVersion) {
     // The generated header is the one source of the version; the caption follows it.
     EXPECT_STREQ(kAppVersion, REK_EXPECTED_VERSION);
-    EXPECT_EQ(messages::appTitle(), programTitle());
-    EXPECT_EQ(messages::appTitle(), messages::appName() + QStringLiteral(" Ver.") + kAppVersion);
-    EXPECT_EQ(messages::appName(), QStringLiteral("レクツール"));
-}
-
-TEST(MessagesTest, TitleShowsNameAndChangeMark) {
-    const QString title = programTitle();
-    EXPECT_EQ(messages::windowTitle({}, false), title + QStringLiteral(" - [ 無題 ]"));
-    EXPECT_EQ(messages::windowTitle({}, true), title + QStringLiteral(" - [ 無題 * ]"));
-    EXPECT_EQ(messages::windowTitle(QStringLiteral("face.rkm"), true),
-              title + QStringLiteral(" - [ face.rkm * ]"));
-    EXPECT_EQ(messages::windowTitle(QStringLiteral("face.rkm"), false),
-              title + QStringLiteral(" - [ face.rkm ]"));
-}
-
-TEST(MessagesTest, StatusBarTexts) {
-    EXPECT_EQ(messages::vertexCount(0), QStringLiteral("頂点の数：0"));
-    EXPECT_EQ(messages::vertexCount(12345), QStringLiteral("頂点の数：12345"));
-    EXPECT_EQ(messages::canvasSize(320, 240), QStringLiteral("320 × 240"));
-}
-
-struct FileErrorCase {
-    ModelFileError error;
-    const char* text;
-    MessageIcon icon;
-};
-
-class ModelFileErrorText : public ::testing::TestWithParam<FileErrorCase> {};
-
-TEST_P(ModelFileErrorText, IsTheProgramsWordingWithItsIcon) {
-    const UserMessage message = messages::modelFileError(GetParam().error);
-    EXPECT_EQ(message.text, QString::fromUtf8(GetParam().text));
-    EXPECT_EQ(message.icon, GetParam().icon);
+    EXPECT_EQ(messages::appTitle(), test::programTitle());
 }
 
 // Refused files carry no icon; the failures to get memory or to write carry the error icon.
-INSTANTIATE_TEST_SUITE_P(
-    EveryError, ModelFileErrorText,
-    ::testing::Values(
-        FileErrorCase{ModelFileError::NotModelFile, "レクモデルファイルではありません。",
-                      MessageIcon::None},
-        FileErrorCase{ModelFileError::Invalid, "正しいレクモデルファイルではありません。",
-                      MessageIcon::None},
-        FileErrorCase{ModelFileError::NewerVersion,
-                      "より新しいバージョンのレクモデルです。\n最新のレクツールで読み込んで"
-                      "ください。",
-                      MessageIcon::None},
-        FileErrorCase{ModelFileError::OutOfMemory, "読み込み時の頂点用のメモリが確保できません。",
-                      MessageIcon::Error},
-        FileErrorCase{ModelFileError::WriteFailed, "ファイルを保存できませんでした。",
-                      MessageIcon::Error}));
-
-TEST(MessagesTest, AFileThatCannotBeOpenedIsRefusedWithoutAMessage) {
-    EXPECT_TRUE(messages::modelFileError(ModelFileError::CannotOpen).empty());
-}
-
-TEST(MessagesTest, VertexMemoryCarriesTheErrorIcon) {
-    const UserMessage message = messages::vertexMemory();
-    EXPECT_EQ(message.text, QStringLiteral("頂点用のメモリが確保できません。"));
-    EXPECT_EQ(message.icon, MessageIcon::Error);
+TEST(MessagesTest, ModelFileErrorsHaveTheProgramsWordingAndIcon) {
+    const struct {
+        ModelFileError error;
+        const char* text;
+        MessageIcon icon;
+    } cases[] = {
+        {ModelFileError::NotModelFile, "レクモデルファイルではありません。", MessageIcon::None},
+        {ModelFileError::Invalid, "正しいレクモデルファイルではありません。", MessageIcon::None},
+        {ModelFileError::NewerVersion,
+         "より新しいバージョンのレクモデルです。\n最新のレクツールで読み込んでください。",
+         MessageIcon::None},
+        {ModelFileError::OutOfMemory, "読み込み時の頂点用のメモリが確保できません。",
+         MessageIcon::Error},
+        {ModelFileError::WriteFailed, "ファイルを保存できませんでした。", MessageIcon::Error},
+    };
+    for (const auto& c : cases) {
+        const UserMessage message = messages::modelFileError(c.error);
+        EXPECT_EQ(message.text, QString::fromUtf8(c.text));
+        EXPECT_EQ(message.icon, c.icon) << c.text;
+    }
 }
 
 TEST(MessagesTest, AssociationReportsNameTheActionAndTheReason) {
@@ -95,21 +57,10 @@ TEST(MessagesTest, AssociationReportsNameTheActionAndTheReason) {
         cannotAssociate + QStringLiteral("プログラムまたはデータフォルダの場所が分かりません。"));
     EXPECT_EQ(messages::associationFailed(remove, {Kind::UnknownLocations, {}}),
               cannotRemove + QStringLiteral("データフォルダの場所が分かりません。"));
-
-    const QString subject = QStringLiteral("/d/x");
-    const std::pair<Kind, QString> reasons[] = {
-        {Kind::CannotCreateFolder, QStringLiteral("フォルダを作成できません: /d/x")},
-        {Kind::CannotWrite, QStringLiteral("書き込めません: /d/x")},
-        {Kind::CannotRemove, QStringLiteral("削除できません: /d/x")},
-        {Kind::ToolDidNotStart, QStringLiteral("/d/x を起動できません。")},
-        {Kind::ToolNotResponding, QStringLiteral("/d/x が応答しません。")},
-        {Kind::ToolFailed, QStringLiteral("/d/x が失敗しました。")},
-    };
-    for (const auto& [kind, reason] : reasons) {
-        EXPECT_EQ(messages::associationFailed(associate, {kind, subject}),
-                  cannotAssociate + reason);
-        EXPECT_EQ(messages::associationFailed(remove, {kind, subject}), cannotRemove + reason);
-    }
+    EXPECT_EQ(messages::associationFailed(remove, {Kind::CannotRemove, QStringLiteral("/d/x")}),
+              cannotRemove + QStringLiteral("削除できません: /d/x"));
+    EXPECT_EQ(messages::associationFailed(associate, {Kind::ToolFailed, QStringLiteral("/d/x")}),
+              cannotAssociate + QStringLiteral("/d/x が失敗しました。"));
 }
 
 }  // namespace

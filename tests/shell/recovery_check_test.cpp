@@ -47,18 +47,10 @@ class RecoveryTest : public ::testing::Test {
     DocumentCommands commands{state, ui};
 };
 
-TEST_F(RecoveryTest, WithoutCopiesNothingIsAsked) {
-    ASSERT_TRUE(store.claim());
-    offerRecovery(store, autosave, state.editor, ui);
-    EXPECT_TRUE(ui.recoveryQuestions.empty());
-    EXPECT_TRUE(ui.messages.empty());
-}
-
 TEST_F(RecoveryTest, RestoreBringsTheDrawingBackModifiedUnderItsOriginalName) {
     // A name that is no valid UTF-8: the title shows the replacement character, the path
     // keeps its bytes.
     const std::string original = scratch.file("bad\xff.rkm");
-    test::writeModelFile(original, test::strokes({{{1, 1}, {2, 2}}}));
     ASSERT_FALSE(
         test::leaveAbandonedCopy(folder, lostDrawing(), {original, 1'700'000'000'000, 7}).empty());
     ASSERT_TRUE(store.claim());
@@ -78,16 +70,6 @@ TEST_F(RecoveryTest, RestoreBringsTheDrawingBackModifiedUnderItsOriginalName) {
     // This start's own copy took the old one's place.
     EXPECT_TRUE(fs::exists(store.copyPath(store.ownId())));
     EXPECT_EQ(copiesLeft(), 0u);
-
-    // Save writes the original file; the copy is no longer needed.
-    ASSERT_TRUE(commands.save());
-    EXPECT_TRUE(ui.saveChoosers == 0 && ui.messages.empty());
-    const ModelFileRead saved = readModel(original);
-    ASSERT_TRUE(std::holds_alternative<ModelFileContents>(saved));
-    EXPECT_EQ(test::pts(std::get<ModelFileContents>(saved).vertices),
-              test::pts(lostDrawing().vertices));
-    autosave.writeNow();
-    EXPECT_FALSE(fs::exists(store.copyPath(store.ownId())));
 }
 
 TEST_F(RecoveryTest, DiscardDeletesEveryCopyAndLaterKeepsThemForTheNextStart) {

@@ -1,11 +1,10 @@
-// rektool's start-up with two things given from outside, for the recovery process test. The
-// environment says what to do:
-//   REK_HELPER_MODE=draw     draw through the editor once started, write what the editor then
-//                            holds to REK_HELPER_OUT, and run until killed;
-//   REK_HELPER_MODE=restore  answer Restore to the recovery question, write the restored model
-//                            to REK_HELPER_OUT, print its state and quit without saving.
-// Everything else (command line, single instance, Config.dat, the recovery question, the
-// autosave and its interval) is the program's own.
+// rektool's start-up with the drawing and the answers given from outside, for the recovery
+// process test. REK_HELPER_MODE says what to do:
+//   draw     draw once started, write what the editor then holds to REK_HELPER_OUT, run on;
+//   restore  answer Restore, write the restored model to REK_HELPER_OUT, print its state and
+//            quit without saving.
+// Everything else (command line, single instance, the recovery question, the autosave and its
+// interval) is the program's own.
 
 #include <QApplication>
 #include <QTimer>
@@ -27,54 +26,35 @@ void drag(rek::Editor& editor, rek::Point from, rek::Point to) {
     editor.releaseLeft({});
 }
 
-// Lines with the straight-line tool and a property change, as a user would make them.
-void drawLostWork(rek::Editor& editor) {
-    if (editor.replaying())
-        editor.toggleReplay();  // Enter, as a user stops the replay after an open
-    drag(editor, {20, 30}, {200, 30});
-    drag(editor, {210, 40}, {120, 250});
-    drag(editor, {15, 400}, {700, 401});
-    rek::ModelProperties properties = editor.model().properties;
-    properties.lineWidth = 11;
-    editor.acceptProperties(properties, true);
-}
-
-bool writeModel(const rek::Model& model) {
-    const char* out = std::getenv("REK_HELPER_OUT");
-    return out != nullptr && !rek::saveModel(model, out).has_value();
-}
-
-std::string hexOf(const std::string& bytes) {
-    std::string hex;
-    char digits[3];
-    for (const unsigned char c : bytes) {
-        std::snprintf(digits, sizeof digits, "%02x", c);
-        hex += digits;
-    }
-    return hex;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string mode = std::getenv("REK_HELPER_MODE") ? std::getenv("REK_HELPER_MODE") : "";
+    const char* out = std::getenv("REK_HELPER_OUT");
     rek::FakeDocumentUi ui;
     ui.recoveryAnswers = {rek::RecoveryAnswer::Restore};
     ui.saveAnswers = {rek::SaveAnswer::No};
     rek::EditorHooks hooks;
     hooks.documentUi = &ui;
-    hooks.started = [&mode, &ui](rek::AppState& state) {
+    hooks.started = [&](rek::AppState& state) {
+        rek::Editor& editor = state.editor;
         if (mode == "draw") {
-            drawLostWork(state.editor);
-            if (!writeModel(state.editor.model()))
-                std::exit(3);
-        } else if (mode == "restore") {
-            const rek::Model& model = state.editor.model();
-            if (!writeModel(model))
-                std::exit(3);
+            if (editor.replaying())
+                editor.toggleReplay();  // Enter, as a user stops the replay after an open
+            drag(editor, {20, 30}, {200, 30});
+            drag(editor, {210, 40}, {120, 250});
+            drag(editor, {15, 400}, {700, 401});
+            rek::ModelProperties properties = editor.model().properties;
+            properties.lineWidth = 11;
+            editor.acceptProperties(properties, true);
+        }
+        if (out == nullptr || rek::saveModel(editor.model(), out).has_value())
+            std::exit(3);
+        if (mode == "restore") {
             std::printf("questions %zu\nmodified %d\npath %s\nname %s\n",
-                        ui.recoveryQuestions.size(), model.modified ? 1 : 0,
-                        hexOf(model.filePath).c_str(), model.displayName.c_str());
+                        ui.recoveryQuestions.size(), editor.model().modified ? 1 : 0,
+                        QByteArray::fromStdString(editor.model().filePath).toHex().constData(),
+                        editor.model().displayName.c_str());
             std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QApplication::closeAllWindows);
         }

@@ -3,16 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcessEnvironment>
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "child_process.h"
-#include "file_helpers.h"
 #include "model/model_file.h"
 #include "scratch_folder.h"
-#include "shell/recovery_store.h"
 #include "shell_test_support.h"
 
 namespace rek {
@@ -29,63 +24,34 @@ ModelFileContents load(const std::string& path) {
                : ModelFileContents{};
 }
 
-class RecoveryProcessTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        for (const char* name : {"runtime", "config", "state", "home", "files"})
-            fs::create_directory(scratch.path(name));
-        fs::permissions(scratch.path("runtime"), fs::perms::owner_all);
-        environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(scratch.file("runtime")));
-        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(scratch.file("config")));
-        environment.insert("XDG_STATE_HOME", QString::fromStdString(scratch.file("state")));
-        environment.insert("HOME", QString::fromStdString(scratch.file("home")));
-        environment.insert("REKTOOL_AUTOSAVE_INTERVAL_MS", "200");
-    }
+std::size_t filesIn(const fs::path& folder, const std::string& extension) {
+    std::size_t count = 0;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        count += entry.path().extension() == extension ? 1 : 0;
+    return count;
+}
 
-    QProcessEnvironment helperEnvironment(const char* mode, const std::string& out) const {
-        QProcessEnvironment helper = environment;
-        helper.insert("REK_HELPER_MODE", mode);
-        helper.insert("REK_HELPER_OUT", QString::fromStdString(out));
-        return helper;
-    }
-
-    // Waits until `done` holds, at most `limit`.
-    template <typename Condition>
-    static bool waitFor(Condition done, std::chrono::milliseconds limit) {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
-            std::this_thread::sleep_for(20ms);
-        }
-        return true;
-    }
-
-    std::size_t filesIn(const fs::path& folder, const std::string& extension) const {
-        std::size_t count = 0;
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(folder, error))
-            count += entry.path().extension() == extension ? 1 : 0;
-        return count;
-    }
-
+TEST(RecoveryProcessTest, WorkOfAKilledEditorIsRestoredVertexForVertex) {
     test::ScratchFolder scratch;
+    QProcessEnvironment environment = test::isolatedEnvironment(scratch.path());
+    environment.insert("REKTOOL_AUTOSAVE_INTERVAL_MS", "200");
+    const auto helper = [&](const char* mode, const std::string& out) {
+        QProcessEnvironment with = environment;
+        with.insert("REK_HELPER_MODE", mode);
+        with.insert("REK_HELPER_OUT", QString::fromStdString(out));
+        return with;
+    };
     const fs::path recovery = scratch.path("state") / "rektool" / "recovery";
-    QProcessEnvironment environment;
-};
 
-TEST_F(RecoveryProcessTest, WorkOfAKilledEditorIsRestoredVertexForVertex) {
     // Opened from the command line under a name that is no valid UTF-8, then drawn on.
-    const std::string original = scratch.file("files/lost\xff.rkm");
+    const std::string original = scratch.file("lost\xff.rkm");
     test::writeModelFile(original, test::strokes({{{5, 5}, {60, 70}}}));
     const std::string truth = scratch.file("truth.rkm");
     {
-        test::ChildProcess editor(RECOVERY_HELPER, {original}, helperEnvironment("draw", truth));
-        ASSERT_TRUE(editor.started());
-        ASSERT_TRUE(
-            waitFor([&] { return fs::exists(truth) && filesIn(recovery, ".record") > 0; }, 60s))
+        test::ChildProcess editor(RECOVERY_HELPER, {original}, helper("draw", truth));
+        ASSERT_TRUE(test::waitFor(
+            [&] { return fs::exists(truth) && filesIn(recovery, ".record") > 0; }, 60s))
             << "no recovery copy was written";
         editor.kill(SIGKILL);
         ASSERT_EQ(editor.wait(10s), -1);
@@ -93,12 +59,11 @@ TEST_F(RecoveryProcessTest, WorkOfAKilledEditorIsRestoredVertexForVertex) {
     ASSERT_EQ(filesIn(recovery, ".rkm"), 1u);
 
     const std::string restored = scratch.file("restored.rkm");
-    test::ChildProcess next(RECOVERY_HELPER, {}, helperEnvironment("restore", restored));
-    ASSERT_EQ(next.wait(60s), 0);
+    test::ChildProcess next(RECOVERY_HELPER, {}, helper("restore", restored));
+    ASSERT_EQ(next.wait(), 0);
     EXPECT_EQ(next.output(), "questions 1\nmodified 1\npath " +
                                  QByteArray::fromStdString(original).toHex().toStdString() +
                                  "\nname lost\uFFFD.rkm\n");
-
     const ModelFileContents before = load(truth);
     const ModelFileContents after = load(restored);
     ASSERT_EQ(after.vertices.size(), 8u);
@@ -106,10 +71,10 @@ TEST_F(RecoveryProcessTest, WorkOfAKilledEditorIsRestoredVertexForVertex) {
     ASSERT_TRUE(after.properties && before.properties);
     EXPECT_EQ(after.properties->lineWidth, 11);
     EXPECT_EQ(*after.properties, *before.properties);
-    // The restoring editor ended cleanly without saving: nothing is left to offer.
+    // The restoring editor ended cleanly without saving: nothing is left to offer, and the
+    // original file is as it was.
     EXPECT_EQ(filesIn(recovery, ".rkm"), 0u);
     EXPECT_EQ(filesIn(recovery, ".lock"), 0u);
-    // The original file is as it was.
     EXPECT_EQ(load(original).vertices.size(), 2u);
 }
 

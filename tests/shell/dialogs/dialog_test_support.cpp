@@ -20,8 +20,6 @@ MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer) {
         captions << box->windowTitle();
         icons << box->icon();
         buttonSets << box->standardButtons();
-        sawIcon = sawIcon || box->icon() != QMessageBox::NoIcon;
-        buttonCount = static_cast<int>(box->buttons().size());
         QAbstractButton* button = box->button(answer);
         if (button != nullptr) {
             button->click();

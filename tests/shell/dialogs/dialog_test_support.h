@@ -22,8 +22,6 @@ class MessageBoxAnswerer : public QObject {
     QStringList captions;
     QList<QMessageBox::Icon> icons;
     QList<QMessageBox::StandardButtons> buttonSets;
-    bool sawIcon = false;
-    int buttonCount = 0;  // of the last box
 
   private:
     QTimer timer_;

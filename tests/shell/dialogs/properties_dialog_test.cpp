@@ -18,22 +18,8 @@ namespace {
 
 using test::child;
 
-constexpr ColorRgb kRed{255, 0, 0};
-
 class PropertiesDialogTest : public ::testing::Test {
   protected:
-    PropertiesDialogTest() {
-        opened.width = 320;
-        opened.height = 240;
-        opened.wobbleAmount = 5;
-        opened.vtrSpeed = 70;
-        opened.lineWidth = 10;
-        opened.lineColor = {10, 20, 30};
-        opened.shadowColor = {40, 50, 60};
-        opened.backgroundColor = {200, 210, 220};
-        open(opened);
-    }
-
     // An editor showing a drawing of these properties, unmodified, with one history entry.
     void open(const ModelProperties& properties) {
         editor.replaceDocument(
@@ -43,263 +29,184 @@ class PropertiesDialogTest : public ::testing::Test {
     }
 
     const ModelProperties& properties() const { return editor.model().properties; }
-
-    QSlider* slider(PropertiesDialog& d, const char* name) { return child<QSlider>(&d, name); }
-    QPushButton* button(PropertiesDialog& d, const char* name) {
-        return child<QPushButton>(&d, name);
+    QSlider* slider(const char* name) { return child<QSlider>(&dialog, name); }
+    QPushButton* button(const char* name) { return child<QPushButton>(&dialog, name); }
+    ColorSwatch* swatch(const char* name) { return child<ColorSwatch>(&dialog, name); }
+    void setSize(const char* width, const char* height) {
+        child<QLineEdit>(&dialog, "widthEdit")->setText(QString::fromUtf8(width));
+        child<QLineEdit>(&dialog, "heightEdit")->setText(QString::fromUtf8(height));
     }
 
-    ModelProperties opened;
+    ModelProperties opened{320, 240, 5, 70, {10, 20, 30}, {40, 50, 60}, {200, 210, 220}, 0, 10};
     Editor editor;
     FrameRenderer renderer;
+    bool loaded = (open(opened), true);
+    PropertiesDialog dialog{editor, PropertiesDialog::Mode::Normal};
 };
 
-TEST_F(PropertiesDialogTest, OpeningShowsTheModelAndChangesNothing) {
-    opened.shadowMode = 1;
-    open(opened);
-    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
-    dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("レクモデルのプロパティ"));
-    EXPECT_EQ(child<QLineEdit>(&dialog, "widthEdit")->text(), QStringLiteral("320"));
-    EXPECT_EQ(child<QLineEdit>(&dialog, "heightEdit")->text(), QStringLiteral("240"));
-    EXPECT_EQ(slider(dialog, "lineWidthSlider")->value(), 3);  // (10 - 4) / 2
-    EXPECT_EQ(slider(dialog, "wobbleSlider")->value(), 5);
-    EXPECT_EQ(slider(dialog, "vtrSpeedSlider")->value(), 70);
-    EXPECT_TRUE(child<QCheckBox>(&dialog, "hideShadowBox")->isChecked());
-    EXPECT_FALSE(button(dialog, "autoShadowButton")->isEnabled());
-    EXPECT_FALSE(button(dialog, "shadowChange")->isEnabled());
-    EXPECT_TRUE(button(dialog, "cancel")->isEnabled());
-    EXPECT_EQ(child<ColorSwatch>(&dialog, "backgroundSwatch")->color(), (ColorRgb{200, 210, 220}));
-    EXPECT_EQ(child<ColorSwatch>(&dialog, "shadowSwatch")->text(), QStringLiteral("影"));
-    EXPECT_FALSE(editor.replaying());
-    EXPECT_EQ(properties(), opened);
-    EXPECT_FALSE(editor.model().modified);
-}
-
 TEST_F(PropertiesDialogTest, LiveChangesAreUndoneByCancel) {
-    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
-    dialog.show();
+    ASSERT_TRUE(test::showActive(dialog));
+    EXPECT_EQ(slider("lineWidthSlider")->value(), 3);  // (10 - 4) / 2
+    EXPECT_FALSE(editor.model().modified) << "opening changes nothing";
     const ModelProperties& p = properties();
 
-    QTest::keyClick(slider(dialog, "lineWidthSlider"), Qt::Key_End);
+    QTest::keyClick(slider("lineWidthSlider"), Qt::Key_End);
     EXPECT_EQ(p.lineWidth, 20);
-    QTest::keyClick(slider(dialog, "wobbleSlider"), Qt::Key_Home);
+    QTest::keyClick(slider("wobbleSlider"), Qt::Key_Home);
     EXPECT_EQ(p.wobbleAmount, 1);
-    QTest::keyClick(slider(dialog, "vtrSpeedSlider"), Qt::Key_Right);
+    QTest::keyClick(slider("vtrSpeedSlider"), Qt::Key_Right);
     EXPECT_EQ(p.vtrSpeed, 71);
     EXPECT_TRUE(editor.replaying()) << "moving the speed starts a preview replay";
-    EXPECT_EQ(editor.replayDrawnLength(), 0u);
-    QTest::mouseClick(button(dialog, "autoShadowButton"), Qt::LeftButton);
+    QTest::mouseClick(button("autoShadowButton"), Qt::LeftButton);
     EXPECT_EQ(p.shadowColor, (ColorRgb{105, 115, 125}));
-    EXPECT_EQ(child<ColorSwatch>(&dialog, "shadowSwatch")->color(), p.shadowColor);
     QTest::mouseClick(child<QCheckBox>(&dialog, "hideShadowBox"), Qt::LeftButton);
     EXPECT_EQ(p.shadowMode, 1);
-    EXPECT_FALSE(button(dialog, "autoShadowButton")->isEnabled());
-    EXPECT_FALSE(button(dialog, "shadowChange")->isEnabled());
-    QTest::mouseClick(button(dialog, "standardColorsButton"), Qt::LeftButton);
+    EXPECT_FALSE(button("autoShadowButton")->isEnabled());
+    QTest::mouseClick(button("standardColorsButton"), Qt::LeftButton);
     EXPECT_EQ(p.lineColor, ModelProperties{}.lineColor);
-    EXPECT_EQ(p.backgroundColor, ModelProperties{}.backgroundColor);
-    EXPECT_EQ(child<ColorSwatch>(&dialog, "lineSwatch")->color(), ModelProperties{}.lineColor);
-    child<QLineEdit>(&dialog, "widthEdit")->setText(QStringLiteral("100"));
+    EXPECT_EQ(swatch("lineSwatch")->color(), ModelProperties{}.lineColor);
+    setSize("100", "100");
     editor.frameTick(renderer, {0, 0});  // the replay has advanced meanwhile
     ASSERT_EQ(editor.replayDrawnLength(), 71u);
 
-    QTest::mouseClick(button(dialog, "cancel"), Qt::LeftButton);
+    QTest::keyClick(&dialog, Qt::Key_Escape);  // as Cancel
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(properties(), opened);
     EXPECT_FALSE(editor.replaying());
     EXPECT_EQ(editor.replayDrawnLength(), 0u);
     EXPECT_FALSE(editor.model().modified);
     EXPECT_EQ(editor.historySize(), 1u);
-}
-
-TEST_F(PropertiesDialogTest, EscapeRestoresLikeCancel) {
-    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
-    ASSERT_TRUE(test::showActive(dialog));
-    QTest::keyClick(slider(dialog, "lineWidthSlider"), Qt::Key_Home);
-    EXPECT_EQ(properties().lineWidth, 4);
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(properties(), opened);
-}
-
-TEST_F(PropertiesDialogTest, AutoShadowAveragesTheStandardColors) {
-    open(ModelProperties{});
-    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
-    dialog.show();
-    QTest::mouseClick(button(dialog, "autoShadowButton"), Qt::LeftButton);
-    EXPECT_EQ(properties().shadowColor, (ColorRgb{119, 78, 0}));
-    EXPECT_EQ(child<ColorSwatch>(&dialog, "shadowSwatch")->color(), (ColorRgb{119, 78, 0}));
 }
 
 TEST_F(PropertiesDialogTest, EverythingStandardFillsTheSizeFieldsButResizesOnlyOnOk) {
     opened.shadowMode = 1;
     open(opened);
-    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
-    dialog.show();
-    QTest::mouseClick(button(dialog, "allStandardButton"), Qt::LeftButton);
-
+    PropertiesDialog shadowless(editor, PropertiesDialog::Mode::Normal);
+    shadowless.show();
+    QTest::mouseClick(child<QPushButton>(&shadowless, "allStandardButton"), Qt::LeftButton);
     ModelProperties expected;
     expected.width = 320;
     expected.height = 240;
     EXPECT_EQ(properties(), expected);
-    EXPECT_EQ(slider(dialog, "lineWidthSlider")->value(), 0);
-    EXPECT_EQ(slider(dialog, "wobbleSlider")->value(), 3);
-    EXPECT_EQ(slider(dialog, "vtrSpeedSlider")->value(), 40);
-    EXPECT_FALSE(child<QCheckBox>(&dialog, "hideShadowBox")->isChecked());
-    EXPECT_TRUE(button(dialog, "shadowChange")->isEnabled());
-    EXPECT_EQ(child<QLineEdit>(&dialog, "widthEdit")->text(), QStringLiteral("800"));
-    EXPECT_EQ(child<QLineEdit>(&dialog, "heightEdit")->text(), QStringLiteral("600"));
+    EXPECT_FALSE(child<QCheckBox>(&shadowless, "hideShadowBox")->isChecked());
+    EXPECT_EQ(child<QLineEdit>(&shadowless, "widthEdit")->text(), QStringLiteral("800"));
     EXPECT_FALSE(editor.replaying()) << "resetting the speed is no preview";
-
-    QTest::mouseClick(button(dialog, "ok"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&shadowless, "ok"), Qt::LeftButton);
     EXPECT_EQ(properties(), ModelProperties{});
 }
 
-struct SizeCase {
-    const char* width;
-    const char* height;
-    const char* message;  // empty: accepted, as the size below
-    std::int32_t acceptedWidth = 0;
-    std::int32_t acceptedHeight = 0;
-};
-
-void PrintTo(const SizeCase& c, std::ostream* os) {
-    *os << '"' << c.width << "\"x\"" << c.height << '"';
-}
-
-class PropertiesSizeTest : public PropertiesDialogTest,
-                           public ::testing::WithParamInterface<SizeCase> {};
-
-TEST_P(PropertiesSizeTest, OkValidatesTheSize) {
-    const SizeCase& c = GetParam();
-    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
+TEST_F(PropertiesDialogTest, OkRefusesASizeOutOfRangeAndKeepsTheLiveChanges) {
+    const QString width = QStringLiteral("レクモデルの幅は 10～800 の値にしてください。");
+    const QString height = QStringLiteral("レクモデルの高さは 10～600 の値にしてください。");
+    // Full-width digits are no number; neither is anything past the range of an int.
+    const std::tuple<const char*, const char*, QString> refused[] = {
+        {"9", "100", width},      {"801", "601", width},  {"", "100", width},
+        {"-5", "100", width},     {"12a", "100", width},  {"4294967306", "100", width},
+        {"６４０", "480", width}, {"6 40", "480", width}, {"100", "601", height},
+        {"100", "9", height},
+    };
     dialog.show();
-    QTest::keyClick(slider(dialog, "wobbleSlider"), Qt::Key_End);
+    QTest::keyClick(slider("wobbleSlider"), Qt::Key_End);
     editor.toggleReplay();
     editor.frameTick(renderer, {0, 0});
     ASSERT_EQ(editor.replayDrawnLength(), 70u);
-    child<QLineEdit>(&dialog, "widthEdit")->setText(QString::fromUtf8(c.width));
-    child<QLineEdit>(&dialog, "heightEdit")->setText(QString::fromUtf8(c.height));
-
-    test::MessageBoxAnswerer answerer;
-    QTest::mouseClick(button(dialog, "ok"), Qt::LeftButton);
-
-    if (*c.message != '\0') {
-        ASSERT_EQ(answerer.texts.size(), 1);
-        EXPECT_EQ(answerer.texts[0], QString::fromUtf8(c.message));
-        EXPECT_EQ(answerer.captions[0], test::programTitle());
-        EXPECT_FALSE(answerer.sawIcon);
-        EXPECT_EQ(answerer.buttonCount, 1);
+    for (const auto& [w, h, message] : refused) {
+        setSize(w, h);
+        test::MessageBoxAnswerer answerer;
+        QTest::mouseClick(button("ok"), Qt::LeftButton);
+        EXPECT_EQ(answerer.texts, QStringList{message}) << w << "x" << h;
+        EXPECT_EQ(answerer.icons, QList{QMessageBox::NoIcon});
+        EXPECT_EQ(answerer.buttonSets, QList<QMessageBox::StandardButtons>{QMessageBox::Ok});
         EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open";
-        EXPECT_EQ(properties().width, 320);
-        EXPECT_EQ(properties().wobbleAmount, 8) << "live changes stay in effect";
-        EXPECT_EQ(editor.historySize(), 1u);
-        EXPECT_FALSE(editor.model().modified);
-        EXPECT_TRUE(editor.replaying());
-        EXPECT_EQ(editor.replayDrawnLength(), 70u);
-    } else {
+    }
+    EXPECT_EQ(properties().width, 320);
+    EXPECT_EQ(properties().wobbleAmount, 8) << "live changes stay in effect";
+    EXPECT_EQ(editor.historySize(), 1u);
+    EXPECT_FALSE(editor.model().modified);
+    EXPECT_EQ(editor.replayDrawnLength(), 70u);
+}
+
+// Numbers as the fields have always read them: surrounding blanks, a plus sign and leading
+// zeros are fine; the bounds are in.
+TEST_F(PropertiesDialogTest, OkTakesASizeInRangeAsOneSnapshot) {
+    const std::tuple<const char*, const char*, int, int> accepted[] = {
+        {"10", "10", 10, 10},       {"800", "600", 800, 600},          {" 640 ", "\t480", 640, 480},
+        {"+640", "+480", 640, 480}, {"00000000640", "0480", 640, 480},
+    };
+    for (const auto& [w, h, width, height] : accepted) {
+        open(opened);
+        PropertiesDialog accepting(editor, PropertiesDialog::Mode::Normal);
+        accepting.show();
+        QTest::keyClick(child<QSlider>(&accepting, "wobbleSlider"), Qt::Key_End);
+        editor.toggleReplay();
+        child<QLineEdit>(&accepting, "widthEdit")->setText(QString::fromUtf8(w));
+        child<QLineEdit>(&accepting, "heightEdit")->setText(QString::fromUtf8(h));
+        test::MessageBoxAnswerer answerer;
+        QTest::mouseClick(child<QPushButton>(&accepting, "ok"), Qt::LeftButton);
         ASSERT_TRUE(answerer.texts.isEmpty()) << answerer.texts.join(u'|').toStdString();
-        EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        EXPECT_EQ(properties().width, c.acceptedWidth);
-        EXPECT_EQ(properties().height, c.acceptedHeight);
+        EXPECT_EQ(accepting.result(), QDialog::Accepted);
+        EXPECT_EQ(properties().width, width) << w;
+        EXPECT_EQ(properties().height, height) << h;
         EXPECT_EQ(properties().wobbleAmount, 8);
-        EXPECT_EQ(editor.historySize(), 2u);
         EXPECT_TRUE(editor.model().modified);
         EXPECT_FALSE(editor.replaying());
-        EXPECT_EQ(editor.replayDrawnLength(), 0u);
         // The snapshot holds the new size: undo goes back to the old one.
+        EXPECT_EQ(editor.historySize(), 2u);
         ASSERT_TRUE(editor.undo());
         EXPECT_EQ(properties().width, 320);
-        ASSERT_TRUE(editor.redo());
-        EXPECT_EQ(properties().width, c.acceptedWidth);
     }
 }
 
-const char* const kWidthMessage = "レクモデルの幅は 10～800 の値にしてください。";
-const char* const kHeightMessage = "レクモデルの高さは 10～600 の値にしてください。";
-
-INSTANTIATE_TEST_SUITE_P(
-    Bounds, PropertiesSizeTest,
-    ::testing::Values(SizeCase{"10", "10", "", 10, 10}, SizeCase{"800", "600", "", 800, 600},
-                      SizeCase{"9", "100", kWidthMessage}, SizeCase{"801", "100", kWidthMessage},
-                      SizeCase{"", "100", kWidthMessage}, SizeCase{"-5", "100", kWidthMessage},
-                      SizeCase{"12a", "100", kWidthMessage},
-                      SizeCase{"99999999999", "100", kWidthMessage},
-                      SizeCase{"4294967306", "100", kWidthMessage},
-                      SizeCase{"801", "601", kWidthMessage}, SizeCase{"100", "601", kHeightMessage},
-                      SizeCase{"100", "9", kHeightMessage}));
-
-// Numbers as the fields have always read them: surrounding blanks, a plus sign and leading
-// zeros are fine; full-width digits are not numbers.
-INSTANTIATE_TEST_SUITE_P(Spellings, PropertiesSizeTest,
-                         ::testing::Values(SizeCase{" 640 ", "\t480", "", 640, 480},
-                                           SizeCase{"+640", "+480", "", 640, 480},
-                                           SizeCase{"00000000640", "0480", "", 640, 480},
-                                           SizeCase{"\xEF\xBC\x96\xEF\xBC\x94\xEF\xBC\x90", "480",
-                                                    kWidthMessage},
-                                           SizeCase{"6 40", "480", kWidthMessage}));
-
 TEST_F(PropertiesDialogTest, NewModelModeCannotBeCancelledAndRecordsNoSnapshot) {
-    PropertiesDialog dialog(editor, PropertiesDialog::Mode::NewModel);
-    ASSERT_TRUE(test::showActive(dialog));
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("新規作成するレクモデルのプロパティ"));
-    EXPECT_FALSE(button(dialog, "cancel")->isEnabled());
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    dialog.reject();
-    EXPECT_TRUE(dialog.isVisible());
-
-    QTest::mouseClick(button(dialog, "ok"), Qt::LeftButton);
-    EXPECT_FALSE(dialog.isVisible());
+    PropertiesDialog newModel(editor, PropertiesDialog::Mode::NewModel);
+    ASSERT_TRUE(test::showActive(newModel));
+    EXPECT_EQ(newModel.windowTitle(), QStringLiteral("新規作成するレクモデルのプロパティ"));
+    EXPECT_FALSE(child<QPushButton>(&newModel, "cancel")->isEnabled());
+    QTest::keyClick(&newModel, Qt::Key_Escape);
+    newModel.reject();
+    EXPECT_TRUE(newModel.isVisible());
+    QTest::mouseClick(child<QPushButton>(&newModel, "ok"), Qt::LeftButton);
+    EXPECT_FALSE(newModel.isVisible());
     EXPECT_EQ(editor.historySize(), 1u);
     EXPECT_TRUE(editor.model().modified);
 }
 
-// Runs the colour dialog that a 変更 button opens, clicks the given samples in it and closes it.
-void pickSamples(std::vector<int> samples, bool keep, std::vector<ColorRgb>* seenOnCanvas,
-                 const Editor* editor, const ColorSwatch* swatch) {
-    test::whenModal([=](QWidget* modal) {
-        auto* dialog = qobject_cast<ColorDialog*>(modal);
-        if (dialog == nullptr)
-            return false;
-        for (int index : samples) {
-            QTest::mouseClick(
-                child<QWidget>(dialog, qPrintable(QStringLiteral("sample%1").arg(index))),
-                Qt::LeftButton);
-            seenOnCanvas->push_back(editor->model().properties.lineColor);
-            seenOnCanvas->push_back(swatch->color());
-        }
-        QTest::mouseClick(child<QPushButton>(dialog, keep ? "ok" : "cancel"), Qt::LeftButton);
-        return true;
-    });
-}
-
 TEST_F(PropertiesDialogTest, ColorDialogPreviewsLiveAndItsCancelRestores) {
-    PropertiesDialog dialog(editor, PropertiesDialog::Mode::Normal);
     dialog.show();
-    const auto* swatch = child<ColorSwatch>(&dialog, "lineSwatch");
-
-    std::vector<ColorRgb> seen;
-    pickSamples({2, 26, 13}, false, &seen, &editor, swatch);
-    QTest::mouseClick(button(dialog, "lineChange"), Qt::LeftButton);
-    const std::vector<ColorRgb> expected{
-        kRed, kRed, {255, 255, 255}, {255, 255, 255}, {127, 127, 127}, {127, 127, 127}};
-    EXPECT_EQ(seen, expected);
+    // Runs the colour dialog that 変更 opens, clicks the samples in it and closes it; returns
+    // the line colour of the model and of the swatch after each click.
+    const auto pick = [this](std::vector<int> samples, bool keep) {
+        std::vector<ColorRgb> seen;
+        test::whenModal([&](QWidget* modal) {
+            auto* colors = qobject_cast<ColorDialog*>(modal);
+            if (colors == nullptr)
+                return false;
+            for (int index : samples) {
+                QTest::mouseClick(
+                    child<QWidget>(colors, qPrintable(QStringLiteral("sample%1").arg(index))),
+                    Qt::LeftButton);
+                seen.push_back(properties().lineColor);
+                seen.push_back(swatch("lineSwatch")->color());
+            }
+            QTest::mouseClick(child<QPushButton>(colors, keep ? "ok" : "cancel"), Qt::LeftButton);
+            return true;
+        });
+        QTest::mouseClick(button("lineChange"), Qt::LeftButton);
+        return seen;
+    };
+    const ColorRgb red{255, 0, 0};
+    const ColorRgb white{255, 255, 255};
+    const ColorRgb grey{127, 127, 127};
+    EXPECT_EQ(pick({2, 26, 13}, false), (std::vector{red, red, white, white, grey, grey}));
     EXPECT_EQ(properties().lineColor, opened.lineColor);
-    EXPECT_EQ(swatch->color(), opened.lineColor);
+    EXPECT_EQ(swatch("lineSwatch")->color(), opened.lineColor);
 
-    seen.clear();
-    pickSamples({2}, true, &seen, &editor, swatch);
-    QTest::mouseClick(button(dialog, "lineChange"), Qt::LeftButton);
-    EXPECT_EQ(properties().lineColor, kRed);
-    EXPECT_EQ(swatch->color(), kRed);
-    EXPECT_EQ(properties().lineWidth, opened.lineWidth) << "a colour leaves the width";
+    pick({2}, true);
+    EXPECT_EQ(properties().lineColor, red);
+    EXPECT_EQ(swatch("lineSwatch")->color(), red);
     EXPECT_EQ(properties().backgroundColor, opened.backgroundColor);
-
     // The properties dialog's own Cancel brings back the colour of its opening.
-    QTest::mouseClick(button(dialog, "cancel"), Qt::LeftButton);
+    QTest::mouseClick(button("cancel"), Qt::LeftButton);
     EXPECT_EQ(properties().lineColor, opened.lineColor);
 }
 
