@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "export/image_library.h"
+#include "export_test_support.h"
 #include "file_helpers.h"
-#include "image_test_support.h"
 
 namespace rek {
 namespace {

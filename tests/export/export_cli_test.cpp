@@ -15,6 +15,7 @@
 #include "export_test_support.h"
 #include "file_helpers.h"
 #include "format_decoders.h"
+#include "gif_test_support.h"
 #include "model/model.h"
 #include "model/model_file.h"
 #include "terminal_run.h"

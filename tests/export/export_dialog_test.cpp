@@ -22,6 +22,7 @@
 #include "export_test_support.h"
 #include "file_helpers.h"
 #include "format_decoders.h"
+#include "gif_test_support.h"
 #include "shell/text/export_messages.h"
 #include "shell/text/messages.h"
 

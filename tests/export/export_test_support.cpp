@@ -1,41 +1,85 @@
 #include "export_test_support.h"
 
-#include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <cstring>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <random>
 
 namespace rek::test {
 
+TempDir::TempDir() {
+    std::random_device random;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("rek-export-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+    std::filesystem::create_directories(dir_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+}
+
+std::size_t TempDir::entryCount() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_),
+                                                  std::filesystem::directory_iterator()));
+}
+
+std::unique_ptr<Image> makeImage(int width, int height,
+                                 const std::function<ColorRgb(int x, int y)>& colourAt) {
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const ColorRgb c = colourAt(x, y);
+            pixels.push_back((std::uint32_t{c.red} << 16) | (std::uint32_t{c.green} << 8) | c.blue);
+        }
+    }
+    return Image::fromRgb(width, height, std::move(pixels));
+}
+
+std::optional<std::vector<std::uint8_t>> decodeRgb(const std::filesystem::path& file) {
+    const std::string command = "convert '" + file.string() + "[0]' -depth 8 rgb:- 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return std::nullopt;
+    std::vector<std::uint8_t> out;
+    char buffer[4096];
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.insert(out.end(), buffer, buffer + n);
+    return ::pclose(pipe) == 0 ? std::optional(out) : std::nullopt;
+}
+
+std::string readBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 namespace {
 
-Vertex vertexAt(int x, int y, VertexKind kind) {
-    Vertex vertex;
-    vertex.x = x;
-    vertex.y = y;
-    vertex.kind = static_cast<std::uint8_t>(kind);
-    return vertex;
+AnimationSnapshot modelThrough(std::vector<std::pair<int, int>> points) {
+    AnimationSnapshot snapshot;
+    snapshot.seed = 7;
+    for (const auto& [x, y] : points) {
+        Vertex vertex;
+        vertex.x = x;
+        vertex.y = y;
+        vertex.kind = static_cast<std::uint8_t>(snapshot.vertices.empty() ? VertexKind::StrokeStart
+                                                                          : VertexKind::Joined);
+        snapshot.vertices.push_back(vertex);
+    }
+    return snapshot;
 }
 
 }  // namespace
 
 AnimationSnapshot twoSegmentModel() {
-    AnimationSnapshot snapshot;
-    snapshot.seed = 7;
-    snapshot.vertices = {vertexAt(50, 100, VertexKind::StrokeStart),
-                         vertexAt(750, 100, VertexKind::Joined),
-                         vertexAt(697, 396, VertexKind::Joined)};
-    return snapshot;
+    return modelThrough({{50, 100}, {750, 100}, {697, 396}});
 }
 
 AnimationSnapshot shortLineModel(int length) {
-    AnimationSnapshot snapshot;
-    snapshot.seed = 7;
-    snapshot.vertices = {vertexAt(100, 100, VertexKind::StrokeStart),
-                         vertexAt(100 + length, 100, VertexKind::Joined)};
-    return snapshot;
+    return modelThrough({{100, 100}, {100 + length, 100}});
 }
 
 ExportPlan planFor(ExportTarget target, const ExportRequest& request,
@@ -53,47 +97,6 @@ ExportPlan planFor(ExportTarget target, const ExportRequest& request,
             validateExport(target, small, snapshot, std::numeric_limits<std::uint64_t>::max());
     }
     return std::get<ExportPlan>(std::move(checked));
-}
-
-std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-DecodedGif decodeGif(const std::filesystem::path& file) {
-    int error = 0;
-    DecodedGif gif(DGifOpenFileName(file.c_str(), &error));
-    if (!gif || DGifSlurp(gif.get()) != GIF_OK)
-        return nullptr;
-    return gif;
-}
-
-GraphicsControlBlock gifControl(GifFileType* gif, int frame) {
-    GraphicsControlBlock gcb{};
-    EXPECT_EQ(DGifSavedExtensionToGCB(gif, frame, &gcb), GIF_OK);
-    return gcb;
-}
-
-bool gifLoopsForever(GifFileType* gif) {
-    const SavedImage& first = gif->SavedImages[0];
-    for (int i = 0; i + 1 < first.ExtensionBlockCount; ++i) {
-        const ExtensionBlock& app = first.ExtensionBlocks[i];
-        const ExtensionBlock& data = first.ExtensionBlocks[i + 1];
-        if (app.Function == APPLICATION_EXT_FUNC_CODE && app.ByteCount == 11 &&
-            std::memcmp(app.Bytes, "NETSCAPE2.0", 11) == 0) {
-            return data.ByteCount == 3 && data.Bytes[0] == 1 && data.Bytes[1] == 0 &&
-                   data.Bytes[2] == 0;
-        }
-    }
-    return false;
-}
-
-ColorRgb gifPixel(GifFileType* gif, int frame, int x, int y) {
-    const SavedImage& image = gif->SavedImages[frame];
-    const ColorMapObject* map =
-        image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-    const GifColorType c = map->Colors[image.RasterBits[y * image.ImageDesc.Width + x]];
-    return {c.Red, c.Green, c.Blue};
 }
 
 void RecordingProgress::stageChanged(ExportStage stage) {

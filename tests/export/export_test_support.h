@@ -1,22 +1,42 @@
 #pragma once
 
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "export/export_engine.h"
 #include "export/export_job.h"
 #include "export/export_plan.h"
-#include "image_test_support.h"
+#include "export/image_library.h"
 #include "model/color_rgb.h"
 #include "render/animation_snapshot.h"
 
 namespace rek::test {
+
+// A fresh directory removed again at the end of the test.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    std::filesystem::path path(const std::string& name) const { return dir_ / name; }
+    std::size_t entryCount() const;
+
+  private:
+    std::filesystem::path dir_;
+};
+
+std::unique_ptr<Image> makeImage(int width, int height,
+                                 const std::function<ColorRgb(int x, int y)>& colourAt);
+// Top-down RGB bytes of the first frame as ImageMagick decodes it; nothing without it.
+std::optional<std::vector<std::uint8_t>> decodeRgb(const std::filesystem::path& file);
+std::string readBytes(const std::filesystem::path& file);
 
 // A model of two segments, 700 and about 300.7 pixels long: 1000.7 pixels of line in all.
 // Standard properties; the wobble seed is 7.
@@ -27,19 +47,6 @@ AnimationSnapshot shortLineModel(int length);
 // The plan of a request that must pass the check (with memory to spare).
 ExportPlan planFor(ExportTarget target, const ExportRequest& request,
                    const AnimationSnapshot& snapshot);
-
-struct GifCloser {
-    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
-};
-using DecodedGif = std::unique_ptr<GifFileType, GifCloser>;
-
-// giflib's decoder over the whole file; null when it refuses the file.
-DecodedGif decodeGif(const std::filesystem::path& file);
-GraphicsControlBlock gifControl(GifFileType* gif, int frame);
-bool gifLoopsForever(GifFileType* gif);
-ColorRgb gifPixel(GifFileType* gif, int frame, int x, int y);
-
-std::string readBytes(const std::filesystem::path& file);
 
 // Records everything an export reports, and can ask it to stop when a report comes.
 class RecordingProgress : public ExportProgress {
@@ -60,7 +67,6 @@ class RecordingProgress : public ExportProgress {
 
 // A two-segment model and a progress recorder, ready to run one export target into a
 // temporary folder.
-template <ExportTarget Target>
 class EngineTest : public ::testing::Test {
   protected:
     ExportRequest makeRequest(const std::string& name, ExportKind kind, int width, int height) {
@@ -72,8 +78,8 @@ class EngineTest : public ::testing::Test {
         r.delay = kind == ExportKind::Wobble ? 6 : 12;
         return r;
     }
-    ExportOutcome run(const ExportRequest& r) {
-        return runExport(planFor(Target, r, snapshot), progress, progress.stop.get_token());
+    ExportOutcome run(ExportTarget target, const ExportRequest& r) {
+        return runExport(planFor(target, r, snapshot), progress, progress.stop.get_token());
     }
 
     TempDir dir;

@@ -1,17 +1,14 @@
 #include "gif_test_support.h"
 
-#include <gif_lib.h>
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace rek::test {
 
 namespace {
-
-struct GifCloser {
-    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
-};
 
 struct CommandResult {
     int status = -1;
@@ -41,10 +38,36 @@ bool installed(const std::string& program) {
 
 }  // namespace
 
-std::optional<ComposedGif> composeGif(const std::filesystem::path& file) {
+DecodedGif decodeGif(const std::filesystem::path& file) {
     int error = 0;
-    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpenFileName(file.c_str(), &error));
+    DecodedGif gif(DGifOpenFileName(file.c_str(), &error));
     if (!gif || DGifSlurp(gif.get()) != GIF_OK)
+        return nullptr;
+    return gif;
+}
+
+GraphicsControlBlock gifControl(GifFileType* gif, int frame) {
+    GraphicsControlBlock gcb{};
+    EXPECT_EQ(DGifSavedExtensionToGCB(gif, frame, &gcb), GIF_OK);
+    return gcb;
+}
+
+bool gifLoopsForever(GifFileType* gif) {
+    const SavedImage& first = gif->SavedImages[0];
+    for (int i = 0; i + 1 < first.ExtensionBlockCount; ++i) {
+        const ExtensionBlock& app = first.ExtensionBlocks[i];
+        const ExtensionBlock& data = first.ExtensionBlocks[i + 1];
+        if (app.Function == APPLICATION_EXT_FUNC_CODE && app.ByteCount == 11 &&
+            std::memcmp(app.Bytes, "NETSCAPE2.0", 11) == 0)
+            return data.ByteCount == 3 && data.Bytes[0] == 1 && data.Bytes[1] == 0 &&
+                   data.Bytes[2] == 0;
+    }
+    return false;
+}
+
+std::optional<ComposedGif> composeGif(const std::filesystem::path& file) {
+    const DecodedGif gif = decodeGif(file);
+    if (!gif)
         return std::nullopt;
     ComposedGif composed;
     composed.width = gif->SWidth;
@@ -102,41 +125,31 @@ std::optional<ComposedGif> composeGif(const std::filesystem::path& file) {
     return composed;
 }
 
-std::optional<std::vector<RgbaPixels>> imageMagickFrames(const std::filesystem::path& file,
-                                                         int width, int height) {
+void expectReadersAgree(const std::filesystem::path& file, const ComposedGif& gif) {
+    if (installed("gifsicle")) {
+        // Only what it says on standard error, where its warnings go.
+        const CommandResult said =
+            runCommand("gifsicle --info " + quoted(file) + " 2>&1 >/dev/null");
+        EXPECT_TRUE(said.status == 0 && said.output.empty()) << said.output;
+    }
     if (!installed("convert"))
-        return std::nullopt;
+        return;
     const CommandResult result =
         runCommand("convert " + quoted(file) + " -coalesce -depth 8 rgba:- 2>/dev/null");
-    const std::size_t frameBytes =
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-    if (result.status != 0 || result.output.empty() || result.output.size() % frameBytes != 0)
-        return std::nullopt;
-    std::vector<RgbaPixels> frames;
+    const std::size_t frameBytes = static_cast<std::size_t>(gif.width) * gif.height * 4;
+    ASSERT_EQ(result.output.size(), frameBytes * gif.frames.size());
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(result.output.data());
-    for (std::size_t at = 0; at < result.output.size(); at += frameBytes) {
+    for (std::size_t f = 0; f < gif.frames.size(); ++f) {
         RgbaPixels frame(frameBytes / 4);
         for (std::size_t i = 0; i < frame.size(); ++i) {
-            const std::uint8_t* p = bytes + at + i * 4;
+            const std::uint8_t* p = bytes + f * frameBytes + i * 4;
             // A transparent pixel is only its alpha, whatever colour ImageMagick leaves there.
             frame[i] = p[3] == 0 ? 0u
                                  : (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[0]} << 16) |
                                        (std::uint32_t{p[1]} << 8) | p[2];
         }
-        frames.push_back(std::move(frame));
+        EXPECT_TRUE(frame == gif.frames[f]) << "ImageMagick's frame " << f;
     }
-    return frames;
-}
-
-std::optional<bool> gifsicleAcceptsSilently(const std::filesystem::path& file,
-                                            std::string* messages) {
-    if (!installed("gifsicle"))
-        return std::nullopt;
-    // Only what it says on standard error, where its warnings go.
-    const CommandResult result = runCommand("gifsicle --info " + quoted(file) + " 2>&1 >/dev/null");
-    if (messages != nullptr)
-        *messages = result.output;
-    return result.status == 0 && result.output.empty();
 }
 
 StrictLzwResult readLzwStrictly(std::span<const std::uint8_t> data, int minCodeSize,

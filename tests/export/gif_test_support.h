@@ -5,8 +5,11 @@
 // gifsicle, and a strict LZW reader of our own that insists on every detail of the code
 // stream.
 
+#include <gif_lib.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -15,6 +18,16 @@
 #include "model/color_rgb.h"
 
 namespace rek::test {
+
+struct GifCloser {
+    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
+};
+using DecodedGif = std::unique_ptr<GifFileType, GifCloser>;
+
+// giflib's decoder over the whole file; null when it refuses the file.
+DecodedGif decodeGif(const std::filesystem::path& file);
+GraphicsControlBlock gifControl(GifFileType* gif, int frame);
+bool gifLoopsForever(GifFileType* gif);
 
 // Pixels 0xAARRGGBB: alpha 0 where nothing covers the screen (transparent), else 255.
 using RgbaPixels = std::vector<std::uint32_t>;
@@ -55,15 +68,9 @@ inline std::uint32_t opaque(std::uint32_t rgb) {
     return 0xFF000000u | (rgb & 0x00FFFFFFu);
 }
 
-// ImageMagick's frames of the same file, coalesced; nothing when it is not installed or
-// refuses the file.
-std::optional<std::vector<RgbaPixels>> imageMagickFrames(const std::filesystem::path& file,
-                                                         int width, int height);
-
-// Whether gifsicle reads the file without a warning or an error; nothing when gifsicle is not
-// installed. `messages` gets what it said.
-std::optional<bool> gifsicleAcceptsSilently(const std::filesystem::path& file,
-                                            std::string* messages = nullptr);
+// gifsicle takes the file without a word, and ImageMagick shows the same frames as `gif`
+// (where they are installed).
+void expectReadersAgree(const std::filesystem::path& file, const ComposedGif& gif);
 
 // A strict reading of one image's LZW codes (the bytes between the minimum code size and the
 // sub-block framing), as a decoder following the letter of GIF89a reads them.

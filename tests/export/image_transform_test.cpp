@@ -7,7 +7,7 @@
 
 #include "export/image_library.h"
 #include "export/resample.h"
-#include "image_test_support.h"
+#include "export_test_support.h"
 
 namespace rek {
 namespace {
