@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/command_table.h"
 #include "shell/mode_display.h"
 #include "shell_test_support.h"
 
@@ -79,18 +78,6 @@ TEST_F(EditorCommandsTest, MoveScaleAndDeleteNeedASelectionAndADrawingToolEndsIt
     run(CommandId::DeleteLines);
     EXPECT_EQ(vertices(), 0u);
     EXPECT_FALSE(button(CommandId::DeleteLines).enabled);
-}
-
-TEST_F(EditorCommandsTest, ExactlyTheButtonOfTheToolInUseIsChecked) {
-    for (int mode = 0; mode < kToolModeCount; ++mode) {
-        editor.setToolMode(static_cast<ToolMode>(mode));
-        for (int id = 0; id < kCommandCount; ++id) {
-            const CommandInfo& command = commandInfo(static_cast<CommandId>(id));
-            if (command.tool)
-                EXPECT_EQ(button(command.id).checked, command.tool == static_cast<ToolMode>(mode))
-                    << "tool " << mode << ", button " << id;
-        }
-    }
 }
 
 TEST_F(EditorCommandsTest, ReplayLeavesOnlyVtrAboutSettingsAndTheHistory) {

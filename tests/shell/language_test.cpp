@@ -12,23 +12,17 @@ const QStringList kBoth{"en", "ja"};
 TEST(LanguageTest, TheFirstUiLanguageTheProgramSpeaksWins) {
     // QLocale::uiLanguages() as Qt lists them for LANG, LANGUAGE and LC_MESSAGES.
     EXPECT_EQ(languageForUiLanguages({"en-US", "en-Latn-US", "en"}, kBoth), "en");
-    EXPECT_EQ(languageForUiLanguages({"ja-JP", "ja-Jpan-JP", "ja"}, kBoth), "ja");
     EXPECT_EQ(languageForUiLanguages({"fr", "fr-FR", "ja", "en"}, kBoth), "ja");
     EXPECT_EQ(languageForUiLanguages({"de-DE", "en_GB", "ja"}, kBoth), "en");
     EXPECT_EQ(languageForUiLanguages({"EN-us"}, kBoth), "en");
     const QStringList regional{"en", "ja", "pt_BR"};
     EXPECT_EQ(languageForUiLanguages({"pt-BR", "pt-Latn-BR", "pt"}, regional), "pt_BR");
     EXPECT_EQ(languageForUiLanguages({"pt-PT", "pt"}, regional), "en");
-    // A translation the build does not carry is passed over.
+    // A translation the build does not carry is passed over; the C locale is Japanese, and
+    // other locales fall back to English.
     EXPECT_EQ(languageForUiLanguages({"en-US", "ja"}, {"ja"}), "ja");
-}
-
-TEST(LanguageTest, TheCLocaleIsJapaneseAndOtherLocalesFallBackToEnglish) {
-    EXPECT_EQ(languageForUiLanguages({"C"}, kBoth), "ja");
     EXPECT_EQ(languageForUiLanguages({"POSIX"}, kBoth), "ja");
-    EXPECT_EQ(languageForUiLanguages({"de-DE", "de"}, kBoth), "en");
     EXPECT_EQ(languageForUiLanguages({}, kBoth), "en");
-    EXPECT_EQ(languageForUiLanguages({"de"}, {"ja"}), "ja");
 }
 
 TEST(LanguageTest, LangNamesOnlyLanguagesTheProgramSpeaks) {
@@ -55,17 +49,13 @@ TEST(EditorCommandLineTest, LeadingLangOptionsAreTakenAndTheRestIsTheFile) {
     line = readEditorCommandLine({"face.rkm", "--lang", "en"});
     EXPECT_TRUE(line.language.isEmpty());
     EXPECT_EQ(line.path, "face.rkm --lang en") << "options come before the file";
-
-    line = readEditorCommandLine({});
-    EXPECT_EQ(line.problem, EditorCommandLine::Problem::None);
-    EXPECT_TRUE(line.path.empty());
-    EXPECT_TRUE(commandLineError(line).isEmpty());
 }
 
 TEST(EditorCommandLineTest, AMissingOrUnknownLanguageIsRefused) {
     EditorCommandLine line = readEditorCommandLine({"--lang"});
     EXPECT_EQ(line.problem, EditorCommandLine::Problem::MissingLanguage);
     EXPECT_EQ(commandLineError(line), "missing value after '--lang'");
+    EXPECT_TRUE(commandLineError(readEditorCommandLine({})).isEmpty());
 
     line = readEditorCommandLine({"--lang=fr\xff", "face.rkm"});
     EXPECT_EQ(line.problem, EditorCommandLine::Problem::UnknownLanguage);

@@ -147,21 +147,6 @@ TEST_F(MainWindowTest, CursorIsSetWhenItChangesOnlyAndFollowsCtrl) {
     EXPECT_EQ(cursorImage(canvas().cursor()), cursorImage(selectAddCursor()));
 }
 
-TEST_F(MainWindowTest, UndoOfACanvasResizeRecentresTheCanvas) {
-    ModelProperties smaller = model().properties;
-    smaller.width = 200;
-    smaller.height = 100;
-    editor().acceptProperties(smaller, /*recordSnapshot=*/true);
-    window->runCommand(CommandId::Undo);
-    EXPECT_EQ(canvas().size(), CanvasWindow::outerSizeFor(800, 600));
-    EXPECT_EQ(statusText(StatusPanel::Size), QStringLiteral("800 × 600"));
-    window->runCommand(CommandId::Redo);
-    EXPECT_EQ(canvas().size(), CanvasWindow::outerSizeFor(200, 100));
-    const QRect area = canvas().parentWidget()->rect();
-    EXPECT_EQ(canvas().geometry().center().x() / 2, area.center().x() / 2);
-    EXPECT_EQ(canvas().geometry().center().y() / 2, area.center().y() / 2);
-}
-
 TEST_F(MainWindowTest, NewShowsTheEmptyModelAtOnceAndExportsRefuseIt) {
     drawLine({10, 10}, {60, 10});
     window->frameTick();

@@ -41,24 +41,6 @@ class RecoveryStoreTest : public ::testing::Test {
     const std::string folder = scratch.file("state/rektool/recovery");
 };
 
-TEST_F(RecoveryStoreTest, TheOwnCopyIsAnOrdinaryModelFileInAPrivateFolder) {
-    RecoveryStore store(folder);
-    ASSERT_TRUE(store.claim());
-    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
-    const Model model = drawing({{{1, 2}, {3, 4}}});
-    ASSERT_TRUE(store.writeOwnCopy(encodeModelFile(model), {"/x/a.rkm", 77, 88}));
-
-    const ModelFileRead copy = readModel(store.copyPath(store.ownId()));
-    ASSERT_TRUE(std::holds_alternative<ModelFileContents>(copy));
-    EXPECT_EQ(test::pts(std::get<ModelFileContents>(copy).vertices), test::pts(model.vertices));
-    const std::vector<std::uint8_t> record = test::readFileBytes(store.recordPath(store.ownId()));
-    EXPECT_EQ(decodeRecoveryRecord(std::string(record.begin(), record.end())),
-              (RecoveryRecord{"/x/a.rkm", 77, 88}));
-
-    store.removeOwnCopy();
-    EXPECT_EQ(test::entriesIn(folder), 1u);  // the lock, while the editor runs
-}
-
 TEST_F(RecoveryStoreTest, KilledEditorsLeaveCopiesThatAreOfferedNewestFirst) {
     const std::string older =
         test::leaveAbandonedCopy(folder, drawing({{{1, 1}, {2, 2}}}), {"/older.rkm", 1000, 11});
@@ -69,6 +51,7 @@ TEST_F(RecoveryStoreTest, KilledEditorsLeaveCopiesThatAreOfferedNewestFirst) {
 
     RecoveryStore store(folder);
     ASSERT_TRUE(store.claim());
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all) << "a private folder";
     const std::vector<AbandonedCopy> copies = store.findAbandoned();
     ASSERT_EQ(copies.size(), 2u);
     EXPECT_EQ(copies[0].id, newer);
@@ -82,31 +65,6 @@ TEST_F(RecoveryStoreTest, KilledEditorsLeaveCopiesThatAreOfferedNewestFirst) {
     RecoveryStore other(folder);
     ASSERT_TRUE(other.claim());
     EXPECT_TRUE(other.findAbandoned().empty());
-}
-
-TEST_F(RecoveryStoreTest, DiscardDeletesReleaseKeepsAndKeepAsideMovesOutOfTheWay) {
-    const Model model = drawing({{{1, 1}, {2, 2}}});
-    const std::string discarded = test::leaveAbandonedCopy(folder, model, {"", 3, 1});
-    const std::string released = test::leaveAbandonedCopy(folder, model, {"", 2, 1});
-    const std::string aside = test::leaveAbandonedCopy(folder, model, {"", 1, 1});
-    {
-        RecoveryStore store(folder);
-        ASSERT_TRUE(store.claim());
-        const std::vector<AbandonedCopy> copies = store.findAbandoned();
-        ASSERT_EQ(copies.size(), 3u);
-        store.discard(copies[0]);
-        store.release(copies[1]);
-        ASSERT_TRUE(store.keepAside(copies[2]));
-        EXPECT_TRUE(fs::exists(store.keptAsideFolder() + "/" + aside + ".rkm"));
-        EXPECT_TRUE(fs::exists(store.keptAsideFolder() + "/" + aside + ".record"));
-    }
-    RecoveryStore next(folder);
-    ASSERT_TRUE(next.claim());
-    const std::vector<AbandonedCopy> left = next.findAbandoned();
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0].id, released);
-    // Its three files, the next start's lock and the folder of the kept aside.
-    EXPECT_EQ(test::entriesIn(folder), 5u);
 }
 
 TEST_F(RecoveryStoreTest, ALockWithoutACopyIsTidiedAndACopyWithoutARecordIsUntitled) {
