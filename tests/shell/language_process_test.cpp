@@ -39,12 +39,13 @@ class LanguageProcessTest : public ::testing::Test {
         QStringList lines = shown.split('\n', Qt::SkipEmptyParts);
         const QString shownButtons = lines.isEmpty() ? QString() : lines.takeLast();
         EXPECT_EQ(lines, expected) << locale.join(' ').toStdString();
-        if (!buttons.isEmpty())
+        if (!buttons.isEmpty()) {
             EXPECT_EQ(shownButtons, QStringLiteral("buttons=") + buttons);
-        else if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
-                                   QStringLiteral("/qtbase_ja.qm")))
+        } else if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                                     QStringLiteral("/qtbase_ja.qm"))) {
             EXPECT_FALSE(shownButtons.contains(QStringLiteral("&Yes")))
                 << shownButtons.toStdString();
+        }
     }
 
     void expectJapanese(const QStringList& locale, std::vector<std::string> arguments = {}) {
@@ -84,6 +85,7 @@ TEST_F(LanguageProcessTest, TheLocaleChoosesAndLangOverridesIt) {
     expectEnglish({"LANG=ja_JP.UTF-8", "LANGUAGE=fr:en_GB:ja"});
     expectEnglish({"LANG=de_DE.UTF-8"});
     expectJapanese({"LANG=ja_JP.UTF-8"});
+    expectJapanese({});
     expectJapanese({"LANG=en_US.UTF-8", "LC_ALL=C.UTF-8"});
     // As with gettext, LANGUAGE does not count in the C locale.
     expectJapanese({"LANG=C", "LANGUAGE=en"});
