@@ -192,8 +192,8 @@ TEST_F(FormatExport, ThePaletteFramesAndTheFullColourFramesAgree) {
 // A stop at the first, a middle and the last frame (after which only the file is put in
 // place) leaves no file at all, temporary ones included.
 TEST_F(FormatExport, AStopAtAnyFrameLeavesNoFileBehind) {
-    for (const ExportTarget target :
-         {ExportTarget::Webp, ExportTarget::Apng, ExportTarget::Png, ExportTarget::Bmp}) {
+    for (const ExportTarget target : {ExportTarget::Webp, ExportTarget::Apng, ExportTarget::Png,
+                                      ExportTarget::Bmp, ExportTarget::Gif}) {
         for (const std::uint64_t stopAfter :
              {std::uint64_t{1}, std::uint64_t{10}, std::uint64_t{20}}) {
             SCOPED_TRACE(std::string(targetExtension(target)) + " after " +

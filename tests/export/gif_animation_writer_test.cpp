@@ -189,31 +189,6 @@ TEST_F(GifAnimationWriterTest, SmoothedColoursFillTheTableAndAnUnknownOneShowsAs
     EXPECT_FALSE(composed->images[1].localTable);
 }
 
-TEST_F(GifAnimationWriterTest, ATransparentColourIsClearedBetweenFramesSoLinesCanMoveOff) {
-    const int w = 60;
-    const int h = 40;
-    std::vector<std::vector<std::uint32_t>> frames = {drawing(w, h, 0), drawing(w, h, 6),
-                                                      std::vector<std::uint32_t>(w * h, kPaper),
-                                                      drawing(w, h, -4)};
-    GifColours colours;
-    colours.sample = frames[0];
-    colours.transparent = ColorRgb{0xEE, 0x9C, 0x00};
-    const auto file = write("transparent.gif", frames, colours, w, h);
-    const auto gif = test::composeGif(file);
-    ASSERT_TRUE(gif.has_value());
-    for (std::size_t f = 0; f < frames.size(); ++f) {
-        std::vector<std::uint32_t> expected = opaqueFrame(frames[f]);
-        std::replace(expected.begin(), expected.end(), test::opaque(kPaper), 0u);
-        EXPECT_TRUE(gif->frames[f] == expected) << f;
-        EXPECT_EQ(gif->images[f].disposal, 2) << f;
-        EXPECT_GE(gif->images[f].transparentIndex, 0) << f;
-    }
-    // Only the strokes' rectangle; nothing at all is one pixel.
-    EXPECT_LT(gif->images[1].width, w);
-    EXPECT_EQ(gif->images[2].width * gif->images[2].height, 1);
-    test::expectReadersAgree(file, *gif);
-}
-
 TEST_F(GifAnimationWriterTest, WhatCannotBeWrittenLeavesNothingBehind) {
     const std::vector<std::uint32_t> frame = drawing(20, 10, 0);
     GifColours colours;

@@ -114,32 +114,5 @@ TEST(GifLzw, ACoderReusedAcrossImagesAndCodeSizesCodesAsAFreshOne) {
     }
 }
 
-TEST(GifLzw, AKeptTableWinsOnDrawingsAClearedOneOnManyColoursAndTheShortestIsTaken) {
-    LzwEncoder encoder;
-    auto sizes = [&](std::span<const std::uint8_t> indices, int codeSize) {
-        std::vector<std::uint8_t> shortest;
-        encoder.encodeShortest(indices, codeSize, shortest);
-        expectStrictRoundTrip(shortest, indices, codeSize, "shortest");
-        return std::array<std::size_t, 3>{
-            encoded(encoder, indices, codeSize, LzwFullTable::Keep).size(),
-            encoded(encoder, indices, codeSize, LzwFullTable::Clear).size(), shortest.size()};
-    };
-    const std::vector<std::uint8_t> drawing = drawingRows(700, 500, 9);
-    const auto onDrawing = sizes(drawing, 2);
-    EXPECT_LT(onDrawing[0], onDrawing[1]);
-    EXPECT_EQ(onDrawing[2], onDrawing[0]);
-
-    // Smoothed edges in many shades, whose mix changes down the picture: old strings go stale.
-    std::vector<std::uint8_t> shades(200000);
-    std::mt19937 random(4);
-    for (std::size_t i = 0; i < shades.size(); ++i) {
-        const unsigned band = static_cast<unsigned>(i / 20000) * 24;
-        shades[i] = static_cast<std::uint8_t>((band + random() % 24) % 256);
-    }
-    const auto onShades = sizes(shades, 8);
-    EXPECT_LT(onShades[1], onShades[0]);
-    EXPECT_EQ(onShades[2], onShades[1]);
-}
-
 }  // namespace
 }  // namespace rek
