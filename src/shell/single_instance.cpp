@@ -57,7 +57,11 @@ bool SingleInstance::claim() {
     // We own the lock, so any socket file left behind is a crashed instance's.
     QLocalServer::removeServer(socketPath());
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    return server_.listen(socketPath());
+    // Without a socket (a runtime path too long for a socket address, say) a second start
+    // cannot hand its file over, but this is still the one instance: holding the lock and
+    // refusing to start would leave the user with no editor at all.
+    server_.listen(socketPath());
+    return true;
 }
 
 SingleInstance::HandOff SingleInstance::sendOpenRequest(const std::string& path) {

@@ -24,8 +24,9 @@ class SingleInstance : public QObject {
     // $XDG_RUNTIME_DIR, or a private folder under the temporary folder when it is unset.
     static QString defaultRuntimeDir();
 
-    // True when this process is now the running instance and listens for requests. A lock or
-    // socket left by a crashed instance is taken over.
+    // True when this process is now the running instance (it holds the lock) and listens for
+    // requests where a socket can be made. A lock or socket left by a crashed instance is taken
+    // over.
     bool claim();
 
     enum class HandOff { Delivered, NoInstance };

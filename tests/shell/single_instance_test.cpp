@@ -23,6 +23,16 @@ TEST(SingleInstance, CommandLinePathLosesEveryDoubleQuoteButKeepsSpacesAndBytes)
     EXPECT_EQ(pathFromCommandLine({"/tmp/bad\xff.rkm"}), "/tmp/bad\xff.rkm");
 }
 
+TEST(SingleInstance, ALockHolderWithoutASocketIsStillTheOneInstance) {
+    test::ScratchFolder scratch;
+    // Longer than a socket address can hold.
+    const QString runtime = QString::fromStdString(scratch.file(std::string(120, 'r')));
+    SingleInstance first(runtime);
+    ASSERT_TRUE(first.claim());
+    SingleInstance second(runtime);
+    EXPECT_FALSE(second.claim());
+}
+
 // The real program started as a user's desktop would: one instance killed, the next one
 // started and a second start handing it a file. (A short test name: the scratch folder is named
 // after it, and a socket's path must fit in 108 bytes.)
