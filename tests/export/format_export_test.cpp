@@ -254,16 +254,14 @@ TEST_F(FormatExport, SvgHoldsOnePathPerStrokeForEachPassWithTheModelsLook) {
               std::string::npos);
     EXPECT_NE(svg.find("stroke=\"#010203\" stroke-width=\"6\""), std::string::npos);
     EXPECT_NE(svg.find("shape-rendering=\"crispEdges\""), std::string::npos);
-    const std::string path = "<path d=\"M50 100 L753 100 L697 396\"/>";
-    std::size_t count = 0;
-    for (std::size_t at = svg.find(path); at != std::string::npos; at = svg.find(path, at + 1))
-        ++count;
-    EXPECT_EQ(count, 2u);  // shadow and line
-    count = 0;
-    for (std::size_t at = svg.find("<path"); at != std::string::npos;
-         at = svg.find("<path", at + 1))
-        ++count;
-    EXPECT_EQ(count, 2u);  // the stroke of one point is left out
+    auto count = [&](const std::string& text) {
+        std::size_t n = 0;
+        for (std::size_t at = svg.find(text); at != std::string::npos; at = svg.find(text, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("<path d=\"M50 100 L753 100 L697 396\"/>"), 2u);  // shadow and line
+    EXPECT_EQ(count("<path"), 2u);  // the stroke of one point is left out
 
     r.wobbleOffsets = false;
     r.transparent = true;

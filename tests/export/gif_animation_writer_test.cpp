@@ -152,43 +152,6 @@ TEST_F(GifAnimationWriterTest, LeavesUnchangedPixelsTransparentWhereThatCodesSho
     }
 }
 
-TEST_F(GifAnimationWriterTest, SmoothedColoursFillTheTableAndAnUnknownOneShowsAsTheNearest) {
-    const int w = 32;
-    const int h = 16;
-    std::vector<std::uint32_t> first = drawing(w, h, 0);
-    std::vector<std::uint32_t> second = first;
-    second[3] = 0x7F4300;  // a blend no table holds
-    std::vector<ColorRgb> likely;
-    for (int i = 0; i < 300; ++i)
-        likely.push_back({static_cast<std::uint8_t>(i % 256), static_cast<std::uint8_t>(i / 2), 7});
-    GifColours colours;
-    colours.sample = first;
-    colours.likely = likely;
-    colours.smoothed = true;
-    const auto file = write("smoothed.gif", {first, second}, colours, w, h);
-
-    const test::DecodedGif gif = test::decodeGif(file);
-    ASSERT_NE(gif, nullptr);
-    EXPECT_EQ(gif->SColorMap->ColorCount, 256);
-    const auto composed = test::composeGif(file);
-    ASSERT_TRUE(composed.has_value());
-    EXPECT_TRUE(composed->frames[0] == opaqueFrame(first));
-    const std::uint32_t shown = composed->at(1, 3, 0);
-    EXPECT_NE(shown, test::opaque(0x7F4300u));
-    // Nearer than any of the model's own colours.
-    auto distance = [](std::uint32_t a, std::uint32_t b) {
-        int sum = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int d =
-                static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-            sum += d * d;
-        }
-        return sum;
-    };
-    EXPECT_LT(distance(shown, 0x7F4300), distance(kShade, 0x7F4300));
-    EXPECT_FALSE(composed->images[1].localTable);
-}
-
 TEST_F(GifAnimationWriterTest, WhatCannotBeWrittenLeavesNothingBehind) {
     const std::vector<std::uint32_t> frame = drawing(20, 10, 0);
     GifColours colours;
