@@ -387,18 +387,6 @@ TEST_F(ExportDialogTest, TheNameEnteredPicksTheFormat) {
     const auto apng = test::decodeApng(dir.path("anim.apng"));
     ASSERT_TRUE(apng.has_value());
     EXPECT_EQ(apng->frames[0].at(0, 0), 0u);  // transparent background
-
-    // The numbered dialog: the still image as SVG.
-    messages.informed.clear();
-    auto svg = open<BmpExportDialog>("drawing.svg");
-    click(*svg, "createButton");  // the wobble is no still image
-    EXPECT_EQ(messages.informed, QStringList{refusal(ExportErrorCode::SvgNotStill)});
-    messages.informed.clear();
-    click(*svg, "stillButton");
-    ASSERT_TRUE(createAndWait(*svg));
-    EXPECT_EQ(messages.informed, QStringList{messages::exportFinished(ExportTarget::Svg, true)});
-    EXPECT_NE(test::readBytes(dir.path("drawing.svg")).find("<path d=\"M50 100"),
-              std::string::npos);
 }
 
 TEST_F(ExportDialogTest, ExportsTheSnapshotItWasGivenWhateverHappensToTheOriginal) {
