@@ -11,7 +11,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -95,39 +94,6 @@ enum class GifDisposal : std::uint8_t {
     RestoreBackground = 2,
     RestorePrevious = 3,
 };
-
-// One frame of an animated GIF.
-struct GifFrame {
-    GifFrame() = default;
-    GifFrame(const Image* image, std::uint16_t delayCentiseconds,
-             GifDisposal disposal = GifDisposal::RestoreBackground,
-             std::optional<ColorRgb> transparentColor = std::nullopt)
-        : image(image),
-          delayCentiseconds(delayCentiseconds),
-          disposal(disposal),
-          transparentColor(transparentColor) {}
-
-    const Image* image = nullptr;
-    std::uint16_t delayCentiseconds = 0;
-    // RestoreBackground clears the frame's area before the next one, so that transparent
-    // frames do not pile up.
-    GifDisposal disposal = GifDisposal::RestoreBackground;
-    // Marked transparent in the frame's palette, when the palette holds this exact colour.
-    std::optional<ColorRgb> transparentColor;
-};
-
-// Writes an animated GIF89a that loops forever: one image per frame with its delay and its
-// disposal method in a Graphic Control Extension, the frame's transparent colour marked
-// when its palette holds that exact colour, and the smallest colour table (a power of two,
-// at least 2) that holds the palette; the first frame's palette is the global table and
-// later frames carry a local one only when theirs differs. True-colour images are reduced
-// on a copy. Zero frames, a frame without image, or any write failure give false, and as
-// with saveBmp a failure leaves nothing at the path.
-//
-// `stop` is polled before each frame is encoded; a stop request ends the write with false and,
-// like any failure, leaves nothing at the path.
-bool writeAnimatedGif(const std::string& path, std::span<const GifFrame> frames,
-                      std::stop_token stop = {});
 
 // What an animated GIF's writer is told about the colours before the first frame.
 struct GifColours {
