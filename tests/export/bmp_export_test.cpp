@@ -16,23 +16,6 @@ class BmpExport : public test::EngineTest {
     }
 };
 
-TEST_F(BmpExport, WobbleWritesFiveNumberedFilesOfTheTargetSize) {
-    const ExportOutcome outcome = run(request(ExportKind::Wobble, 123, 45));
-    ASSERT_TRUE(outcome.ok());
-    EXPECT_EQ(outcome.framesWritten, 5u);
-    EXPECT_EQ(dir.entryCount(), 5u);
-    for (int i = 0; i < 5; ++i) {
-        const auto rgb = test::decodeRgb(dir.path("anim000" + std::to_string(i) + ".bmp"));
-        if (rgb) {
-            EXPECT_EQ(rgb->size(), 123u * 45u * 3u) << i;
-        }
-    }
-    EXPECT_EQ(progress.stages,
-              (std::vector<ExportStage>{ExportStage::CreatingImages, ExportStage::Done}));
-    EXPECT_EQ(progress.counts, std::vector<std::uint64_t>{5});
-    EXPECT_EQ(progress.done, (std::vector<std::uint64_t>{1, 2, 3, 4, 5}));
-}
-
 TEST_F(BmpExport, AStillImageIsOneUnwobbledFileThatRepeatsExactly) {
     // Offsets the screen had: the still image shows the stored positions all the same.
     for (Vertex& vertex : snapshot.vertices)

@@ -109,22 +109,6 @@ TEST_F(FormatExport, AnimationsDecodeToTheRenderersFramesWithExactDelays) {
     }
 }
 
-TEST_F(FormatExport, LossyWebpKeepsItsSizeAndStaysCloseToTheFrames) {
-    ExportRequest r = request("lossy.webp", ExportKind::Wobble, 200, 150);
-    r.antiAlias = true;
-    r.webpQuality = 80;
-    ASSERT_TRUE(run(ExportTarget::Webp, r).ok());
-    const auto decoded = test::decodeWebp(r.path);
-    ASSERT_TRUE(decoded.has_value());
-    ASSERT_EQ(decoded->frames.size(), 5u);
-    EXPECT_EQ(decoded->width, 200);
-    EXPECT_EQ(decoded->delaysMs[4], 60);
-    // The background far from the lines survives the lossy coding almost unchanged.
-    const std::uint32_t background = decoded->frames[0].at(5, 140);
-    EXPECT_NEAR(static_cast<int>((background >> 16) & 0xFF), 238, 4);
-    EXPECT_NEAR(static_cast<int>(background & 0xFF), 0, 4);
-}
-
 TEST_F(FormatExport, ApngStoresOnlyWhatChangedSinceTheFrameBefore) {
     snapshot.properties.wobbleAmount = 0;  // the finished drawing then stands still
     ExportRequest r = request("still.png", ExportKind::Vtr, 400, 300);

@@ -22,28 +22,6 @@ std::vector<std::uint8_t> noise(std::size_t count, int colours, unsigned seed) {
     return out;
 }
 
-// What a line drawing looks like row after row: background crossed by strokes of two other
-// colours that drift a little from row to row.
-std::vector<std::uint8_t> drawingRows(int width, int rows, unsigned seed) {
-    std::mt19937 random(seed);
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows),
-                                  0);
-    std::vector<int> strokes;
-    for (int x = 7; x < width - 8; x += 13 + static_cast<int>(random() % 20))
-        strokes.push_back(x);
-    for (int y = 0; y < rows; ++y) {
-        std::uint8_t* row = out.data() + static_cast<std::size_t>(y) * width;
-        for (int& x : strokes) {
-            x = std::clamp(x + static_cast<int>(random() % 5) - 2, 2, width - 7);
-            const int thickness = 2 + static_cast<int>(random() % 3);
-            for (int t = 0; t < thickness; ++t)
-                row[x + t] = 1;
-            row[x + thickness] = 2;
-        }
-    }
-    return out;
-}
-
 std::vector<std::uint8_t> encoded(LzwEncoder& encoder, std::span<const std::uint8_t> indices,
                                   int codeSize, LzwFullTable policy) {
     std::vector<std::uint8_t> out;
@@ -93,8 +71,8 @@ TEST(GifLzw, EveryPolicyAndCodeSizeReadsBackExactlyWithTheEndCodeWhereItBelongs)
 
 TEST(GifLzw, ACoderReusedAcrossImagesAndCodeSizesCodesAsAFreshOne) {
     const std::vector<std::uint8_t> wide = noise(40000, 256, 5);
-    const std::vector<std::uint8_t> narrow = drawingRows(300, 100, 6);
-    const std::vector<std::uint8_t> other = drawingRows(200, 150, 7);
+    const std::vector<std::uint8_t> narrow = noise(30000, 3, 6);
+    const std::vector<std::uint8_t> other = noise(30000, 4, 7);
     auto fresh = [](std::span<const std::uint8_t> indices, int codeSize, LzwFullTable policy) {
         LzwEncoder encoder;
         return encoded(encoder, indices, codeSize, policy);
