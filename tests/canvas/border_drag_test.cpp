@@ -29,6 +29,12 @@ class BorderDragTest : public ::testing::Test {
 };
 
 TEST_F(BorderDragTest, TopBorderDraggedUpShiftsTheDrawingDownAndGrowsTheHeight) {
+    // Steps and an end outside a drag do nothing.
+    EXPECT_FALSE(editor.borderDragStep(BorderEdge::Left, {-50, 0, 300, 300}));
+    editor.endBorderDrag(300, 300);
+    EXPECT_EQ(editor.model().properties.width, 700);
+    EXPECT_EQ(test::recorded(editor), 1u);
+
     editor.beginBorderDrag({400, 300});
     EXPECT_TRUE(editor.borderDragActive());
     EXPECT_FALSE(editor.model().selectionExists);
@@ -66,21 +72,9 @@ TEST_F(BorderDragTest, ResizeIsRecordedButDoesNotMarkAnUnmodifiedDrawing) {
     EXPECT_EQ(editor.historySize(), entries + 1);
     EXPECT_EQ(pts(editor.model().vertices), (std::vector<Pt>{{1, 1, true}, {9, 9}}));
 
-    // Undo gives the old size back.
+    // Undo gives the old size back; the end keeps the size within the canvas limits.
     ASSERT_TRUE(editor.undo());
     EXPECT_EQ(editor.model().properties.width, 700);
-}
-
-TEST_F(BorderDragTest, StepsAndEndOutsideADragDoNothing) {
-    EXPECT_FALSE(editor.borderDragStep(BorderEdge::Left, {-50, 0, 300, 300}));
-    EXPECT_EQ(editor.model().vertices[0].x, 10);
-    EXPECT_EQ(editor.model().properties.width, 700);
-    editor.endBorderDrag(300, 300);
-    EXPECT_EQ(editor.model().properties.width, 700);
-    EXPECT_EQ(test::recorded(editor), 1u);
-}
-
-TEST_F(BorderDragTest, EndKeepsTheSizeWithinTheCanvasLimits) {
     editor.beginBorderDrag({0, 0});
     editor.endBorderDrag(900, 650);
     EXPECT_EQ(editor.model().properties.width, 800);

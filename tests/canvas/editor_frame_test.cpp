@@ -3,31 +3,32 @@
 #include "canvas/editor.h"
 #include "canvas_test_support.h"
 #include "render/wobble.h"
+#include "scratch_folder.h"
 
 namespace rek {
 namespace {
 
 constexpr QRgb kRed = 0xffff0000;
 
-// The editor's frame and wobble steps.
+// The editor's frame and wobble steps, and its change notifications: changed() comes once at
+// the end of every operation that altered what the window shows, with what it altered, and not
+// at all otherwise.
 class EditorFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::loadDrawing(editor, test::strokes({{{20, 50}, {120, 50}}, {{20, 100}, {120, 100}}}));
+        log.quiet();
     }
 
     FrameTick frame(Point pointer = {0, 0}) { return editor.frameTick(renderer, pointer); }
-    int redPixels() const {
-        return test::countPixels(renderer.frame(editor.model().properties), kRed);
-    }
-
-    void press(Point at, KeyModifiers keys = {}) {
+    int redPixels() const { return test::countPixels(shown(), kRed); }
+    void press(Point at) {
         editor.samplePointer(at);
-        editor.pressLeft(keys);
+        editor.pressLeft({});
     }
-    void release(Point at, KeyModifiers keys = {}) {
+    void release(Point at) {
         editor.samplePointer(at);
-        editor.releaseLeft(keys);
+        editor.releaseLeft({});
     }
 
     // What a frame of the drawing as it stands looks like with this band over it.
@@ -42,30 +43,22 @@ class EditorFrameTest : public ::testing::Test {
     QImage shown() const { return renderer.frame(editor.model().properties); }
 
     Editor editor{test::canvasOfSize(400, 300)};
+    test::ChangeLog log{editor};
     FrameRenderer renderer;
 };
-
-TEST_F(EditorFrameTest, FrameTakesThePointerAndTheVertexCount) {
-    editor.setToolMode(ToolMode::Rect);
-    press({10, 10});
-    release({30, 30});
-    EXPECT_EQ(editor.shownVertexCount(), 4) << "the count is taken by frames";
-
-    const FrameTick tick = frame({33, 44});
-    EXPECT_EQ(editor.pointer(), (Point{33, 44}));
-    EXPECT_EQ(editor.shownVertexCount(), 9);
-    EXPECT_FALSE(tick.replayStepped);
-    EXPECT_FALSE(tick.replayEnded);
-}
 
 TEST_F(EditorFrameTest, ReplayFramesShowNoOverlaysAndKeepTheCountUntilTheReplayIsOver) {
     editor.selectAll();
     frame();
     ASSERT_GT(redPixels(), 0) << "the selection is highlighted";
     ASSERT_EQ(editor.shownVertexCount(), 4);
+    editor.wobbleTick();
+    log.quiet();
 
     editor.toggleReplay();
+    EXPECT_EQ(log.takeOne(), "mode");
     editor.deleteLastVertex();  // Shift+Z acts during a replay; 100 pixels of line are left
+    log.quiet();
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         const FrameTick tick = frame({5, 5});
@@ -74,26 +67,38 @@ TEST_F(EditorFrameTest, ReplayFramesShowNoOverlaysAndKeepTheCountUntilTheReplayI
         EXPECT_EQ(redPixels(), 0);
         EXPECT_EQ(editor.shownVertexCount(), 4);
         EXPECT_EQ(editor.pointer(), (Point{5, 5})) << "replay frames take the pointer too";
+        EXPECT_TRUE(log.quiet()) << "frames report only the end of a replay";
     }
     // At 120 pixels the frame draws the whole drawing: the replay ends there, and that frame
     // gets the overlays at once.
     const FrameTick last = frame();
     EXPECT_TRUE(last.replayStepped);
     EXPECT_TRUE(last.replayEnded);
+    EXPECT_EQ(log.takeOne(), "mode");
     EXPECT_FALSE(editor.replaying());
     EXPECT_GT(redPixels(), 0);
     EXPECT_EQ(editor.shownVertexCount(), 4);
 
-    frame();
+    const FrameTick after = frame({33, 44});
+    EXPECT_FALSE(after.replayStepped);
+    EXPECT_EQ(editor.pointer(), (Point{33, 44}));
     EXPECT_EQ(editor.shownVertexCount(), 2);
+    EXPECT_TRUE(log.quiet());
 }
 
-TEST_F(EditorFrameTest, RangeSelectDragShowsItsBandButMoveAndScaleDragsShowNone) {
+TEST_F(EditorFrameTest, OnlyStrokeAndRangeSelectDragsShowABand) {
+    press({200, 20});
+    frame({250, 80});
+    EXPECT_EQ(shown(), expected({RubberBand::Shape::Line, {200, 20}, {250, 80}}));
+    EXPECT_NE(shown(), expected({})) << "a band must show in the comparison";
+    release({250, 80});
+    frame({250, 80});
+    EXPECT_EQ(shown(), expected({})) << "no band once the button is up";
+
     editor.setToolMode(ToolMode::RangeSelect);
     press({10, 40});
     frame({160, 110});
     EXPECT_EQ(shown(), expected({RubberBand::Shape::SelectionBand, {10, 40}, {160, 110}}));
-    EXPECT_NE(shown(), expected({})) << "a band must show in the comparison";
     release({160, 110});
     ASSERT_TRUE(editor.model().selectionExists);
 
@@ -115,23 +120,12 @@ TEST_F(EditorFrameTest, RangeSelectDragShowsItsBandButMoveAndScaleDragsShowNone)
     release({300, 210});
 }
 
-TEST_F(EditorFrameTest, StrokeDragShowsALineToThePointer) {
-    press({200, 20});
-    frame({250, 80});
-    EXPECT_EQ(shown(), expected({RubberBand::Shape::Line, {200, 20}, {250, 80}}));
-    release({250, 80});
-    frame({250, 80});
-    EXPECT_EQ(shown(), expected({})) << "no band once the button is up";
-}
-
 TEST_F(EditorFrameTest, SnapshotCopiesTheDrawingAndWhereTheWobbleStands) {
     editor.seedRandom(1234);
     editor.wobbleTick();
     const AnimationSnapshot snapshot = editor.snapshot();
     EXPECT_EQ(snapshot.properties, editor.model().properties);
     EXPECT_EQ(test::pts(snapshot.vertices), test::pts(editor.model().vertices));
-    EXPECT_EQ(snapshot.vertices[1].wobbleDx, editor.model().vertices[1].wobbleDx);
-    EXPECT_EQ(editor.snapshot().seed, snapshot.seed);
 
     // An export from the snapshot wobbles exactly as the editor goes on to.
     Random exportRandom(snapshot.seed);
@@ -142,6 +136,86 @@ TEST_F(EditorFrameTest, SnapshotCopiesTheDrawingAndWhereTheWobbleStands) {
         EXPECT_EQ(exported[i].wobbleDx, editor.model().vertices[i].wobbleDx) << i;
         EXPECT_EQ(exported[i].wobbleDy, editor.model().vertices[i].wobbleDy) << i;
     }
+}
+
+TEST_F(EditorFrameTest, StrokesReportTheMarkAndTheUndoOnlyWhenTheyFirstAppear) {
+    press({10, 10});
+    EXPECT_EQ(log.takeOne(), "title");
+    editor.samplePointer({40, 10});
+    editor.movePointer(true, {});
+    EXPECT_TRUE(log.quiet()) << "vertices are not shown by the window's widgets";
+    editor.releaseLeft({});
+    EXPECT_EQ(log.takeOne(), "mode") << "undo became possible";
+    press({10, 20});
+    release({40, 20});
+    EXPECT_TRUE(log.quiet());
+
+    // Saving reports the name and mark once; documents put in place report their name.
+    test::ScratchFolder folder;
+    ASSERT_FALSE(editor.saveDocument(folder.file("a.rkm"), "a.rkm").has_value());
+    EXPECT_EQ(log.takeOne(), "title");
+    ASSERT_FALSE(editor.saveDocument(folder.file("a.rkm"), "a.rkm").has_value());
+    EXPECT_TRUE(log.quiet());
+    editor.replaceDocument(ModelFileContents{std::nullopt, {}}, "", "b.rkm", false);
+    EXPECT_EQ(log.takeOne(), "title");
+}
+
+TEST_F(EditorFrameTest, SizeIsReportedApartAndNestedOperationsReportOnce) {
+    const ModelProperties opening = editor.model().properties;
+    ModelProperties smaller = opening;
+    smaller.width = 200;
+    editor.previewProperties(smaller);
+    EXPECT_TRUE(log.quiet()) << "the preview leaves the size alone";
+    editor.acceptProperties(smaller, true);
+    EXPECT_EQ(log.takeOne(), "title mode canvasSize");
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(log.takeOne(), "mode canvasSize");
+    ModelProperties dark = editor.model().properties;
+    dark.backgroundColor = ColorRgb{0, 0, 0};
+    editor.previewProperties(dark);
+    EXPECT_EQ(log.takeOne(), "properties");
+
+    // Cancel goes through the preview and ends the replay.
+    editor.previewReplay();
+    log.quiet();
+    editor.cancelProperties(opening);
+    EXPECT_EQ(log.takeOne(), "mode properties");
+
+    editor.selectAll();
+    EXPECT_EQ(log.takeOne(), "mode");
+    editor.deselect();  // goes through setToolMode
+    EXPECT_EQ(log.takeOne(), "mode");
+
+    // A move that finds the button up ends the drag through the release.
+    editor.setToolMode(ToolMode::StraightLine);
+    press({10, 10});
+    log.quiet();
+    editor.samplePointer({50, 50});
+    editor.movePointer(false, {});
+    EXPECT_EQ(log.takeOne(), "mode");
+}
+
+TEST_F(EditorFrameTest, RefusedAndEmptyCommandsReportNothing) {
+    editor.setToolMode(ToolMode::StraightLine);
+    editor.toggleMoveMode();
+    editor.toggleScaleMode();
+    editor.deleteSelectedLines();
+    editor.undo();
+    editor.redo();
+    editor.samplePointer({5, 5});
+    editor.pressRight();
+    editor.releaseLeft({});
+    editor.beginBorderDrag({0, 0});
+    editor.borderDragStep(BorderEdge::Bottom, {0, 0, 400, 300});
+    EXPECT_TRUE(log.quiet());
+
+    editor.toggleReplay();
+    log.quiet();
+    editor.selectAll();
+    editor.invertSelection();
+    editor.deselect();
+    editor.undo();
+    EXPECT_TRUE(log.quiet()) << "ignored during a replay";
 }
 
 }  // namespace
