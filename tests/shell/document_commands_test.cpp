@@ -109,16 +109,6 @@ TEST_F(DocumentCommandsTest, OpenSetsNameAndStartsReplayBySetting) {
     EXPECT_EQ(state.editor.shownVertexCount(), 3);
     EXPECT_TRUE(state.editor.replaying());
     EXPECT_EQ(state.exportSettings, ExportSettings{});
-
-    state.settings.openInVtrMode = false;
-    state.editor.toggleReplay();
-    drawLine();
-    ui.saveAnswers = {SaveAnswer::Cancel, SaveAnswer::No};
-    EXPECT_FALSE(commands.openModelFile(nativePath(path)));
-    EXPECT_EQ(model().vertices.size(), 5u);
-    EXPECT_TRUE(commands.openModelFile(nativePath(path)));
-    EXPECT_EQ(model().vertices.size(), 3u);
-    EXPECT_FALSE(state.editor.replaying());
 }
 
 TEST_F(DocumentCommandsTest, OpenReportsWhatIsWrongWithAFileButNotAMissingOne) {

@@ -80,28 +80,5 @@ TEST_F(EditorCommandsTest, MoveScaleAndDeleteNeedASelectionAndADrawingToolEndsIt
     EXPECT_FALSE(button(CommandId::DeleteLines).enabled);
 }
 
-TEST_F(EditorCommandsTest, ReplayLeavesOnlyVtrAboutSettingsAndTheHistory) {
-    test::drawLine(editor, {0, 200}, {10, 200});
-    ASSERT_TRUE(editor.undo());  // something to redo, nothing to undo
-    editor.selectAll();
-    editor.toggleReplay();
-    ModeDisplay display = describeModeDisplay(editor, KeyModifiers{});
-    for (int id = 0; id < kCommandCount; ++id) {
-        const auto command = static_cast<CommandId>(id);
-        const bool expected = command == CommandId::Vtr || command == CommandId::About ||
-                              command == CommandId::Settings || command == CommandId::Redo;
-        EXPECT_EQ(display.buttons[static_cast<std::size_t>(id)].enabled, expected) << id;
-    }
-    EXPECT_TRUE(display.progressVisible);
-    EXPECT_EQ(display.progressMaximum, 200u);
-
-    // When the replay ends, with a sub-mode still on, the toolbar comes back.
-    editor.toggleReplay();
-    ASSERT_TRUE(editor.toggleMoveMode());
-    display = describeModeDisplay(editor, KeyModifiers{});
-    EXPECT_TRUE(display.buttons[static_cast<std::size_t>(CommandId::New)].enabled);
-    EXPECT_FALSE(display.progressVisible);
-}
-
 }  // namespace
 }  // namespace rek

@@ -18,7 +18,6 @@ class FakeDocumentUi : public DocumentUi {
     std::deque<RecoveryAnswer> recoveryAnswers;
 
     int saveQuestions = 0;
-    int openChoosers = 0;
     int saveChoosers = 0;
     int newModelDialogs = 0;
     std::vector<UserMessage> messages;
@@ -35,7 +34,6 @@ class FakeDocumentUi : public DocumentUi {
     }
     void showMessage(const UserMessage& message) override { messages.push_back(message); }
     std::optional<QString> chooseOpenPath(FileDialogState&) override {
-        ++openChoosers;
         return next(openPaths, std::optional<QString>{});
     }
     std::optional<QString> chooseSavePath(FileDialogState&) override {

@@ -25,13 +25,6 @@ TEST(LanguageTest, TheFirstUiLanguageTheProgramSpeaksWins) {
     EXPECT_EQ(languageForUiLanguages({}, kBoth), "en");
 }
 
-TEST(LanguageTest, LangNamesOnlyLanguagesTheProgramSpeaks) {
-    EXPECT_EQ(languageNamed("en"), "en");
-    EXPECT_EQ(languageNamed("JA"), "ja");
-    for (const char* value : {"", "fr", "en_US", "e", "english", "en "})
-        EXPECT_FALSE(languageNamed(value).has_value()) << value;
-}
-
 TEST(EditorCommandLineTest, LeadingLangOptionsAreTakenAndTheRestIsTheFile) {
     EditorCommandLine line = readEditorCommandLine({"--lang", "en", "my", "face.rkm"});
     EXPECT_EQ(line.problem, EditorCommandLine::Problem::None);

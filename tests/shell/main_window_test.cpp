@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QMimeData>
 #include <QTest>
-#include <QToolBar>
-#include <set>
 
 #include "main_window_fixture.h"
 #include "resources/artwork.h"
@@ -18,47 +16,6 @@ namespace {
 
 using test::MainWindowTest;
 using test::programTitle;
-
-TEST_F(MainWindowTest, ToolbarHasEveryCommandAsAnImageButtonBetweenTwelveSeparators) {
-    auto* toolbar = window->findChild<QToolBar*>();
-    ASSERT_NE(toolbar, nullptr);
-    int separators = 0;
-    std::set<QAction*> buttons;
-    for (QAction* entry : toolbar->actions()) {
-        if (entry->isSeparator()) {
-            ++separators;
-            continue;
-        }
-        buttons.insert(entry);
-        EXPECT_FALSE(entry->icon().isNull()) << entry->toolTip().toStdString();
-        EXPECT_TRUE(entry->text().isEmpty()) << "buttons show their image only";
-    }
-    EXPECT_EQ(separators, 12);
-    for (int id = 0; id < kCommandCount; ++id)
-        EXPECT_EQ(buttons.count(window->action(static_cast<CommandId>(id))), 1u) << id;
-    EXPECT_EQ(buttons.size(), static_cast<std::size_t>(kCommandCount));
-
-    window->action(CommandId::Wobble)->trigger();
-    EXPECT_FALSE(editor().wobbleEnabled());
-    window->action(CommandId::Open)->trigger();
-    EXPECT_EQ(ui.openChoosers, 1);
-}
-
-TEST_F(MainWindowTest, TheStatusHintFollowsSubModesAndTheReplay) {
-    const QString select = QStringLiteral(
-        "ドラッグで頂点を選択する。Ctrlキーを押しながらで選択追加。"
-        "Shiftキーを押しながらで選択除外。");
-    test::loadDrawing(editor(), test::strokes({{{10, 10}, {200, 10}, {200, 100}}}));
-    window->runCommand(CommandId::SelectAll);
-    EXPECT_EQ(statusText(StatusPanel::Hint), select);
-    window->runCommand(CommandId::MoveSelection);
-    EXPECT_EQ(statusText(StatusPanel::Hint), QStringLiteral("ドラッグで平行移動。"));
-    window->runCommand(CommandId::MoveSelection);
-    EXPECT_EQ(statusText(StatusPanel::Hint), select) << "move switched off";
-    window->runCommand(CommandId::MoveSelection);
-    window->runCommand(CommandId::Vtr);
-    EXPECT_EQ(statusText(StatusPanel::Hint), QStringLiteral("レクモデルを描かれた順番に再現。"));
-}
 
 TEST_F(MainWindowTest, AReplayIgnoresTheCanvasShowsProgressAndKeepsTheVertexCount) {
     drawLine({0, 0}, {400, 0});

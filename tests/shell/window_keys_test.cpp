@@ -53,6 +53,9 @@ TEST_F(WindowKeysTest, ToolSelectionAndSubModeKeys) {
     type(Qt::Key_A, Qt::ControlModifier);
     type(Qt::Key_Delete);
     EXPECT_TRUE(model().vertices.empty());
+    EXPECT_TRUE(
+        test::withModal<PropertiesDialog>([this] { type(Qt::Key_P, Qt::ControlModifier); },
+                                          [](PropertiesDialog& dialog) { dialog.reject(); }));
 }
 
 TEST_F(WindowKeysTest, HeldKeysRepeatUndoRedoAndDeletionButNoSwitch) {
@@ -101,12 +104,6 @@ TEST_F(WindowKeysTest, FileKeysRunTheDocumentCommands) {
     ui.saveAnswers = {SaveAnswer::No};
     type(Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible()) << "Escape closes the window after the save question";
-}
-
-TEST_F(WindowKeysTest, CtrlPOpensTheProperties) {
-    EXPECT_TRUE(
-        test::withModal<PropertiesDialog>([this] { type(Qt::Key_P, Qt::ControlModifier); },
-                                          [](PropertiesDialog& dialog) { dialog.reject(); }));
 }
 
 TEST_F(WindowKeysTest, KeysKeepWorkingWhileAReplayDisablesTheToolbar) {

@@ -8,7 +8,6 @@
 
 #include "dialog_test_support.h"
 #include "shell/dialogs/color_dialog.h"
-#include "shell/dialogs/color_palette.h"
 #include "shell/dialogs/color_swatch.h"
 
 namespace rek {
@@ -27,28 +26,6 @@ class ColorDialogTest : public ::testing::Test {
     static constexpr ColorRgb kOpening{10, 20, 30};
     std::vector<ColorRgb> reported;
 };
-
-TEST_F(ColorDialogTest, SamplesAreInRowsOfOneBlueLevelAndChooseAtOnce) {
-    ColorDialog dialog(kOpening);
-    listen(dialog);
-    dialog.show();
-    const auto sample = [&dialog](int index) {
-        return child<ColorSwatch>(&dialog, qPrintable(QStringLiteral("sample%1").arg(index)));
-    };
-    for (int index = 0; index < kPaletteSize; ++index) {
-        EXPECT_EQ(sample(index)->y(), sample(index / 9 * 9)->y()) << index;
-        EXPECT_EQ(sample(index)->x(), sample(index % 9)->x()) << index;
-    }
-    EXPECT_GT(sample(9)->y(), sample(0)->y());
-    EXPECT_GT(sample(1)->x(), sample(0)->x());
-
-    QTest::mouseClick(sample(2), Qt::LeftButton);
-    EXPECT_EQ(dialog.workingColor(), (ColorRgb{255, 0, 0}));
-    EXPECT_EQ(reported, (std::vector<ColorRgb>{{255, 0, 0}})) << "reported at once";
-    EXPECT_EQ(child<QSlider>(&dialog, "redSlider")->value(), 255);
-    EXPECT_EQ(child<QLineEdit>(&dialog, "redEdit")->text(), QStringLiteral("255"));
-    EXPECT_EQ(child<ColorSwatch>(&dialog, "preview")->color(), (ColorRgb{255, 0, 0}));
-}
 
 TEST_F(ColorDialogTest, EditsActOnlyWhileFocusedAndWithinRange) {
     ColorDialog dialog(kOpening);
@@ -89,19 +66,6 @@ TEST_F(ColorDialogTest, EditsActOnlyWhileFocusedAndWithinRange) {
     QTest::keyClick(child<QSlider>(&dialog, "greenSlider"), Qt::Key_End);
     EXPECT_EQ(reported.back(), (ColorRgb{200, 255, 30}));
     EXPECT_EQ(child<QLineEdit>(&dialog, "greenEdit")->text(), QStringLiteral("255"));
-}
-
-TEST_F(ColorDialogTest, CancelRestoresTheOpeningColor) {
-    ColorDialog dialog(kOpening);
-    listen(dialog);
-    dialog.show();
-    QTest::mouseClick(child<QWidget>(&dialog, "sample4"), Qt::LeftButton);
-    QTest::mouseClick(child<QWidget>(&dialog, "sample17"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(&dialog, "cancel"), Qt::LeftButton);
-    EXPECT_EQ(dialog.workingColor(), kOpening);
-    EXPECT_EQ(child<ColorSwatch>(&dialog, "preview")->color(), kOpening);
-    // Those who followed the samples are told to go back.
-    EXPECT_EQ(reported, (std::vector<ColorRgb>{paletteColor(4), paletteColor(17), kOpening}));
 }
 
 }  // namespace

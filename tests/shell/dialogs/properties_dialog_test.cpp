@@ -78,23 +78,6 @@ TEST_F(PropertiesDialogTest, LiveChangesAreUndoneByCancel) {
     EXPECT_EQ(editor.historySize(), 1u);
 }
 
-TEST_F(PropertiesDialogTest, EverythingStandardFillsTheSizeFieldsButResizesOnlyOnOk) {
-    opened.shadowMode = 1;
-    open(opened);
-    PropertiesDialog shadowless(editor, PropertiesDialog::Mode::Normal);
-    shadowless.show();
-    QTest::mouseClick(child<QPushButton>(&shadowless, "allStandardButton"), Qt::LeftButton);
-    ModelProperties expected;
-    expected.width = 320;
-    expected.height = 240;
-    EXPECT_EQ(properties(), expected);
-    EXPECT_FALSE(child<QCheckBox>(&shadowless, "hideShadowBox")->isChecked());
-    EXPECT_EQ(child<QLineEdit>(&shadowless, "widthEdit")->text(), QStringLiteral("800"));
-    EXPECT_FALSE(editor.replaying()) << "resetting the speed is no preview";
-    QTest::mouseClick(child<QPushButton>(&shadowless, "ok"), Qt::LeftButton);
-    EXPECT_EQ(properties(), ModelProperties{});
-}
-
 TEST_F(PropertiesDialogTest, OkRefusesASizeOutOfRangeAndKeepsTheLiveChanges) {
     const QString width = QStringLiteral("レクモデルの幅は 10～800 の値にしてください。");
     const QString height = QStringLiteral("レクモデルの高さは 10～600 の値にしてください。");

@@ -31,17 +31,6 @@ class SettingsDialogTest : public ::testing::Test {
     AssociationTarget association;
 };
 
-TEST_F(SettingsDialogTest, TheVtrSettingChangesOnOkOnly) {
-    bool openInVtrMode = true;
-    for (const char* button : {"cancel", "ok"}) {
-        SettingsDialog dialog(openInVtrMode, association);
-        dialog.show();
-        QTest::mouseClick(child<QCheckBox>(&dialog, "vtrModeBox"), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(&dialog, button), Qt::LeftButton);
-        EXPECT_EQ(openInVtrMode, button == std::string_view("cancel")) << button;
-    }
-}
-
 TEST_F(SettingsDialogTest, AssociationButtonsActAtOnceAndSayWhatTheyDid) {
     bool openInVtrMode = false;
     SettingsDialog dialog(openInVtrMode, association);
