@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/command_line.h"
+#include "shell/text/messages.h"
 
 namespace rek {
 namespace {
@@ -55,6 +56,29 @@ TEST(EditorCommandLineTest, AMissingOrUnknownLanguageIsRefused) {
     EXPECT_TRUE(line.path.empty()) << "nothing is opened";
     EXPECT_EQ(commandLineError(line),
               QStringLiteral("--lang must be one of en, ja, not \"fr\uFFFD\""));
+}
+
+// Refused files carry no icon; the failures to get memory or to write carry the error icon.
+TEST(MessagesTest, ModelFileErrorsHaveTheProgramsWordingAndIcon) {
+    const struct {
+        ModelFileError error;
+        const char* text;
+        MessageIcon icon;
+    } cases[] = {
+        {ModelFileError::NotModelFile, "レクモデルファイルではありません。", MessageIcon::None},
+        {ModelFileError::Invalid, "正しいレクモデルファイルではありません。", MessageIcon::None},
+        {ModelFileError::NewerVersion,
+         "より新しいバージョンのレクモデルです。\n最新のレクツールで読み込んでください。",
+         MessageIcon::None},
+        {ModelFileError::OutOfMemory, "読み込み時の頂点用のメモリが確保できません。",
+         MessageIcon::Error},
+        {ModelFileError::WriteFailed, "ファイルを保存できませんでした。", MessageIcon::Error},
+    };
+    for (const auto& c : cases) {
+        const UserMessage message = messages::modelFileError(c.error);
+        EXPECT_EQ(message.text, QString::fromUtf8(c.text));
+        EXPECT_EQ(message.icon, c.icon) << c.text;
+    }
 }
 
 }  // namespace
