@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -17,43 +18,38 @@
 namespace rek {
 namespace {
 
-// Small on purpose: most shapes touch or cross an edge of the surface somewhere.
-constexpr int kWidth = 120;
-constexpr int kHeight = 90;
 constexpr QRgb kBackgroundRgb = 0xff102030;
 constexpr ColorRgb kPen{200, 40, 10};
 constexpr QRgb kPenRgb = 0xffc8280a;
 
 // Keeps one painter on one surface for a whole run, so pen changes between lines are covered
-// too, and compares every shape against the reference drawing on a second surface.
+// too, and compares every shape against the reference drawing on a second surface. Small on
+// purpose: most shapes touch or cross an edge of the surface somewhere.
 class PainterMatchesReference : public ::testing::Test {
   protected:
-    PainterMatchesReference()
-        : surface(kWidth, kHeight, QImage::Format_RGB32),
-          expected(kWidth, kHeight, QImage::Format_RGB32),
+    explicit PainterMatchesReference(int width = 120, int height = 90)
+        : surface(width, height, QImage::Format_RGB32),
+          expected(width, height, QImage::Format_RGB32),
           painter(surface, tables) {}
 
-    void clear() {
+    // A line when `to` is given, else a dot of diameter `width`.
+    void check(QPointF from, std::optional<QPointF> to, int width) {
         surface.fill(kBackgroundRgb);
         expected.fill(kBackgroundRgb);
-    }
-
-    void checkLine(QPointF from, QPointF to, int width) {
-        clear();
-        painter.setPen(kPen, width);
-        painter.moveTo(from);
-        painter.lineTo(to);
-        test::referenceLine(expected, from, to, width, kPenRgb);
-        ASSERT_TRUE(surface == expected) << "line (" << from.x() << ", " << from.y() << ") - ("
-                                         << to.x() << ", " << to.y() << ") width " << width;
-    }
-
-    void checkDot(QPointF center, int diameter) {
-        clear();
-        painter.dot(center, diameter, kPen);
-        test::referenceDot(expected, center, diameter, kPenRgb);
+        if (to) {
+            painter.setPen(kPen, width);
+            painter.moveTo(from);
+            painter.lineTo(*to);
+            test::referenceLine(expected, from, *to, width, kPenRgb);
+        } else {
+            painter.dot(from, width, kPen);
+            test::referenceDot(expected, from, width, kPenRgb);
+        }
         ASSERT_TRUE(surface == expected)
-            << "dot (" << center.x() << ", " << center.y() << ") diameter " << diameter;
+            << "(" << from.x() << ", " << from.y() << ")"
+            << (to ? " - (" + std::to_string(to->x()) + ", " + std::to_string(to->y()) + ")"
+                   : std::string(" dot"))
+            << " width " << width;
     }
 
     QImage surface;
@@ -65,9 +61,8 @@ class PainterMatchesReference : public ::testing::Test {
 // A coordinate of one of the kinds the painter meets: whole pixels near the surface (the
 // usual case), half and arbitrary fractions, values around the clip box and far outside it.
 double randomCoordinate(std::mt19937& random, int extent) {
-    std::uniform_int_distribution<int> kind(0, 9);
     std::uniform_int_distribution<int> near(-60, extent + 60);
-    switch (kind(random)) {
+    switch (random() % 10) {
         case 0:
             return near(random) + 0.5;
         case 1:
@@ -84,87 +79,62 @@ double randomCoordinate(std::mt19937& random, int extent) {
     }
 }
 
-TEST_F(PainterMatchesReference, RandomLines) {
+// Random lines and dots: long ones of any width, none at all, and short steps of a thin pen
+// as a drawn stroke is made of.
+TEST_F(PainterMatchesReference, RandomLinesAndDots) {
     std::mt19937 random(20240611);
-    std::uniform_int_distribution<int> width(0, 100);
-    std::uniform_int_distribution<int> shape(0, 5);
     std::uniform_int_distribution<int> step(-16, 16);
-    std::uniform_int_distribution<int> smallWidth(1, 8);
-    for (int i = 0; i < 12000; ++i) {
-        const QPointF from(randomCoordinate(random, kWidth), randomCoordinate(random, kHeight));
-        QPointF to;
-        int penWidth = width(random);
-        switch (shape(random)) {
-            case 0:
-            case 1:
-                to = QPointF(randomCoordinate(random, kWidth), randomCoordinate(random, kHeight));
-                break;
-            case 2:
-                to = from;
-                break;
-            default:
-                // Short steps of a thin pen, as a drawn stroke is made of.
-                to = from + QPointF(step(random), step(random));
-                penWidth = smallWidth(random);
-                break;
+    for (int i = 0; i < 18000; ++i) {
+        const QPointF from(randomCoordinate(random, 120), randomCoordinate(random, 90));
+        const int shape = static_cast<int>(random() % 6);
+        const int width = static_cast<int>(random() % 101);
+        if (i % 3 == 2) {
+            ASSERT_NO_FATAL_FAILURE(
+                check(from, std::nullopt, static_cast<int>(random() % 133) - 2));
+        } else if (shape < 2) {
+            const QPointF to(randomCoordinate(random, 120), randomCoordinate(random, 90));
+            ASSERT_NO_FATAL_FAILURE(check(from, to, width));
+        } else if (shape == 2) {
+            ASSERT_NO_FATAL_FAILURE(check(from, from, width));
+        } else {
+            const QPointF to = from + QPointF(step(random), step(random));
+            ASSERT_NO_FATAL_FAILURE(check(from, to, 1 + static_cast<int>(random() % 8)));
         }
-        ASSERT_NO_FATAL_FAILURE(checkLine(from, to, penWidth));
     }
 }
 
-TEST_F(PainterMatchesReference, EveryShortWholePixelStep) {
-    // Every direction of short segment, near the top-left corner (clipped) and inside.
-    const QPointF starts[] = {QPointF(2, 3), QPointF(57, 41), QPointF(118, 88)};
-    for (const QPointF& from : starts) {
-        for (int penWidth = 1; penWidth <= 12; ++penWidth) {
+// Every short whole-pixel step (the span tables), clipped at a corner and inside; steps and
+// pens around the tables' limits; marker dots (lineWidth + 2) on whole and half pixels.
+TEST_F(PainterMatchesReference, StepTablesAndTheirLimits) {
+    for (const QPointF from : {QPointF(2, 3), QPointF(57, 41), QPointF(118, 88)}) {
+        for (int width = 1; width <= 12; ++width) {
             for (int dy = -9; dy <= 9; ++dy) {
-                for (int dx = -9; dx <= 9; ++dx) {
-                    ASSERT_NO_FATAL_FAILURE(checkLine(from, from + QPointF(dx, dy), penWidth));
-                }
+                for (int dx = -9; dx <= 9; ++dx)
+                    ASSERT_NO_FATAL_FAILURE(check(from, from + QPointF(dx, dy), width));
             }
         }
     }
-}
-
-TEST_F(PainterMatchesReference, StepsAndPensAroundTheTableLimits) {
     const int lengths[] = {-65, -64, -63, -33, 0, 31, 63, 64, 65};
-    const int widths[] = {1, 2, 99, 100, 101, 102, 103, 128, 200};
-    for (int penWidth : widths) {
+    for (int width : {1, 2, 99, 100, 101, 102, 103, 128, 200}) {
         for (int dy : lengths) {
-            for (int dx : lengths) {
-                ASSERT_NO_FATAL_FAILURE(
-                    checkLine(QPointF(50, 40), QPointF(50 + dx, 40 + dy), penWidth));
-            }
+            for (int dx : lengths)
+                ASSERT_NO_FATAL_FAILURE(check({50, 40}, QPointF(50 + dx, 40 + dy), width));
         }
-        ASSERT_NO_FATAL_FAILURE(checkDot(QPointF(50, 40), penWidth));
     }
-}
-
-TEST_F(PainterMatchesReference, Dots) {
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int> diameter(-2, 130);
-    for (int i = 0; i < 6000; ++i) {
-        ASSERT_NO_FATAL_FAILURE(
-            checkDot(QPointF(randomCoordinate(random, kWidth), randomCoordinate(random, kHeight)),
-                     diameter(random)));
-    }
-    // Marker dots, lineWidth + 2, of every pen width, on whole and half pixels.
-    for (int markerDiameter = 3; markerDiameter <= 102; ++markerDiameter) {
-        checkDot(QPointF(60, 45), markerDiameter);
-        checkDot(QPointF(-3, 7), markerDiameter);
-        ASSERT_NO_FATAL_FAILURE(checkDot(QPointF(60.5, 45.5), markerDiameter));
+    for (int diameter = 3; diameter <= 200; ++diameter) {
+        for (const QPointF center : {QPointF(60, 45), QPointF(-3, 7), QPointF(60.5, 45.5)})
+            ASSERT_NO_FATAL_FAILURE(check(center, std::nullopt, diameter));
     }
 }
 
 // Steps far to the right on a surface as wide as the clip box: the sums with large positions
 // round more coarsely than near the origin, which must not move any span end.
-TEST(PainterMatchesReferenceFarRight, ShortSteps) {
-    constexpr int kWideWidth = 4900;
-    constexpr int kWideHeight = 24;
-    QImage surface(kWideWidth, kWideHeight, QImage::Format_RGB32);
-    QImage expected(kWideWidth, kWideHeight, QImage::Format_RGB32);
-    SpanTables tables;
-    RasterPainter painter(surface, tables);
+class PainterMatchesReferenceFarRight : public PainterMatchesReference {
+  protected:
+    PainterMatchesReferenceFarRight() : PainterMatchesReference(4900, 24) {}
+};
+
+TEST_F(PainterMatchesReferenceFarRight, ShortSteps) {
     std::mt19937 random(99);
     std::uniform_int_distribution<int> x(3900, 4896);
     std::uniform_int_distribution<int> step(-8, 8);
@@ -174,16 +144,7 @@ TEST(PainterMatchesReferenceFarRight, ShortSteps) {
         // Half of them diagonal, where span ends fall exactly on pixel edges.
         const int dx = i % 2 == 0 ? (i % 4 == 0 ? dy : -dy) : step(random);
         const QPointF from(x(random), 12);
-        const QPointF to = from + QPointF(dx, dy);
-        const int penWidth = width(random);
-        surface.fill(kBackgroundRgb);
-        expected.fill(kBackgroundRgb);
-        painter.setPen(kPen, penWidth);
-        painter.moveTo(from);
-        painter.lineTo(to);
-        test::referenceLine(expected, from, to, penWidth, kPenRgb);
-        ASSERT_TRUE(surface == expected) << "line (" << from.x() << ", " << from.y() << ") - ("
-                                         << to.x() << ", " << to.y() << ") width " << penWidth;
+        ASSERT_NO_FATAL_FAILURE(check(from, from + QPointF(dx, dy), width(random)));
     }
 }
 
@@ -262,14 +223,9 @@ class FrameMatchesReference : public ::testing::TestWithParam<BandSetup> {
             const bool start = i % 25 == 0;
             at = start ? Point{x(random), y(random)}
                        : Point{at.x + step(random), at.y + step(random)};
-            Vertex vertex;
-            vertex.x = at.x;
-            vertex.y = at.y;
-            vertex.kind =
-                static_cast<std::uint8_t>(start ? VertexKind::StrokeStart : VertexKind::Joined);
+            Vertex vertex = test::makeVertex(at.x, at.y, !start, i % 3 == 0);
             vertex.wobbleDx = static_cast<std::int8_t>(offset(random));
             vertex.wobbleDy = static_cast<std::int8_t>(offset(random));
-            vertex.selected = i % 3 == 0 ? 1 : 0;
             vertices.push_back(vertex);
         }
         return vertices;
