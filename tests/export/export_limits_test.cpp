@@ -63,22 +63,6 @@ class ValidateExport : public ::testing::Test {
     ExportRequest request;
 };
 
-TEST_F(ValidateExport, AcceptsTheDialogDefaultsIntoAPlanOfItsOwn) {
-    request.kind = ExportKind::Vtr;
-    request.delay = 12;
-    ExportValidation checked = validate(ExportTarget::Bmp);
-    ASSERT_TRUE(std::holds_alternative<ExportPlan>(checked));
-    const ExportPlan& plan = std::get<ExportPlan>(checked);
-    EXPECT_EQ(plan.frameCount(), 53u);
-    // The plan holds a copy: what happens to the drawing afterwards does not reach it.
-    const AnimationSnapshot original = snapshot;
-    snapshot.vertices.clear();
-    snapshot.properties.vtrSpeed = 1;
-    EXPECT_EQ(plan.snapshot().vertices.size(), 3u);
-    EXPECT_EQ(plan.snapshot().properties, original.properties);
-    EXPECT_EQ(plan.snapshot().seed, 7u);
-}
-
 // Each row changes the request (or the model) from the last and says what each target makes
 // of it: the code it is refused with, or nothing for a plan.
 TEST_F(ValidateExport, RefusesWhatTheBoundsAndEachFormatCannotHold) {

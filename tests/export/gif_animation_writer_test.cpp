@@ -1,21 +1,15 @@
-// The animated GIF writer and what it decides with: the palette of an animation and the
-// rectangles a frame is cut down to.
+// The animated GIF writer, read back by giflib, ImageMagick and gifsicle.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <random>
 
-#include "export/gif_frame_diff.h"
-#include "export/gif_palette.h"
 #include "export/image_library.h"
 #include "export_test_support.h"
 #include "gif_test_support.h"
 
 namespace rek {
 namespace {
-
-using detail::GifPalette;
-using detail::PixelRect;
 
 constexpr std::uint32_t kPaper = 0xEE9C00;
 constexpr std::uint32_t kInk = 0x000000;
@@ -40,34 +34,6 @@ std::vector<std::uint32_t> opaqueFrame(const std::vector<std::uint32_t>& pixels)
     std::transform(pixels.begin(), pixels.end(), out.begin(),
                    [](std::uint32_t p) { return test::opaque(p); });
     return out;
-}
-
-TEST(GifPaletteTest, GrowsWhileOpenShowsTheNearestWhenClosedAndNeverPicksAReservedEntry) {
-    const std::vector<std::uint32_t> sample = {0x000000, 0xFFFFFF};
-    auto palette = GifPalette::fromSample(sample, 2, 1);
-    ASSERT_TRUE(palette.has_value());
-    const std::optional<std::uint8_t> reserved = palette->reserveEntry();
-    ASSERT_EQ(reserved, std::optional<std::uint8_t>(2));
-    // A black table entry stands aside: black still finds its own.
-    EXPECT_EQ(palette->indexOf(0x000000), 0);
-    EXPECT_EQ(palette->indexOf(0x102030), 3);  // added
-    EXPECT_EQ(palette->size(), 4u);
-
-    const std::vector<ColorRgb> likely = {{255, 255, 255}, {200, 0, 0}, {0, 200, 0}, {0, 0, 200}};
-    palette->addColours(likely, 6);  // white is there already; room for two more
-    EXPECT_EQ(palette->size(), 6u);
-
-    palette->closeToNewColours();
-    EXPECT_EQ(palette->indexOf(0x0A0A0A), 0);  // near black, not the reserved entry
-    EXPECT_EQ(palette->indexOf(0xC80505), 4);  // near the red
-    EXPECT_EQ(palette->size(), 6u);
-
-    // Open, it fills up to 256 and then shows the nearest too.
-    auto open = GifPalette::fromSample(sample, 2, 1);
-    for (std::uint32_t i = 0; i < 254; ++i)
-        EXPECT_EQ(open->indexOf(0x010000 * (i + 1)), i + 2);
-    EXPECT_EQ(open->size(), 256u);
-    EXPECT_EQ(open->indexOf(0x0000FE), 0);
 }
 
 class GifAnimationWriterTest : public ::testing::Test {

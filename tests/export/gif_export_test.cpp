@@ -146,30 +146,19 @@ TEST_F(GifExport, AntiAliasedFramesAtSizesWhoseBlendsOutnumberAPaletteComeClose)
 TEST_F(GifExport, LeavesTheSnapshotAloneAndRepeatsExactlyForOneSeed) {
     for (Vertex& vertex : snapshot.vertices)
         vertex.wobbleDx = 2;  // whatever the screen showed last
-    const AnimationSnapshot before = snapshot;
-    const ExportPlan plan =
-        test::planFor(ExportTarget::Gif, request(ExportKind::Vtr, 200, 150), snapshot);
-
-    ExportRequest second = plan.request();
-    second.path = dir.path("again.gif").string();
-    ASSERT_TRUE(exportAnimatedGif(plan, progress).ok());  // twice, from the same snapshot
-    ASSERT_TRUE(
-        exportAnimatedGif(test::planFor(ExportTarget::Gif, second, snapshot), progress).ok());
-
-    for (std::size_t i = 0; i < before.vertices.size(); ++i) {
-        EXPECT_EQ(plan.snapshot().vertices[i].wobbleDx, 2) << i;
-        EXPECT_EQ(snapshot.vertices[i].wobbleDx, 2) << i;
-    }
-
-    const std::string first = test::readBytes(plan.request().path);
-    EXPECT_EQ(test::readBytes(second.path), first);
-
+    auto write = [&](const char* name) {
+        ExportRequest r = request(ExportKind::Vtr, 200, 150);
+        r.path = dir.path(name).string();
+        EXPECT_TRUE(run(r).ok());
+        return test::readBytes(r.path);
+    };
+    const std::string first = write("first.gif");
+    EXPECT_EQ(write("again.gif"), first);
+    for (const Vertex& vertex : snapshot.vertices)
+        EXPECT_EQ(vertex.wobbleDx, 2);
     // The seed is where the wobble comes from: another one draws other frames.
     snapshot.seed = 8;
-    second.path = dir.path("other.gif").string();
-    ASSERT_TRUE(
-        exportAnimatedGif(test::planFor(ExportTarget::Gif, second, snapshot), progress).ok());
-    EXPECT_NE(test::readBytes(second.path), first);
+    EXPECT_NE(write("other.gif"), first);
 }
 
 // Looks into the folder whenever a frame is done: the file is written while frames are drawn.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -155,104 +156,66 @@ void expectReadersAgree(const std::filesystem::path& file, const ComposedGif& gi
 StrictLzwResult readLzwStrictly(std::span<const std::uint8_t> data, int minCodeSize,
                                 std::size_t pixels) {
     StrictLzwResult result;
-    auto fail = [&](std::string problem) {
-        result.ok = false;
-        result.problem = std::move(problem);
+    auto fail = [&](const char* problem) {
+        result.problem = problem;
         return result;
     };
-    if (minCodeSize < 2 || minCodeSize > 8)
-        return fail("minimum code size out of range");
     const unsigned clearCode = 1u << minCodeSize;
-    const unsigned endCode = clearCode + 1;
     std::array<std::uint16_t, 4096> prefix{};
     std::array<std::uint8_t, 4096> suffix{};
     std::array<std::uint8_t, 4096> first{};
-    for (unsigned i = 0; i < clearCode; ++i) {
-        suffix[i] = static_cast<std::uint8_t>(i);
-        first[i] = static_cast<std::uint8_t>(i);
-    }
-
-    std::size_t bitPosition = 0;
-    auto readCode = [&](int width, unsigned& code) {
-        if (bitPosition + static_cast<std::size_t>(width) > data.size() * 8)
-            return false;
-        code = 0;
-        for (int bit = 0; bit < width; ++bit, ++bitPosition) {
-            if ((data[bitPosition / 8] >> (bitPosition % 8)) & 1u)
-                code |= 1u << bit;
-        }
-        return true;
-    };
-    auto emit = [&](unsigned code) {
-        std::vector<std::uint8_t> reversed;
-        while (code >= clearCode) {
-            reversed.push_back(suffix[code]);
-            code = prefix[code];
-        }
-        reversed.push_back(static_cast<std::uint8_t>(code));
-        result.indices.insert(result.indices.end(), reversed.rbegin(), reversed.rend());
-    };
-
+    for (unsigned i = 0; i < clearCode; ++i)
+        suffix[i] = first[i] = static_cast<std::uint8_t>(i);
+    std::size_t bit = 0;
     int width = minCodeSize + 1;
-    unsigned available = clearCode + 2;
+    unsigned available = 0;  // 0 until the first clear code
     int previous = -1;
-    bool sawClear = false;
     std::size_t onFullTable = 0;
     while (true) {
-        unsigned code = 0;
-        if (!readCode(width, code))
+        if (bit + static_cast<std::size_t>(width) > data.size() * 8)
             return fail("the data ends before the end code");
+        unsigned code = 0;
+        for (int i = 0; i < width; ++i, ++bit)
+            code |= ((data[bit / 8] >> (bit % 8)) & 1u) << i;
         if (code == clearCode) {
-            sawClear = true;
             width = minCodeSize + 1;
             available = clearCode + 2;
             previous = -1;
             onFullTable = 0;
             continue;
         }
-        if (!sawClear)
+        if (available == 0)
             return fail("the data does not start with a clear code");
-        if (code == endCode)
+        if (code == clearCode + 1)
             break;
-        if (previous < 0) {
-            if (code > clearCode)
-                return fail("a string code right after a clear code");
-            emit(code);
-        } else {
-            if (code > available || (code == available && available >= 4096))
-                return fail("a code beyond the table");
-            if (available < 4096) {
-                prefix[available] = static_cast<std::uint16_t>(previous);
-                first[available] = first[static_cast<unsigned>(previous)];
-                suffix[available] =
-                    code == available ? first[static_cast<unsigned>(previous)] : first[code];
-                ++available;
-                if (available == (1u << width) && width < 12)
-                    ++width;
-            } else {
-                ++onFullTable;
-                result.longestRunOnFullTable = std::max(result.longestRunOnFullTable, onFullTable);
-            }
-            emit(code);
+        if (previous < 0 ? code > clearCode : code > available || code == 4096)
+            return fail("a code beyond the table");
+        if (previous >= 0 && available < 4096) {
+            prefix[available] = static_cast<std::uint16_t>(previous);
+            first[available] = first[previous];
+            suffix[available] = code == available ? first[previous] : first[code];
+            if (++available == (1u << width) && width < 12)
+                ++width;
+        } else if (previous >= 0) {
+            result.longestRunOnFullTable = std::max(result.longestRunOnFullTable, ++onFullTable);
         }
+        const std::size_t start = result.indices.size();
+        unsigned c = code;
+        for (; c >= clearCode; c = prefix[c])
+            result.indices.push_back(suffix[c]);
+        result.indices.push_back(static_cast<std::uint8_t>(c));
+        std::reverse(result.indices.begin() + static_cast<std::ptrdiff_t>(start),
+                     result.indices.end());
         previous = static_cast<int>(code);
         if (result.indices.size() > pixels)
             return fail("more pixels than the image has");
     }
     if (result.indices.size() != pixels)
         return fail("fewer pixels than the image has");
-    for (std::uint8_t index : result.indices) {
-        if (index >= clearCode)
-            return fail("an index beyond the code size");
-    }
-    // What follows the end code: the zero bits that fill its byte, then nothing.
-    const std::size_t usedBytes = (bitPosition + 7) / 8;
-    if (usedBytes != data.size())
-        return fail("bytes after the end code");
-    for (std::size_t bit = bitPosition; bit < usedBytes * 8; ++bit) {
-        if ((data[bit / 8] >> (bit % 8)) & 1u)
-            return fail("set bits after the end code");
-    }
+    // Indices below the clear code by construction; after the end code only the zero bits that
+    // fill its byte.
+    if ((bit + 7) / 8 != data.size() || (bit % 8 != 0 && (data.back() >> (bit % 8)) != 0))
+        return fail("more after the end code");
     result.ok = true;
     return result;
 }
