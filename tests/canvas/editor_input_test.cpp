@@ -123,29 +123,22 @@ TEST_F(EditorInputTest, PressesAndMovesAreIgnoredDuringReplayButReleasesAreNot) 
     EXPECT_EQ(snapshots(), 1u);
 }
 
-TEST_F(EditorInputTest, MoveFindingTheButtonUpEndsTheDragLikeARelease) {
-    at(10, 10);
-    editor.pressLeft(none);
-    at(60, 10);
-    editor.movePointer(false, none);
-    EXPECT_FALSE(editor.dragging());
-    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}, {60, 10, false}}));
-    EXPECT_EQ(snapshots(), 1u);
-
-    // Moves without a drag do nothing, whatever the button.
-    editor.movePointer(false, none);
-    editor.movePointer(true, none);
-    EXPECT_EQ(snapshots(), 1u);
-    EXPECT_EQ(drawing().size(), 2u);
-}
-
-TEST_F(EditorInputTest, SecondPressDuringADragIsIgnored) {
+// A move that finds the button up ends the drag like a release; moves without a drag and a
+// second press during one do nothing.
+TEST_F(EditorInputTest, MoveFindingTheButtonUpEndsTheDragAndSecondPressesAreIgnored) {
     at(10, 10);
     editor.pressLeft(none);
     at(20, 20);
     editor.pressLeft(none);
     EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}}));
-    editor.releaseLeft(none);
+    at(60, 10);
+    editor.movePointer(false, none);
+    EXPECT_FALSE(editor.dragging());
+    EXPECT_EQ(drawing(), (std::vector<Pt>{{10, 10, true}, {60, 10, false}}));
+    editor.movePointer(false, none);
+    editor.movePointer(true, none);
+    EXPECT_EQ(snapshots(), 1u);
+    EXPECT_EQ(drawing().size(), 2u);
 
     editor.setToolMode(ToolMode::Rect);
     at(30, 30);

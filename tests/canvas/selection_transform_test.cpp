@@ -30,7 +30,7 @@ class SelectionTransformTest : public ::testing::Test {
     VertexList& vertices = bench.model.vertices;
 };
 
-TEST_F(SelectionTransformTest, BandIncludesItsTopLeftEdgesButNotItsBottomRight) {
+TEST_F(SelectionTransformTest, BandIncludesItsTopLeftEdgesAndShiftDeselects) {
     vertices = {makeVertex(10, 10, false), makeVertex(19, 19, true), makeVertex(20, 15, true),
                 makeVertex(15, 20, true), makeVertex(9, 15, true)};
     selectInRectangle(bench.model, {20, 20}, {10, 10}, false);  // dragged up and left
@@ -47,9 +47,8 @@ TEST_F(SelectionTransformTest, BandIncludesItsTopLeftEdgesButNotItsBottomRight) 
     EXPECT_FALSE(selected(0));
     EXPECT_FALSE(selected(1));
     EXPECT_FALSE(bench.model.selectionExists);
-}
 
-TEST_F(SelectionTransformTest, ShiftDeselectsInsideAndTheFlagCountsWhatRemains) {
+    // Shift deselects inside, and the flag counts what remains.
     vertices = {makeVertex(10, 10, false, true), makeVertex(100, 100, true, true)};
     bench.model.selectionExists = true;
     selectInRectangle(bench.model, {0, 0}, {50, 50}, true);
@@ -121,9 +120,8 @@ TEST_F(SelectionTransformTest, ScaleFactorFollowsHorizontalDistanceFromThePivot)
     EXPECT_EQ(factorAt(50, 200), 0.0f);  // would be -0.5
     EXPECT_EQ(scaleFactorForDistance(INT32_MIN), 0.0f);
     EXPECT_EQ(scale.scalePreview()->pivot, (Point{200, 200}));
-}
 
-TEST_F(SelectionTransformTest, ScaledPositionsAreClampedToTheLimit) {
+    // Scaled positions are clamped to the limit.
     vertices = {makeVertex(20000, -20000, false, true)};
     scaleSelectedVertices(vertices, {0, 0}, 3.0f);
     EXPECT_EQ(at(0), (Point{30000, -30000}));
