@@ -9,15 +9,13 @@
 namespace rek {
 namespace {
 
-TEST(ScaleAboutPivot, ScalesFromThePivotTruncatingTowardZero) {
+TEST(ScaleAboutPivot, TruncatesTowardZeroWithoutLosingAPixelToRoundingNoise) {
     EXPECT_EQ(scaleAboutPivot({130, 140}, {100, 100}, 0.5f), (Point{115, 120}));
     EXPECT_EQ(scaleAboutPivot({-37, 512}, {100, 100}, 0.0f), (Point{100, 100}));
     // -1.5 becomes -1 (not -2), 1.5 becomes 1.
     EXPECT_EQ(scaleAboutPivot({-3, 0}, {0, 0}, 0.5f), (Point{-1, 0}));
     EXPECT_EQ(scaleAboutPivot({3, 0}, {0, 0}, 0.5f), (Point{1, 0}));
-}
 
-TEST(ScaleAboutPivot, RoundingNoiseOfThePolarFormDoesNotCostAPixel) {
     // Off-axis points come back from cos/sin a hair below their exact value; truncating that
     // would shift the scale preview by a pixel the moment scale mode starts at factor 1.
     for (int x = -40; x <= 40; ++x) {
@@ -30,9 +28,8 @@ TEST(ScaleAboutPivot, RoundingNoiseOfThePolarFormDoesNotCostAPixel) {
     }
     // A factor that a float cannot hold exactly still truncates as its true value says.
     EXPECT_EQ(scaleAboutPivot({10, 0}, {0, 0}, 0.7f), (Point{6, 0}));
-}
 
-TEST(ScaleAboutPivot, IsNotClampedButSaturatesAtTheIntegerRange) {
+    // Not clamped, but saturated at the integer range.
     EXPECT_EQ(scaleAboutPivot({20000, 0}, {0, 0}, 2.0f), (Point{40000, 0}));
     const Point far = scaleAboutPivot({30000, 0}, {-30000, 0}, 1.0e9f);
     EXPECT_EQ(far.x, std::numeric_limits<std::int32_t>::max());
