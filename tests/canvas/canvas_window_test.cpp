@@ -1,4 +1,4 @@
-#include "canvas/canvas_window.h"
+#include "canvas/canvaswindow.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QTest>
 #include <vector>
 
-#include "canvas_test_support.h"
+#include "canvastest_support.h"
 
 namespace rek {
 namespace {
@@ -27,13 +27,11 @@ class CanvasDriver {
   public:
     CanvasDriver(Editor& editor, FrameRenderer& renderer) : editor_(editor), renderer_(renderer) {}
 
-    void attach(CanvasWindow* canvas) { canvas_ = canvas; }
-
     static QPoint local(int x, int y) {
         return QPoint(x + CanvasWindow::kBorder, y + CanvasWindow::kBorder);
     }
 
-    void frame() { editor_.frameTick(renderer_, canvas_->samplePointer()); }
+    void frame() { editor_.frameTick(renderer_, canvas->samplePointer()); }
 
     // A move in canvas coordinates with the held buttons, then a frame.
     void moveTo(int x, int y, Qt::KeyboardModifiers keys = Qt::NoModifier) {
@@ -42,30 +40,25 @@ class CanvasDriver {
     }
 
     void sendMove(QPoint at, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-        QMouseEvent move(QEvent::MouseMove, at, canvas_->mapToGlobal(at), Qt::NoButton, held, keys);
-        QApplication::sendEvent(canvas_, &move);
+        QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, held, keys);
+        QApplication::sendEvent(canvas, &move);
     }
-
-    void sendMoveGlobal(QPoint global) {
-        const QPoint at = canvas_->mapFromGlobal(global);
-        QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, held, Qt::NoModifier);
-        QApplication::sendEvent(canvas_, &move);
-    }
+    void sendMoveGlobal(QPoint global) { sendMove(canvas->mapFromGlobal(global)); }
 
     void press(int x, int y, Qt::KeyboardModifiers keys = Qt::NoModifier) {
         moveTo(x, y, keys);
-        QTest::mousePress(canvas_, Qt::LeftButton, keys, local(x, y));
+        QTest::mousePress(canvas, Qt::LeftButton, keys, local(x, y));
         held = Qt::LeftButton;
     }
 
     void release(int x, int y, Qt::KeyboardModifiers keys = Qt::NoModifier) {
         held = Qt::NoButton;
-        QTest::mouseRelease(canvas_, Qt::LeftButton, keys, local(x, y));
+        QTest::mouseRelease(canvas, Qt::LeftButton, keys, local(x, y));
     }
 
     void rightClick(int x, int y) {
-        QTest::mousePress(canvas_, Qt::RightButton, Qt::NoModifier, local(x, y));
-        QTest::mouseRelease(canvas_, Qt::RightButton, Qt::NoModifier, local(x, y));
+        QTest::mousePress(canvas, Qt::RightButton, Qt::NoModifier, local(x, y));
+        QTest::mouseRelease(canvas, Qt::RightButton, Qt::NoModifier, local(x, y));
     }
 
     // Choosing range select again would clear the selection, so the mode is set only when it
@@ -80,11 +73,11 @@ class CanvasDriver {
     }
 
     Qt::MouseButtons held = Qt::NoButton;
+    CanvasWindow* canvas = nullptr;
 
   private:
     Editor& editor_;
     FrameRenderer& renderer_;
-    CanvasWindow* canvas_ = nullptr;
 };
 
 // The canvas inside a plain parent that leaves it where it is.
@@ -94,7 +87,7 @@ class CanvasWidgetTest : public ::testing::Test {
         parent.resize(900, 700);
         canvas = new CanvasWindow(editor, renderer, &parent);
         canvas->setGeometry(QRect(kCanvasOrigin, CanvasWindow::outerSizeFor(kWidth, kHeight)));
-        driver.attach(canvas);
+        driver.canvas = canvas;
         parent.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
     }
@@ -189,7 +182,7 @@ class CentredCanvasTest : public ::testing::Test {
     void SetUp() override {
         parent.resize(900, 700);
         canvas = new CanvasWindow(editor, renderer, &parent);
-        driver.attach(canvas);
+        driver.canvas = canvas;
         centre();
         QObject::connect(canvas, &CanvasWindow::borderDragFinished, &parent, [this] { centre(); });
         QObject::connect(&editor, &Editor::changed, &parent, [this](const EditorChanges& c) {
