@@ -6,6 +6,7 @@
 
 #include <csetjmp>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "file_helpers.h"
@@ -85,11 +86,7 @@ std::optional<RgbaFrame> decodePng(const std::vector<std::uint8_t>& bytes) {
     // libpng gives R, G, B, A bytes; as words on this little-endian machine that is
     // 0xAABBGGRR, so red and blue swap places.
     for (std::uint32_t& p : frame.pixels)
-        p = (p & 0xFF00FF00) | ((p >> 16) & 0xFF) | ((p & 0xFF) << 16);
-    for (std::uint32_t& p : frame.pixels) {
-        if ((p >> 24) == 0)
-            p = 0;
-    }
+        p = (p >> 24) == 0 ? 0 : (p & 0xFF00FF00) | ((p >> 16) & 0xFF) | ((p & 0xFF) << 16);
     return frame;
 }
 
@@ -108,45 +105,32 @@ std::optional<DecodedAnimation> decodeWebp(const std::filesystem::path& file) {
     const std::vector<std::uint8_t> bytes = readFileBytes(file);
     WebPData data{bytes.data(), bytes.size()};
     WebPAnimDecoderOptions options;
-    if (!WebPAnimDecoderOptionsInit(&options))
-        return std::nullopt;
+    WebPAnimDecoderOptionsInit(&options);
     options.color_mode = MODE_BGRA;  // 0xAARRGGBB words on this machine
-    options.use_threads = 0;
-    WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
-    if (decoder == nullptr)
-        return std::nullopt;
+    std::unique_ptr<WebPAnimDecoder, void (*)(WebPAnimDecoder*)> decoder(
+        WebPAnimDecoderNew(&data, &options), WebPAnimDecoderDelete);
     WebPAnimInfo info;
+    if (!decoder || !WebPAnimDecoderGetInfo(decoder.get(), &info))
+        return std::nullopt;
     DecodedAnimation animation;
-    bool ok = WebPAnimDecoderGetInfo(decoder, &info) != 0;
-    if (ok) {
-        animation.width = static_cast<int>(info.canvas_width);
-        animation.height = static_cast<int>(info.canvas_height);
-        animation.loopCount = info.loop_count;
-    }
+    animation.width = static_cast<int>(info.canvas_width);
+    animation.height = static_cast<int>(info.canvas_height);
+    animation.loopCount = info.loop_count;
     int previous = 0;
-    while (ok && WebPAnimDecoderHasMoreFrames(decoder)) {
+    while (WebPAnimDecoderHasMoreFrames(decoder.get())) {
         std::uint8_t* pixels = nullptr;
         int timestamp = 0;
-        if (!WebPAnimDecoderGetNext(decoder, &pixels, &timestamp)) {
-            ok = false;
-            break;
-        }
-        RgbaFrame frame;
-        frame.width = animation.width;
-        frame.height = animation.height;
+        if (!WebPAnimDecoderGetNext(decoder.get(), &pixels, &timestamp))
+            return std::nullopt;
+        RgbaFrame frame{animation.width, animation.height, {}};
         frame.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height);
         std::memcpy(frame.pixels.data(), pixels, frame.pixels.size() * 4);
-        for (std::uint32_t& p : frame.pixels) {
-            if ((p >> 24) == 0)
-                p = 0;
-        }
+        for (std::uint32_t& p : frame.pixels)
+            p = (p >> 24) == 0 ? 0 : p;
         animation.frames.push_back(std::move(frame));
         animation.delaysMs.push_back(timestamp - previous);
         previous = timestamp;
     }
-    WebPAnimDecoderDelete(decoder);
-    if (!ok)
-        return std::nullopt;
     return animation;
 }
 

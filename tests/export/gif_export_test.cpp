@@ -208,18 +208,6 @@ TEST_F(GifExport, AStopWhileTheFileIsFinishedLeavesNoFileAndNoTemporary) {
     EXPECT_EQ(dir.entryCount(), 0u);
 }
 
-TEST_F(GifExport, AnUnwritablePathIsAFailureNamingThePath) {
-    ExportRequest r = request(ExportKind::Vtr, 100, 75);
-    r.path = dir.path("missing/folder/anim.gif").string();
-    const ExportOutcome outcome = run(r);
-    ASSERT_TRUE(outcome.error.has_value());
-    EXPECT_EQ(outcome.error->code, ExportErrorCode::CannotWrite);
-    EXPECT_EQ(outcome.error->path, r.path);
-    // The file is opened before the first frame is drawn.
-    EXPECT_TRUE(progress.done.empty());
-    EXPECT_FALSE(std::filesystem::exists(r.path));
-}
-
 // The example models that come with the program, against the engine as it was.
 AnimationSnapshot loadExample(const std::string& name) {
     ModelFileRead read = readModel(std::string(REK_EXAMPLES_DIR) + "/" + name + ".rkm");
