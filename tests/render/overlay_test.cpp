@@ -32,7 +32,7 @@ class Overlays : public ::testing::Test {
 
 // Selected neighbours get a red line of the line width; a selected vertex with no selected
 // neighbour in its stroke gets a dot of the width + 2.
-TEST_F(Overlays, SelectedSegmentsAreRedLinesAndLoneVerticesWiderDots) {
+TEST_F(Overlays, SelectedSegmentsAreRedLinesLoneVerticesWiderDotsFollowingTheOffsets) {
     struct Case {
         std::vector<int> selected;
         int column20, column70, column120, column150;
@@ -60,9 +60,9 @@ TEST_F(Overlays, SelectedSegmentsAreRedLinesAndLoneVerticesWiderDots) {
     EXPECT_EQ(countInColumn(apart, 20, kRed), 6);
     EXPECT_EQ(countInColumn(apart, 60, kRed), 0);
     EXPECT_EQ(countInColumn(apart, 100, kRed), 6);
-}
 
-TEST_F(Overlays, HighlightFollowsOffsetAndScalePreview) {
+    // The highlight follows the wobble offset and the scale preview.
+    vertices.clear();
     addStroke(vertices, {{20, 50}, {110, 50}});
     vertices[1].selected = 1;
     vertices[1].wobbleDy = 20;
@@ -71,7 +71,7 @@ TEST_F(Overlays, HighlightFollowsOffsetAndScalePreview) {
     EXPECT_TRUE(hasColor(drawAll(), 65, 70, kRed));
 }
 
-TEST_F(Overlays, LineBandRunsBetweenItsEndsWithTheLineWidth) {
+TEST_F(Overlays, LineBandHasTheLineWidthAndShapeBandsAreOutlines) {
     band = RubberBand{RubberBand::Shape::Line, {20, 50}, {120, 50}};
     const QImage& image = drawAll();
     EXPECT_EQ(countInColumn(image, 70, kRed), 4);
@@ -82,9 +82,9 @@ TEST_F(Overlays, LineBandRunsBetweenItsEndsWithTheLineWidth) {
 
     properties.lineWidth = 10;
     EXPECT_EQ(countInColumn(drawAll(), 70, kRed), 10);
-}
 
-TEST_F(Overlays, RectangleAndEllipseBandsAreOutlines) {
+    // Rectangle and ellipse bands are outlines.
+    properties.lineWidth = 4;
     band = RubberBand{RubberBand::Shape::Rectangle, {120, 140}, {20, 40}};
     const QImage rect = drawAll();
     EXPECT_TRUE(hasColor(rect, 20, 90, kRed));
