@@ -2,11 +2,17 @@
 // language it says so.
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <regex>
@@ -18,7 +24,6 @@
 #include "gif_test_support.h"
 #include "model/model.h"
 #include "model/model_file.h"
-#include "terminal_run.h"
 
 namespace rek {
 namespace {
@@ -50,6 +55,53 @@ ProcessRun runExporter(const QStringList& arguments,
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
+    return run;
+}
+
+// A program run on a pseudo-terminal with its arguments as bytes, as a shell runs it: what it
+// writes there, and its exit code (-1 when it did not exit normally). When `signalAfter` is not
+// empty, `signal` is sent as soon as the output holds that text.
+struct TerminalRun {
+    int exitCode = -1;
+    std::string output;
+};
+TerminalRun runOnTerminal(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& signalAfter = {}, int signal = SIGINT) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    TerminalRun run;
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child < 0)
+        return run;
+    if (child == 0) {
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    bool signalled = signalAfter.empty();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(3);
+    char buffer[4096];
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd waiting{terminal, POLLIN, 0};
+        if (poll(&waiting, 1, 100) <= 0)
+            continue;
+        const ssize_t got = read(terminal, buffer, sizeof buffer);
+        if (got <= 0)
+            break;  // the program closed the terminal: it has ended
+        run.output.append(buffer, static_cast<std::size_t>(got));
+        if (!signalled && run.output.find(signalAfter) != std::string::npos) {
+            kill(child, signal);
+            signalled = true;
+        }
+    }
+    close(terminal);
+    int status = 0;
+    if (waitpid(child, &status, 0) == child && WIFEXITED(status))
+        run.exitCode = WEXITSTATUS(status);
     return run;
 }
 
@@ -210,16 +262,15 @@ TEST_F(ExportCli, FileNamesThatAreNotUtf8PassThroughAsBytes) {
     const std::string modelName = dir.path("model\xff\xfe.rkm").string();
     std::filesystem::copy_file(model, modelName);
     const std::string base = dir.path("frames\xe9").string();
-    const test::TerminalRun run =
-        test::runOnTerminal(REKTOOL_EXPORT_BINARY, {modelName, "--png", base + ".png", "--quiet"});
+    const TerminalRun run =
+        runOnTerminal(REKTOOL_EXPORT_BINARY, {modelName, "--png", base + ".png", "--quiet"});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(run.output.empty()) << run.output;  // --quiet: not even a progress bar
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(
             test::decodePng(std::filesystem::path(base + "000" + std::to_string(i) + ".png"))
                 .has_value());
-    const test::TerminalRun gif =
-        test::runOnTerminal(REKTOOL_EXPORT_BINARY, {modelName, "--gif", base});
+    const TerminalRun gif = runOnTerminal(REKTOOL_EXPORT_BINARY, {modelName, "--gif", base});
     ASSERT_EQ(gif.exitCode, 0) << gif.output;
     EXPECT_TRUE(std::filesystem::exists(base + ".gif"));
 }
@@ -232,8 +283,8 @@ TEST_F(ExportCli, ShowsAProgressBarOnATerminalAndStopsCleanlyOnSignals) {
             "--wait",       "5",    "--antialias",          "--seed", "1"};
     };
     // Finished: the bar reached the end, once per frame.
-    const test::TerminalRun full =
-        test::runOnTerminal(REKTOOL_EXPORT_BINARY, arguments("--webp", "whole.webp"));
+    const TerminalRun full =
+        runOnTerminal(REKTOOL_EXPORT_BINARY, arguments("--webp", "whole.webp"));
     ASSERT_EQ(full.exitCode, 0) << full.output;
     const std::regex counter(R"(\] (\d+)/(\d+))");
     std::vector<int> seen;
@@ -255,9 +306,8 @@ TEST_F(ExportCli, ShowsAProgressBarOnATerminalAndStopsCleanlyOnSignals) {
     for (const Case& c : {Case{"--webp", "a.webp", 1, SIGINT}, Case{"--apng", "b.png", 47, SIGINT},
                           Case{"--png", "c", 47, SIGTERM}, Case{"--gif", "d.gif", 1, SIGTERM}}) {
         SCOPED_TRACE(std::string(c.format) + " at frame " + std::to_string(c.frame));
-        const test::TerminalRun stopped =
-            test::runOnTerminal(REKTOOL_EXPORT_BINARY, arguments(c.format, c.out),
-                                "] " + std::to_string(c.frame) + "/95", c.signal);
+        const TerminalRun stopped = runOnTerminal(REKTOOL_EXPORT_BINARY, arguments(c.format, c.out),
+                                                  "] " + std::to_string(c.frame) + "/95", c.signal);
         EXPECT_EQ(stopped.exitCode, 128 + c.signal) << stopped.output;
         EXPECT_NE(stopped.output.find("nothing was written"), std::string::npos) << stopped.output;
         EXPECT_EQ(dir.entryCount(), 2u);  // the models alone: no file, no temporary file

@@ -4,8 +4,11 @@
 #include <functional>
 #include <limits>
 
+#include "export/export_dialog_rules.h"
 #include "export/export_limits.h"
 #include "export/export_plan.h"
+#include "export/output_files.h"
+#include "export/stretch_copy.h"
 #include "export_test_support.h"
 
 namespace rek {
@@ -193,6 +196,87 @@ TEST_F(ValidateExport, RefusesFoldersAndNamesTheFileSystemCannotHold) {
     EXPECT_EQ(check(ExportTarget::Bmp), ExportErrorCode::PathTooLong);
     request.path = std::string(5000, 'p');
     EXPECT_EQ(check(ExportTarget::Gif), ExportErrorCode::PathTooLong);
+}
+
+TEST(OutputNames, TheDialogsPickTheFormatByTheExactExtension) {
+    struct Case {
+        OutputChoice (*rule)(const QString&);
+        const char* entered;
+        ExportTarget target;
+        const char* path;
+    };
+    for (const Case& c : {Case{animationOutput, "a", ExportTarget::Gif, "a.gif"},
+                          Case{animationOutput, "a.GIF", ExportTarget::Gif, "a.GIF.gif"},
+                          Case{animationOutput, "a.webp", ExportTarget::Webp, "a.webp"},
+                          Case{animationOutput, "a.WEBP", ExportTarget::Gif, "a.WEBP.gif"},
+                          Case{animationOutput, "a.png", ExportTarget::Apng, "a.png"},
+                          Case{animationOutput, "a.bmp", ExportTarget::Gif, "a.bmp.gif"},
+                          // Kept, to be refused as a folder.
+                          Case{animationOutput, "dir/", ExportTarget::Gif, "dir/"},
+                          Case{numberedOutput, "f.bmp", ExportTarget::Bmp, "f"},
+                          Case{numberedOutput, "f.png", ExportTarget::Png, "f"},
+                          Case{numberedOutput, "f.svg", ExportTarget::Svg, "f.svg"},
+                          Case{numberedOutput, "f.webp", ExportTarget::Bmp, "f.webp"}}) {
+        const OutputChoice choice = c.rule(QString::fromUtf8(c.entered));
+        EXPECT_EQ(choice.target, c.target) << c.entered;
+        EXPECT_EQ(choice.path, QString::fromUtf8(c.path)) << c.entered;
+    }
+}
+
+TEST(OutputNames, TheChooserAndTheCommandLineAddTheFormatsExtensionOnlyWhereItIsMissing) {
+    EXPECT_EQ(withChosenExtension("a", ExportTarget::Apng, animationOutput), "a.png");
+    EXPECT_EQ(withChosenExtension("a.apng", ExportTarget::Webp, animationOutput), "a.apng");
+    EXPECT_EQ(withChosenExtension("f", ExportTarget::Svg, numberedOutput), "f.svg");
+    EXPECT_EQ(withChosenExtension("f.bmp", ExportTarget::Png, numberedOutput), "f.bmp");
+    EXPECT_EQ(outputPathFor(ExportTarget::Webp, "a.webp"), "a.webp");
+    EXPECT_EQ(outputPathFor(ExportTarget::Apng, "a"), "a.png");
+    EXPECT_EQ(outputPathFor(ExportTarget::Png, "f.png"), "f");
+    EXPECT_EQ(outputPathFor(ExportTarget::Svg, "d/\xff"), "d/\xff.svg");
+    EXPECT_EQ(outputPathFor(ExportTarget::Gif, "d/"), "d/");
+    EXPECT_EQ(numberedFileName("f", ExportKind::Vtr, 10000, ".png"), "f10000.png");
+    EXPECT_EQ(numberedFileName("f", ExportKind::Still, 0, ".png"), "f.png");
+}
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kOrange = 0xEE9C00;
+constexpr std::uint32_t kBlack = 0x000000;
+
+// The top-down target, its top bytes clear; one guard word past the end shows a write beyond.
+std::vector<std::uint32_t> stretch(const std::vector<std::uint32_t>& source, int stride, int sw,
+                                   int sh, int tw, int th) {
+    std::vector<std::uint32_t> target(static_cast<std::size_t>(tw) * th + 1, 0xABABABAB);
+    stretchCopyAnd(source.data(), static_cast<std::size_t>(stride), sw, sh, target.data(), tw, th);
+    EXPECT_EQ(target.back(), 0xABABABABu);
+    target.pop_back();
+    return target;
+}
+
+TEST(StretchCopy, ShrinksByAndingSoThinDarkLinesStay) {
+    // A stride wider than the region: the rest of the row is never read.
+    EXPECT_EQ(stretch({0xFF123456, 0xFF654321, 0xFFFFFFFF, 0xFF0000FF, 0xFF00FF00, 0xFFFFFFFF}, 3,
+                      2, 2, 2, 2),
+              (std::vector<std::uint32_t>{0x123456, 0x654321, 0x0000FF, 0x00FF00}));
+    // A one-pixel black column at x = 3 and a row at y = 5 on orange, shrunk 8x8 -> 3x2:
+    // columns 0..1, 2..4, 5..7; rows 0..3, 4..7.
+    std::vector<std::uint32_t> source(64, kOrange);
+    for (int i = 0; i < 8; ++i)
+        source[i * 8 + 3] = source[5 * 8 + i] = kBlack;
+    EXPECT_EQ(stretch(source, 8, 8, 8, 3, 2),
+              (std::vector<std::uint32_t>{kOrange, kBlack, kOrange, kBlack, kBlack, kBlack}));
+    // Two light colours meet as their AND, never an average.
+    EXPECT_EQ(stretch({0xFFF0F0F0, 0xFF0F0FFF}, 2, 2, 1, 1, 1),
+              (std::vector<std::uint32_t>{0x0000F0}));
+}
+
+TEST(StretchCopy, EnlargesByRepeatingPixelsEachAxisOnItsOwn) {
+    // Columns 0..2 come from x 0 (t * 2 / 5), 3..4 from x 1; rows 0..1 from y 0, row 2 from y 1.
+    EXPECT_EQ(stretch({kWhite, kBlack, kOrange, kWhite}, 2, 2, 2, 5, 3),
+              (std::vector<std::uint32_t>{kWhite, kWhite, kWhite, kBlack, kBlack,  //
+                                          kWhite, kWhite, kWhite, kBlack, kBlack,  //
+                                          kOrange, kOrange, kOrange, kWhite, kWhite}));
+    // 4 x 1 -> 2 x 3: columns pair up by AND, the one row is repeated three times.
+    EXPECT_EQ(stretch({kOrange, kBlack, kWhite, kWhite}, 4, 4, 1, 2, 3),
+              (std::vector<std::uint32_t>{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}));
 }
 
 }  // namespace
