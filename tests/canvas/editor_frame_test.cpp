@@ -195,28 +195,5 @@ TEST_F(EditorFrameTest, SizeIsReportedApartAndNestedOperationsReportOnce) {
     EXPECT_EQ(log.takeOne(), "mode");
 }
 
-TEST_F(EditorFrameTest, RefusedAndEmptyCommandsReportNothing) {
-    editor.setToolMode(ToolMode::StraightLine);
-    editor.toggleMoveMode();
-    editor.toggleScaleMode();
-    editor.deleteSelectedLines();
-    editor.undo();
-    editor.redo();
-    editor.samplePointer({5, 5});
-    editor.pressRight();
-    editor.releaseLeft({});
-    editor.beginBorderDrag({0, 0});
-    editor.borderDragStep(BorderEdge::Bottom, {0, 0, 400, 300});
-    EXPECT_TRUE(log.quiet());
-
-    editor.toggleReplay();
-    log.quiet();
-    editor.selectAll();
-    editor.invertSelection();
-    editor.deselect();
-    editor.undo();
-    EXPECT_TRUE(log.quiet()) << "ignored during a replay";
-}
-
 }  // namespace
 }  // namespace rek
