@@ -1,4 +1,4 @@
-#include "canvas/canvaswindow.h"
+#include "canvas/canvas_window.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QTest>
 #include <vector>
 
-#include "canvastest_support.h"
+#include "canvas_test_support.h"
 
 namespace rek {
 namespace {
