@@ -57,7 +57,7 @@ TEST(ExportMessages, RefusalsWithFiguresShowThem) {
               std::string::npos);
 }
 
-TEST(ExportMessages, EveryErrorIsSaidAndNamesItsFileAndEveryFormatHasItsOwnTexts) {
+TEST(ExportMessages, EveryErrorIsSaidAndNamesItsFile) {
     for (int code = 0; code < static_cast<int>(ExportErrorCode::Cancelled); ++code) {
         ExportError error(static_cast<ExportErrorCode>(code));
         error.path = "/tmp/名前.webp";
@@ -70,15 +70,6 @@ TEST(ExportMessages, EveryErrorIsSaidAndNamesItsFileAndEveryFormatHasItsOwnTexts
     }
     // A stop the user asked for is not reported.
     EXPECT_TRUE(messages::exportError(ExportError(ExportErrorCode::Cancelled)).empty());
-
-    QStringList seen;
-    for (const ExportTarget target : {ExportTarget::Gif, ExportTarget::Bmp, ExportTarget::Webp,
-                                      ExportTarget::Apng, ExportTarget::Png, ExportTarget::Svg}) {
-        seen << messages::exportFinished(target, true) << messages::exportFinished(target, false)
-             << messages::exportFilterName(target);
-    }
-    seen.removeDuplicates();
-    EXPECT_EQ(seen.size(), 18);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <webp/demux.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <memory>
@@ -139,121 +140,97 @@ std::optional<DecodedAnimation> decodeApng(const std::filesystem::path& file) {
     static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (bytes.size() < 8 || std::memcmp(bytes.data(), kSignature, 8) != 0)
         return std::nullopt;
-
     DecodedAnimation animation;
     std::vector<std::uint8_t> header;   // IHDR data
     std::vector<std::uint8_t> palette;  // PLTE and tRNS chunks, whole, for every frame
-    std::uint32_t announced = 0;
+    std::optional<std::uint32_t> announced;
     std::uint32_t nextSequence = 0;
-    bool sawActl = false;
-    bool sawIend = false;
-
-    struct Control {
-        std::uint32_t width, height, x, y;
-        std::uint16_t delayNum, delayDen;
-        std::uint8_t dispose, blend;
-    };
-    std::optional<Control> pending;
+    const std::uint8_t* control = nullptr;  // the pending frame's fcTL data
     std::vector<std::uint8_t> pendingData;
     RgbaFrame canvas;
 
     auto finishFrame = [&]() -> bool {
-        if (!pending)
+        if (control == nullptr)
             return true;
+        const std::uint32_t w = get32(control + 4), h = get32(control + 8);
+        const std::uint32_t left = get32(control + 12), top = get32(control + 16);
         // A PNG of the frame's rectangle: the file's header with the frame's size.
         std::vector<std::uint8_t> png(kSignature, kSignature + 8);
-        std::vector<std::uint8_t> ihdr = header;
-        for (int i = 0; i < 4; ++i) {
-            ihdr[i] = static_cast<std::uint8_t>(pending->width >> (24 - 8 * i));
-            ihdr[4 + i] = static_cast<std::uint8_t>(pending->height >> (24 - 8 * i));
-        }
+        std::vector<std::uint8_t> ihdr(control + 4, control + 12);
+        ihdr.insert(ihdr.end(), header.begin() + 8, header.end());
         putChunk(png, "IHDR", ihdr.data(), ihdr.size());
         png.insert(png.end(), palette.begin(), palette.end());
         putChunk(png, "IDAT", pendingData.data(), pendingData.size());
         putChunk(png, "IEND", nullptr, 0);
         const std::optional<RgbaFrame> part = decodePng(png);
-        if (!part || pending->x + pending->width > static_cast<std::uint32_t>(canvas.width) ||
-            pending->y + pending->height > static_cast<std::uint32_t>(canvas.height))
+        if (!part || left + w > std::uint32_t(canvas.width) ||
+            top + h > std::uint32_t(canvas.height))
             return false;
         const RgbaFrame before = canvas;
-        for (std::uint32_t y = 0; y < pending->height; ++y) {
-            for (std::uint32_t x = 0; x < pending->width; ++x) {
-                const std::uint32_t source = part->at(static_cast<int>(x), static_cast<int>(y));
-                std::uint32_t& target =
-                    canvas.pixels[(pending->y + y) * canvas.width + pending->x + x];
+        const std::uint8_t dispose = control[24], blend = control[25];
+        for (std::uint32_t y = 0; y < h; ++y) {
+            for (std::uint32_t x = 0; x < w; ++x) {
+                const std::uint32_t source = part->at(int(x), int(y));
+                std::uint32_t& target = canvas.pixels[(top + y) * canvas.width + left + x];
                 // Blend "over" is only exact for opaque or empty pixels, all the exports write.
-                if (pending->blend == 0 || (source >> 24) == 0xFF)
+                if (blend == 0 || (source >> 24) == 0xFF)
                     target = source;
                 else if ((source >> 24) != 0)
                     return false;
             }
         }
         animation.frames.push_back(canvas);
-        animation.storedAreas.push_back(std::uint64_t{pending->width} * pending->height);
-        const int den = pending->delayDen == 0 ? 100 : pending->delayDen;
-        animation.delaysMs.push_back(pending->delayNum * 1000 / den);
-        if (pending->dispose == 1) {
-            for (std::uint32_t y = 0; y < pending->height; ++y)
-                for (std::uint32_t x = 0; x < pending->width; ++x)
-                    canvas.pixels[(pending->y + y) * canvas.width + pending->x + x] = 0;
-        } else if (pending->dispose == 2) {
+        animation.storedAreas.push_back(std::uint64_t{w} * h);
+        const int den =
+            (control[22] << 8 | control[23]) == 0 ? 100 : control[22] << 8 | control[23];
+        animation.delaysMs.push_back((control[20] << 8 | control[21]) * 1000 / den);
+        for (std::uint32_t y = 0; dispose == 1 && y < h; ++y)
+            std::fill_n(&canvas.pixels[(top + y) * canvas.width + left], w, 0u);
+        if (dispose == 2)
             canvas = before;
-        }
-        pending.reset();
+        control = nullptr;
         pendingData.clear();
         return true;
     };
 
-    std::size_t at = 8;
-    while (at + 12 <= bytes.size() && !sawIend) {
+    bool sawIend = false;
+    for (std::size_t at = 8; at + 12 <= bytes.size() && !sawIend;) {
         const std::uint32_t length = get32(&bytes[at]);
         if (length > bytes.size() - at - 12)
             return std::nullopt;
         const std::string type(reinterpret_cast<const char*>(&bytes[at + 4]), 4);
         const std::uint8_t* data = &bytes[at + 8];
-        if (get32(data + length) !=
-            static_cast<std::uint32_t>(crc32(0, &bytes[at + 4], 4 + length)))
+        if (get32(data + length) != std::uint32_t(crc32(0, &bytes[at + 4], 4 + length)))
             return std::nullopt;
         if (type == "IHDR") {
             header.assign(data, data + length);
-            canvas.width = static_cast<int>(get32(data));
-            canvas.height = static_cast<int>(get32(data + 4));
+            animation.width = canvas.width = static_cast<int>(get32(data));
+            animation.height = canvas.height = static_cast<int>(get32(data + 4));
             canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, 0);
-            animation.width = canvas.width;
-            animation.height = canvas.height;
         } else if (type == "PLTE" || type == "tRNS") {
             palette.insert(palette.end(), &bytes[at], &bytes[at] + 12 + length);
         } else if (type == "acTL") {
-            if (length != 8 || !animation.frames.empty() || pending)
+            if (length != 8 || !animation.frames.empty() || control != nullptr)
                 return std::nullopt;
-            sawActl = true;
             announced = get32(data);
             animation.loopCount = get32(data + 4);
         } else if (type == "fcTL") {
             if (length != 26 || get32(data) != nextSequence++ || !finishFrame())
                 return std::nullopt;
-            pending = Control{get32(data + 4),
-                              get32(data + 8),
-                              get32(data + 12),
-                              get32(data + 16),
-                              static_cast<std::uint16_t>((data[20] << 8) | data[21]),
-                              static_cast<std::uint16_t>((data[22] << 8) | data[23]),
-                              data[24],
-                              data[25]};
+            control = data;
         } else if (type == "IDAT") {
-            if (!pending || !animation.frames.empty())
+            if (control == nullptr || !animation.frames.empty())
                 return std::nullopt;
             pendingData.insert(pendingData.end(), data, data + length);
         } else if (type == "fdAT") {
-            if (!pending || length < 4 || get32(data) != nextSequence++)
+            if (control == nullptr || length < 4 || get32(data) != nextSequence++)
                 return std::nullopt;
             pendingData.insert(pendingData.end(), data + 4, data + length);
-        } else if (type == "IEND") {
-            sawIend = true;
         }
+        sawIend = type == "IEND";
         at += 12 + length;
     }
-    if (!sawActl || !sawIend || !finishFrame() || animation.frames.size() != announced)
+    if (!announced || !sawIend || !finishFrame() || animation.frames.size() != *announced)
         return std::nullopt;
     return animation;
 }

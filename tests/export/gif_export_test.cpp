@@ -51,26 +51,22 @@ struct ColourError {
 ColourError colourError(const std::vector<test::RgbaPixels>& a,
                         const std::vector<test::RgbaPixels>& b) {
     ColourError error;
-    std::size_t count = 0;
     double sum = 0.0;
+    std::size_t count = 0;
     for (std::size_t f = 0; f < std::min(a.size(), b.size()); ++f) {
-        for (std::size_t i = 0; i < a[f].size(); ++i) {
+        for (std::size_t i = 0; i < a[f].size(); ++i, ++count) {
             int worst = 0;
-            for (int shift = 0; shift < 32; shift += 8) {
-                const int d = static_cast<int>((a[f][i] >> shift) & 0xFF) -
-                              static_cast<int>((b[f][i] >> shift) & 0xFF);
-                worst = std::max(worst, std::abs(d));
-            }
+            for (int shift = 0; shift < 32; shift += 8)
+                worst = std::max(worst, std::abs(int((a[f][i] >> shift) & 0xFF) -
+                                                 int((b[f][i] >> shift) & 0xFF)));
             error.largest = std::max(error.largest, worst);
             sum += worst;
-            ++count;
         }
     }
     error.mean = count > 0 ? sum / static_cast<double>(count) : 0.0;
     return error;
 }
 
-// The frames themselves are held to the renderer's below.
 TEST_F(GifExport, WobbleLoopsForeverAndAReplayReportsEachStage) {
     const ExportRequest wobble = request(ExportKind::Wobble, 200, 150);
     ASSERT_TRUE(run(wobble).ok());
