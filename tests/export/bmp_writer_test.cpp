@@ -53,7 +53,7 @@ TEST_F(SaveBmp, WritesAnEightBitPalettisedFileThatReadersDecodeExactly) {
     }
 }
 
-TEST_F(SaveBmp, FailuresReturnFalseAndLeaveNoFiles) {
+TEST_F(SaveBmp, FailuresLeaveNoFilesAndAnyNameTheFolderTakesIsWritten) {
     auto image = test::makeImage(4, 4, stripes);
     EXPECT_FALSE(saveBmp(*image, dir.path("missing/frame.bmp").string()));
     EXPECT_FALSE(saveBmp(*image, ""));
@@ -68,17 +68,12 @@ TEST_F(SaveBmp, FailuresReturnFalseAndLeaveNoFiles) {
     ASSERT_TRUE(saveBmp(*image, file.string()));
     EXPECT_EQ(std::filesystem::file_size(file), 14u + 40 + 3 * 4 + 4 * 4);
     EXPECT_EQ(dir.entryCount(), 2u);
-}
 
-TEST_F(SaveBmp, WritesANameOfTheLongestLengthTheFileSystemAllows) {
-    // The temporary name must fit the folder's name limit whatever the final name's length.
-    auto image = test::makeImage(4, 4, stripes);
+    // The temporary name fits the folder's limit whatever the final name's length.
     const std::string longest = std::string(251, 'n') + ".bmp";  // 255 bytes
     ASSERT_TRUE(saveBmp(*image, dir.path(longest).string()));
-    EXPECT_EQ(std::filesystem::file_size(dir.path(longest)), 14u + 40 + 3 * 4 + 4 * 4);
-    EXPECT_EQ(dir.entryCount(), 1u);
     EXPECT_FALSE(saveBmp(*image, dir.path("x" + longest).string()));
-    EXPECT_EQ(dir.entryCount(), 1u);
+    EXPECT_EQ(dir.entryCount(), 3u);
 }
 
 }  // namespace

@@ -86,16 +86,9 @@ std::optional<ComposedGif> composeGif(const std::filesystem::path& file) {
             desc.Left + desc.Width > composed.width || desc.Top + desc.Height > composed.height)
             return std::nullopt;
 
-        GifImageInfo info;
-        info.left = desc.Left;
-        info.top = desc.Top;
-        info.width = desc.Width;
-        info.height = desc.Height;
-        info.disposal = control.DisposalMode;
-        info.transparentIndex = control.TransparentColor;
-        info.delay = control.DelayTime;
-        info.localTable = desc.ColorMap != nullptr;
-        composed.images.push_back(info);
+        composed.images.push_back({desc.Left, desc.Top, desc.Width, desc.Height,
+                                   control.DisposalMode, control.TransparentColor,
+                                   control.DelayTime, desc.ColorMap != nullptr});
 
         const RgbaPixels before = screen;
         for (int y = 0; y < desc.Height; ++y) {

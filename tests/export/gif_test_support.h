@@ -33,13 +33,8 @@ bool gifLoopsForever(GifFileType* gif);
 using RgbaPixels = std::vector<std::uint32_t>;
 
 struct GifImageInfo {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    int disposal = 0;
-    int transparentIndex = -1;
-    int delay = 0;
+    int left = 0, top = 0, width = 0, height = 0;
+    int disposal = 0, transparentIndex = -1, delay = 0;
     bool localTable = false;
 };
 
@@ -73,16 +68,15 @@ inline std::uint32_t opaque(std::uint32_t rgb) {
 void expectReadersAgree(const std::filesystem::path& file, const ComposedGif& gif);
 
 // A strict reading of one image's LZW codes (the bytes between the minimum code size and the
-// sub-block framing), as a decoder following the letter of GIF89a reads them.
+// sub-block framing), as a decoder following the letter of GIF89a reads them: the data must
+// start with a clear code, decode to exactly `pixels` indices, end with the end code at the
+// code width reached by then, and hold nothing after it but the zero bits that fill its byte.
 struct StrictLzwResult {
     bool ok = false;
     std::string problem;                    // why not
     std::vector<std::uint8_t> indices;      // decoded
     std::size_t longestRunOnFullTable = 0;  // most codes read while the table was full
 };
-// The data must start with a clear code, decode to exactly `pixels` indices (each below
-// 2^minCodeSize), end with the end-of-information code at the code width the decoder has
-// reached by then, and hold nothing after it but the zero bits that fill the last byte.
 StrictLzwResult readLzwStrictly(std::span<const std::uint8_t> data, int minCodeSize,
                                 std::size_t pixels);
 
