@@ -281,9 +281,10 @@ TEST_F(ExportDialogTest, TheExportRunsOnWhileTheDialogIsLockedButForStop) {
     EXPECT_TRUE(bmp->isExporting());
     for (QWidget* control : bmp->findChildren<QWidget*>()) {
         if (control->inherits("QLineEdit") || control->inherits("QAbstractButton") ||
-            control->inherits("QSlider"))
+            control->inherits("QSlider")) {
             EXPECT_EQ(control->isEnabled(), control->objectName() == "cancelButton")
                 << control->objectName().toStdString();
+        }
     }
     // Cancel has become Stop, the one control left.
     EXPECT_EQ(child<QPushButton>(*bmp, "cancelButton")->text(), messages::exportStopButton());
